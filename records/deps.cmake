@@ -1,0 +1,1 @@
+set(VELKOR_DEPS_records velkor_platform)
