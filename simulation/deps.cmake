@@ -1,0 +1,1 @@
+set(VELKOR_DEPS_simulation velkor_records velkor_platform)

@@ -1,0 +1,1 @@
+set(VELKOR_TEST_DEPS velkor_platform)

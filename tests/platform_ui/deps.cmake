@@ -1,0 +1,1 @@
+set(VELKOR_TEST_DEPS velkor_platform_headless velkor_platform)
