@@ -1,0 +1,24 @@
+#pragma once
+// Text helpers of the language runtime. Trimming removes blanks (character
+// 32) only; case changes touch the ASCII letters only.
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+std::string trim(std::string_view s);
+std::string ltrim(std::string_view s);
+std::string rtrim(std::string_view s);
+std::string ucase(std::string_view s);
+std::string lcase(std::string_view s);
+
+// The first / last n characters (all of them when n is larger). A negative
+// n raises kInvalidCall.
+std::string left(std::string_view s, long n);
+std::string right(std::string_view s, long n);
+// The characters from 1-based position start on, at most length of them
+// (to the end when length is negative, i.e. omitted). start below 1 raises
+// kInvalidCall; a start past the end gives "".
+std::string mid(std::string_view s, long start, long length = -1);
+
+}  // namespace rt
