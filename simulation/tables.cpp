@@ -1,0 +1,259 @@
+#include "simulation/tables.h"
+
+#include <array>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+
+#include "simulation/numerics.h"
+
+namespace sim {
+
+float LookupFlowRate = 0.0f;
+
+namespace {
+
+const char* const kTitle = "Calculation";
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// The interpolation grid n = 0.1 .. 1.0, each computed as k times 0.1.
+const std::array<double, kTableValues>& grid() {
+    static const std::array<double, kTableValues> X = [] {
+        std::array<double, kTableValues> x{};
+        for (std::size_t k = 1; k <= kTableValues; ++k) x[k - 1] = static_cast<double>(k) * 0.1;
+        return x;
+    }();
+    return X;
+}
+
+struct Row {
+    float q = 0.0f;
+    std::array<float, kTableValues> Y{};  // reversed onto the grid: Y(k) = value 11 - k
+};
+
+float floatAt(const unsigned char* p) {
+    std::uint32_t u = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                      (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    float v;
+    std::memcpy(&v, &u, 4);
+    return v;
+}
+
+// Reads the next row; false when the file ends first.
+bool readRow(std::ifstream& in, Row& row) {
+    unsigned char buf[kTableRowSize];
+    in.read(reinterpret_cast<char*>(buf), kTableRowSize);
+    if (in.gcount() != static_cast<std::streamsize>(kTableRowSize)) return false;
+    row.q = floatAt(buf);
+    for (std::size_t k = 1; k <= kTableValues; ++k) row.Y[k - 1] = floatAt(buf + 4 * (kTableValues + 1 - k));
+    return true;
+}
+
+float atIndex(const Row& row, float n) {
+    return NevilleInterpolate(grid(), row.Y, static_cast<int>(kTableValues), n);
+}
+
+// Opens a table for reading only: a missing file is never created. Paths use
+// "\" as the separator, as every path of the program does.
+bool openTable(const std::string& path, std::ifstream& in) {
+    std::string native = path;
+    for (char& c : native)
+        if (c == '\\') c = '/';
+    in.open(native, std::ios::binary | std::ios::in);
+    return in.is_open();
+}
+
+// Reads keys from the current record on; leaves the stream just after the
+// key of the first matching record. False when the file ends first.
+bool seekMatchingRecord(std::ifstream& in, std::int64_t& record, std::string_view type,
+                        std::string_view code) {
+    char key[kTableKeySize];
+    for (;; ++record) {
+        in.clear();
+        in.seekg(static_cast<std::streamoff>(record) * static_cast<std::streamoff>(kTableRecordSize));
+        if (!in) return false;
+        in.read(key, kTableKeySize);
+        if (in.gcount() != static_cast<std::streamsize>(kTableKeySize)) return false;
+        if (TableKeyMatches(std::string_view(key, kTableKeySize), type, code)) return true;
+    }
+}
+
+// The cap, first step of every lookup: LookupFlowRate is the flow rate as a
+// single, at most 0.25; a larger one (or not a number) is replaced with the
+// lookup's own message.
+void capFlowRate(const TableSource& source, double flowRate, const char* message) {
+    if (std::isfinite(flowRate) && std::fabs(flowRate) > static_cast<double>(FLT_MAX))
+        LookupFlowRate = flowRate > 0 ? INFINITY : -INFINITY;
+    else
+        LookupFlowRate = static_cast<float>(flowRate);
+    if (!(LookupFlowRate <= kLookupFlowRateCap)) {
+        if (source.notify) source.notify(message, kTitle);
+        LookupFlowRate = kLookupFlowRateCap;
+    }
+}
+
+TableResult missed(TableResult r, TableMiss why) {
+    r.miss = why;
+    r.hasValue = false;
+    return r;
+}
+
+// The shared algorithm of ReadFlowTable2 and ReadHeatTable: rows 2..52 of the
+// matching records, at the capped flow rate and n.
+TableResult readRows(const TableSource& source, std::string_view type, std::string_view code,
+                     const float& n, const char* extension) {
+    TableResult r;
+    r.code = std::string(code);
+    r.table = TablePath(source, type, extension);
+    std::ifstream in;
+    if (!openTable(r.table, in)) return missed(r, TableMiss::NoTable);
+
+    const float Q = LookupFlowRate;
+    Row prev;  // q = 0 and ten zeros, once per call
+    Row cur;
+    bool anyRecord = false;
+    std::int64_t record = 0;
+    while (seekMatchingRecord(in, record, type, code)) {
+        anyRecord = true;
+        if (!readRow(in, cur)) return missed(r, TableMiss::RecordCutShort);  // row 1, discarded
+        for (std::size_t k = 2; k <= kTableRowCount; ++k) {
+            if (!readRow(in, cur)) return missed(r, TableMiss::RecordCutShort);
+            const double q = cur.q;
+            const double Qd = Q;
+            if (std::fabs(Qd - q) <= 1e-05) {
+                r.value = atIndex(cur, n);
+                r.hasValue = true;
+                return r;
+            }
+            if (q >= Qd) {
+                const double vPrev = atIndex(prev, n);
+                const double vCur = atIndex(cur, n);
+                const double qPrev = prev.q;
+                // Two rows at the same q (a first row at q = 0 with a negative
+                // flow rate) leave no interval: take the row's own value.
+                const double v = (q == qPrev) ? vCur : (vPrev * (q - Qd) + vCur * (Qd - qPrev)) / (q - qPrev);
+                r.value = static_cast<float>(v);
+                r.hasValue = true;
+                return r;
+            }
+            prev = cur;
+        }
+        ++record;  // every row lay below Q: go on with the next record
+    }
+    return missed(r, anyRecord ? TableMiss::FlowRateBeyondRows : TableMiss::NoRecord);
+}
+
+bool knownType(std::string_view type) {
+    const std::string t = upper(type);
+    return t == "S" || t == "K";
+}
+
+}  // namespace
+
+std::string TableResult::missText() const {
+    switch (miss) {
+    case TableMiss::None:
+        return {};
+    case TableMiss::UnknownType:
+        return "Element " + code + " has no element type with a table.";
+    case TableMiss::NoTable:
+        return "Element table " + table + " is missing or cannot be read (element " + code + ").";
+    case TableMiss::NoRecord:
+        return "Element " + code + " has no record in the element table " + table + ".";
+    case TableMiss::RecordCutShort:
+        return "The record of element " + code + " in the element table " + table + " is cut short.";
+    case TableMiss::FlowRateBeyondRows:
+        return "The flow rate of element " + code + " lies beyond every row of the element table " + table + ".";
+    }
+    return {};
+}
+
+std::string TablePath(const TableSource& source, std::string_view type, std::string_view extension) {
+    const std::string t = upper(type);
+    const char* dir = t == "S" ? "screwflw\\" : t == "K" ? "kneadflw\\" : nullptr;
+    if (!dir) return {};
+    return source.appDir + dir + source.category + std::string(extension);
+}
+
+bool TableKeyMatches(std::string_view key, std::string_view type, std::string_view code) {
+    const bool leftHanded = code.find("LH") != std::string_view::npos;
+    std::string_view search;
+    if (upper(type) == "K") {
+        search = code;
+    } else {
+        const std::size_t slash = code.find('/');
+        if (slash != std::string_view::npos) {
+            search = code.substr(0, slash + 1);
+            while (!search.empty() && search.back() == ' ') search.remove_suffix(1);
+        }
+    }
+    if (key.find(search) == std::string_view::npos) return false;
+    if (!leftHanded) return true;
+    const std::size_t keyLH = key.find("LH");
+    return keyLH != std::string_view::npos && keyLH >= 1;
+}
+
+std::optional<std::int64_t> FindTableRecord(const std::string& tablePath, std::string_view type,
+                                            std::string_view code) {
+    std::ifstream in;
+    if (!openTable(tablePath, in)) return std::nullopt;
+    std::int64_t record = 0;
+    if (!seekMatchingRecord(in, record, type, code)) return std::nullopt;
+    return record;
+}
+
+TableResult ReadFlowTable(const TableSource& source, std::string_view type, std::string_view code,
+                          double flowRate, const float& n) {
+    capFlowRate(source, flowRate, "Flow rate too large. Default maximum is used");
+    TableResult r;
+    r.code = std::string(code);
+    r.value = kFlowTableMissing;
+    if (!knownType(type)) {
+        if (source.notify) source.notify("Element file not defined", kTitle);
+        return missed(r, TableMiss::UnknownType);
+    }
+    r.table = TablePath(source, type, ".dp1");
+    std::ifstream in;
+    if (!openTable(r.table, in)) return missed(r, TableMiss::NoTable);
+    std::int64_t record = 0;
+    if (!seekMatchingRecord(in, record, type, code)) return missed(r, TableMiss::NoRecord);
+    Row row1;
+    if (!readRow(in, row1)) return missed(r, TableMiss::RecordCutShort);
+    r.value = atIndex(row1, n);
+    r.hasValue = true;
+    return r;
+}
+
+TableResult ReadFlowTable2(const TableSource& source, std::string_view type, std::string_view code,
+                           double flowRate, const float& n) {
+    capFlowRate(source, flowRate, "Flow rate too large. default maximum is used.");
+    if (!knownType(type)) {
+        if (source.notify) source.notify("Elements not defined", kTitle);
+        TableResult r;
+        r.code = std::string(code);
+        return missed(r, TableMiss::UnknownType);
+    }
+    return readRows(source, type, code, n, ".dp1");
+}
+
+TableResult ReadHeatTable(const TableSource& source, std::string_view type, std::string_view code,
+                          double flowRate, const float& n) {
+    capFlowRate(source, flowRate, "Flow rate too large. Default maximun is used.");
+    if (!knownType(type)) {
+        if (source.notify) source.notify("Element type not defined", kTitle);
+        if (source.closeCalculation) source.closeCalculation();
+        TableResult r;
+        r.code = std::string(code);
+        return missed(r, TableMiss::UnknownType);
+    }
+    return readRows(source, type, code, n, ".het");
+}
+
+}  // namespace sim
