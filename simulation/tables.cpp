@@ -4,8 +4,10 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <fstream>
+#include <memory>
 
+#include "platform/io/files.h"
+#include "platform/rt/error.h"
 #include "simulation/numerics.h"
 
 namespace sim {
@@ -46,11 +48,41 @@ float floatAt(const unsigned char* p) {
     return v;
 }
 
+// A table opened for reading only (a missing table is never created), read
+// from a current position as a byte stream.
+class TableStream {
+public:
+    // False when the table is missing or cannot be opened.
+    bool open(const std::string& path) {
+        try {
+            file_ = std::make_unique<io::File>(path, io::OpenMode::ReadOnly);
+        } catch (const rt::Error&) {
+            file_.reset();
+        }
+        return file_ != nullptr;
+    }
+    void seek(std::uint64_t offset) { pos_ = offset; }
+    // Reads exactly n bytes; false when the file ends first.
+    bool read(unsigned char* out, std::size_t n) {
+        std::size_t got = 0;
+        try {
+            got = file_->readAt(pos_, out, n);
+        } catch (const rt::Error&) {
+            return false;
+        }
+        pos_ += got;
+        return got == n;
+    }
+
+private:
+    std::unique_ptr<io::File> file_;
+    std::uint64_t pos_ = 0;
+};
+
 // Reads the next row; false when the file ends first.
-bool readRow(std::ifstream& in, Row& row) {
+bool readRow(TableStream& in, Row& row) {
     unsigned char buf[kTableRowSize];
-    in.read(reinterpret_cast<char*>(buf), kTableRowSize);
-    if (in.gcount() != static_cast<std::streamsize>(kTableRowSize)) return false;
+    if (!in.read(buf, kTableRowSize)) return false;
     row.q = floatAt(buf);
     for (std::size_t k = 1; k <= kTableValues; ++k) row.Y[k - 1] = floatAt(buf + 4 * (kTableValues + 1 - k));
     return true;
@@ -60,28 +92,15 @@ float atIndex(const Row& row, float n) {
     return NevilleInterpolate(grid(), row.Y, static_cast<int>(kTableValues), n);
 }
 
-// Opens a table for reading only: a missing file is never created. Paths use
-// "\" as the separator, as every path of the program does.
-bool openTable(const std::string& path, std::ifstream& in) {
-    std::string native = path;
-    for (char& c : native)
-        if (c == '\\') c = '/';
-    in.open(native, std::ios::binary | std::ios::in);
-    return in.is_open();
-}
-
-// Reads keys from the current record on; leaves the stream just after the
-// key of the first matching record. False when the file ends first.
-bool seekMatchingRecord(std::ifstream& in, std::int64_t& record, std::string_view type,
-                        std::string_view code) {
-    char key[kTableKeySize];
+// Reads keys from the given record on; leaves the stream just after the key
+// of the first matching record. False when the file ends first.
+bool seekMatchingRecord(TableStream& in, std::int64_t& record, std::string_view type, std::string_view code) {
+    unsigned char key[kTableKeySize];
     for (;; ++record) {
-        in.clear();
-        in.seekg(static_cast<std::streamoff>(record) * static_cast<std::streamoff>(kTableRecordSize));
-        if (!in) return false;
-        in.read(key, kTableKeySize);
-        if (in.gcount() != static_cast<std::streamsize>(kTableKeySize)) return false;
-        if (TableKeyMatches(std::string_view(key, kTableKeySize), type, code)) return true;
+        in.seek(static_cast<std::uint64_t>(record) * kTableRecordSize);
+        if (!in.read(key, kTableKeySize)) return false;
+        if (TableKeyMatches(std::string_view(reinterpret_cast<const char*>(key), kTableKeySize), type, code))
+            return true;
     }
 }
 
@@ -112,8 +131,8 @@ TableResult readRows(const TableSource& source, std::string_view type, std::stri
     TableResult r;
     r.code = std::string(code);
     r.table = TablePath(source, type, extension);
-    std::ifstream in;
-    if (!openTable(r.table, in)) return missed(r, TableMiss::NoTable);
+    TableStream in;
+    if (!in.open(r.table)) return missed(r, TableMiss::NoTable);
 
     const float Q = LookupFlowRate;
     Row prev;  // q = 0 and ten zeros, once per call
@@ -202,8 +221,8 @@ bool TableKeyMatches(std::string_view key, std::string_view type, std::string_vi
 
 std::optional<std::int64_t> FindTableRecord(const std::string& tablePath, std::string_view type,
                                             std::string_view code) {
-    std::ifstream in;
-    if (!openTable(tablePath, in)) return std::nullopt;
+    TableStream in;
+    if (!in.open(tablePath)) return std::nullopt;
     std::int64_t record = 0;
     if (!seekMatchingRecord(in, record, type, code)) return std::nullopt;
     return record;
@@ -220,8 +239,8 @@ TableResult ReadFlowTable(const TableSource& source, std::string_view type, std:
         return missed(r, TableMiss::UnknownType);
     }
     r.table = TablePath(source, type, ".dp1");
-    std::ifstream in;
-    if (!openTable(r.table, in)) return missed(r, TableMiss::NoTable);
+    TableStream in;
+    if (!in.open(r.table)) return missed(r, TableMiss::NoTable);
     std::int64_t record = 0;
     if (!seekMatchingRecord(in, record, type, code)) return missed(r, TableMiss::NoRecord);
     Row row1;
