@@ -91,8 +91,10 @@ std::string generalForm(float value) {
 
 std::string numberItem(double value) {
     float f = csng(value);
-    if (std::isnan(f)) return " NaN ";
-    return (f < 0 ? "-" : " ") + generalForm(std::fabs(f)) + " ";
+    std::string out(1, f < 0 ? '-' : ' ');
+    out += std::isnan(f) ? std::string("NaN") : generalForm(std::fabs(f));
+    out.push_back(' ');
+    return out;
 }
 
 std::string numberItem(int value) {
@@ -128,7 +130,8 @@ std::string format(double value, std::string_view pattern) {
             n = d.digits + std::string(static_cast<std::size_t>(shift), '0');
         } else if (shift >= -7) {
             auto keep = static_cast<std::size_t>(7 + shift);
-            n = keep == 0 ? "0" : d.digits.substr(0, keep);
+            n = d.digits.substr(0, keep);
+            if (n.empty()) n.push_back('0');
             if (d.digits[keep] >= '5') incrementDigits(n);
         }
     }
@@ -143,7 +146,7 @@ std::string format(double value, std::string_view pattern) {
     std::size_t lead = 0;
     while (lead < intDigits.size() && intDigits[lead] == '0') ++lead;
     intDigits.erase(0, lead);
-    if (intDigits.empty() && intZero) intDigits = "0";
+    if (intDigits.empty() && intZero) intDigits.push_back('0');
 
     std::string out;
     if (f < 0 && !isZero) out.push_back('-');
