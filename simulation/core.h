@@ -1,0 +1,119 @@
+#pragma once
+// The simulation core of the calculation run: for the region of the screw where
+// the polymer is solid or melting it finds the starvation points and fill
+// degrees of the elements (a backward pass from the end of the melting region
+// towards the feed), heats the solid feed, finds where melting starts and ends,
+// writes the element temperatures and builds the melting profile (a forward
+// pass from the feed). Pure numerical code: no window, no file.
+//
+// Values are kept in single precision after every assignment, exactly as the
+// stored results are; double precision is used only for the port throughput,
+// the constants 2*pi and pi, the library functions and the error function's
+// steps, so that results are reproducible bit for bit.
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "platform/rt/error.h"
+#include "records/parameter_records.h"
+#include "records/result_records.h"
+
+namespace sim {
+
+// Module values the core shares with the calculation. The core sets the first
+// two on every entry; the calculation sets the centre-line ratio (centre-line
+// distance over screw radius) before it calls the core.
+extern float ScrewSpeedRps;    // revolutions per second
+extern float SimScrewRadius;   // mm
+extern float CenterlineRatio;
+
+// A list addressed from 1, like the element list and the port table. Access
+// outside 1..count() raises rt::Error kSubscriptOutOfRange.
+template <class T>
+class OneBasedList {
+public:
+    OneBasedList() = default;
+    explicit OneBasedList(int count) : items_(count > 0 ? static_cast<std::size_t>(count) : 0) {}
+    OneBasedList(std::initializer_list<T> items) : items_(items) {}
+
+    int count() const { return static_cast<int>(items_.size()); }
+    bool contains(int i) const { return i >= 1 && i <= count(); }
+    T& at(int i) {
+        check(i);
+        return items_[static_cast<std::size_t>(i - 1)];
+    }
+    const T& at(int i) const {
+        check(i);
+        return items_[static_cast<std::size_t>(i - 1)];
+    }
+    void resize(int count) { items_.resize(count > 0 ? static_cast<std::size_t>(count) : 0); }
+    void push_back(const T& item) { items_.push_back(item); }
+    std::vector<T>& items() { return items_; }
+    const std::vector<T>& items() const { return items_; }
+
+private:
+    void check(int i) const {
+        if (!contains(i)) rt::raise(rt::kSubscriptOutOfRange, "list index " + std::to_string(i));
+    }
+    std::vector<T> items_;
+};
+
+// Complementary error function of the heating model: a rational fit with ten
+// coefficients cut to four decimals, every step rounded to single precision.
+// erfc(0) is 0.9998, not 1; erfc(-x) = 2 - erfc(x).
+float ErfcSingle(float x);
+
+// Cross-section of the channel of a twin-screw element in units of the screw
+// radius (areas in radius squared, angles in radians).
+struct ChannelGeometry {
+    float IntermeshAngle = 0;    // half the angle of the intermeshing zone
+    float TipAngle = 0;          // angle of one flight tip
+    float ChannelArea = 0;       // cross-section of one channel
+    float FreeArea = 0;          // free cross-section of the barrel half
+    float ChannelSpan = 0;       // angle spanned by the channel
+    float MeanChannelDepth = 0;  // ChannelArea / ChannelSpan
+};
+
+// False, with nothing computed, for fewer than one tip or a centre-line ratio
+// outside (0, 2), where the intermeshing angle has no value.
+bool ComputeChannelGeometry(float centerlineRatio, int tips, ChannelGeometry& geometry);
+
+// Why the core stopped before it finished a call.
+enum class CoreStop : std::int16_t {
+    None = 0,
+    BadArguments,      // counts, list sizes or run-state indices that do not fit the lists
+    BadPortStream,     // speed, radius, flow rates or densities that give no throughput
+    BadMaterial,       // melt or solid properties whose terms have no finite value
+    BadGeometry,       // fewer than one tip, or a centre-line ratio outside (0, 2)
+    BadElement,        // zero length, zero helix angle, zero disks or stagger, unknown port
+    BadCapacity,       // a zero drag capacity from the element table
+    BadFriction,       // a friction ratio outside (0, 1]
+    NoSoundValue,      // the arithmetic gave no finite value (pressure, fill, film, temperature)
+    ProfileTooLong,    // more melting-profile points than a 16-bit index holds
+};
+
+// Outcome of one call. When the core stops, the run state and the profile keep
+// what they held at entry (but for the profile pressures of a stop in the
+// forward pass) and the element fields may be partly rewritten: the caller
+// should tell the user and not go on with the run.
+struct CoreStatus {
+    CoreStop stop = CoreStop::None;
+    std::int16_t element = 0;  // element index at which it stopped, 0 when none applies
+    bool ok() const { return stop == CoreStop::None; }
+};
+
+// One call of the simulation core. Elements holds the analysed element parts
+// in axial order, then the end-zone record "p" (and a die record "d");
+// ElementCount records of it are used, Ports 1..PortCount. State and Profile
+// (rows 0..State.LastProfileRow) carry the melting region from one call to the
+// next; FinalCall only turns the film values of the profile into average
+// temperatures.
+CoreStatus SimulateFillAndMelting(const float& SpeedRps, const float& Radius, const std::int16_t& PortCount,
+                                  OneBasedList<records::ElementRecord>& Elements,
+                                  const records::SolidsBlock& Solids, const records::MeltingBlock& Melting,
+                                  const OneBasedList<records::PortRecord>& Ports,
+                                  const std::int16_t& ElementCount, records::RunState& State,
+                                  std::vector<records::MeltProfileRow>& Profile, bool FinalCall);
+
+}  // namespace sim
