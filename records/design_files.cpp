@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "platform/rt/error.h"
-#include "records/files.h"
 
 namespace records {
 
@@ -13,9 +12,10 @@ namespace {
 constexpr std::size_t kMaxRecords = std::numeric_limits<std::int16_t>::max();
 
 template <class Rec>
-std::vector<Rec> readAll(const std::string& path) {
-    RecordFile f(path, Rec::kSize, OpenMode::CreateIfMissing);
-    const int count = f.recordCount();
+std::vector<Rec> readAll(const std::string& path, OpenMode mode, ReadCount rule) {
+    RecordFile f(path, Rec::kSize, mode);
+    int count = f.recordCount();
+    if (count == 0 && rule == ReadCount::ZeroAsOne) count = 1;
     std::vector<Rec> recs;
     recs.reserve(static_cast<std::size_t>(count));
     for (int n = 1; n <= count; ++n) recs.push_back(f.template read<Rec>(n));
@@ -44,9 +44,15 @@ float divideOrRaise(float num, float den) {
 
 // --- Element database ---------------------------------------------------
 
-std::vector<ScrewGeoRec> readScrewGeoFile(const std::string& path) { return readAll<ScrewGeoRec>(path); }
-std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path) { return readAll<KneadGeoRec>(path); }
-std::vector<BarrelRec> readBarrelGeoFile(const std::string& path) { return readAll<BarrelRec>(path); }
+std::vector<ScrewGeoRec> readScrewGeoFile(const std::string& path, OpenMode mode, ReadCount count) {
+    return readAll<ScrewGeoRec>(path, mode, count);
+}
+std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path, OpenMode mode, ReadCount count) {
+    return readAll<KneadGeoRec>(path, mode, count);
+}
+std::vector<BarrelRec> readBarrelGeoFile(const std::string& path, OpenMode mode, ReadCount count) {
+    return readAll<BarrelRec>(path, mode, count);
+}
 
 void writeScrewGeoFile(const std::string& path, const std::vector<ScrewGeoRec>& recs) { rewriteAll(path, recs); }
 void writeKneadGeoFile(const std::string& path, const std::vector<KneadGeoRec>& recs) { rewriteAll(path, recs); }
@@ -128,7 +134,9 @@ ScrewRec screwFileHeader(std::string_view code, float diameter, const std::vecto
     return h;
 }
 
-std::vector<ScrewRec> readScrewFile(const std::string& path) { return readAll<ScrewRec>(path); }
+std::vector<ScrewRec> readScrewFile(const std::string& path, OpenMode mode, ReadCount count) {
+    return readAll<ScrewRec>(path, mode, count);
+}
 
 void writeScrewFile(const std::string& path, const ScrewRec& header, const std::vector<ScrewRec>& elements) {
     if (elements.size() + 3 > kMaxRecords) rt::raise(rt::kOverflow, "too many screw elements");
@@ -165,7 +173,9 @@ BarrelRec barrelFileHeader(std::string_view code, float diameter, const std::vec
     return h;
 }
 
-std::vector<BarrelRec> readBarrelFile(const std::string& path) { return readAll<BarrelRec>(path); }
+std::vector<BarrelRec> readBarrelFile(const std::string& path, OpenMode mode, ReadCount count) {
+    return readAll<BarrelRec>(path, mode, count);
+}
 
 void writeBarrelFile(const std::string& path, const BarrelRec& header, const std::vector<BarrelRec>& blocks) {
     if (blocks.size() + 1 > kMaxRecords) rt::raise(rt::kOverflow, "too many barrel blocks");
@@ -178,8 +188,8 @@ void writeBarrelFile(const std::string& path, const BarrelRec& header, const std
 
 // --- Die file -------------------------------------------------------------
 
-DieRec readDieFile(const std::string& path) {
-    RecordFile f(path, DieRec::kSize, OpenMode::CreateIfMissing);
+DieRec readDieFile(const std::string& path, OpenMode mode) {
+    RecordFile f(path, DieRec::kSize, mode);
     return f.read<DieRec>(1);
 }
 

@@ -24,9 +24,14 @@
 #include <vector>
 
 #include "records/design_records.h"
+#include "records/files.h"
 #include "records/markers.h"
 
 namespace records {
+
+// How a reader takes a record count of 0: as no record, or as record 1 of
+// the empty file, which reads as a blank record.
+enum class ReadCount { AsIs, ZeroAsOne };
 
 // --- Markers of the header records --------------------------------------
 
@@ -37,11 +42,14 @@ inline bool hasMarker(const ExtHeader& header) { return hasMarker(header.Marker,
 
 // --- Element database ---------------------------------------------------
 
-// All records, 1..record count; an empty (or missing, then created) file
-// gives none.
-std::vector<ScrewGeoRec> readScrewGeoFile(const std::string& path);
-std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path);
-std::vector<BarrelRec> readBarrelGeoFile(const std::string& path);
+// All records, 1..record count. By default a missing file is created empty,
+// as every reader of the element database expects, and gives no record.
+std::vector<ScrewGeoRec> readScrewGeoFile(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing,
+                                          ReadCount count = ReadCount::AsIs);
+std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing,
+                                          ReadCount count = ReadCount::AsIs);
+std::vector<BarrelRec> readBarrelGeoFile(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing,
+                                         ReadCount count = ReadCount::AsIs);
 
 // Rewrites the whole file with exactly these records (none: an empty file).
 void writeScrewGeoFile(const std::string& path, const std::vector<ScrewGeoRec>& recs);
@@ -66,8 +74,10 @@ ScrewRec screwHeadRecord();
 ScrewRec screwFileHeader(std::string_view code, float diameter, const std::vector<ScrewRec>& elements);
 
 // Every record of a screw file in file order (header, root, elements, head
-// for a well-formed file).
-std::vector<ScrewRec> readScrewFile(const std::string& path);
+// for a well-formed file). By default a missing file is an error and is not
+// created.
+std::vector<ScrewRec> readScrewFile(const std::string& path, OpenMode mode = OpenMode::ReadOnly,
+                                    ReadCount count = ReadCount::AsIs);
 // Writes header, root, the elements in order and head: (N + 3) x 39 bytes.
 // More elements than 16-bit record numbers can address raise kOverflow.
 void writeScrewFile(const std::string& path, const ScrewRec& header, const std::vector<ScrewRec>& elements);
@@ -82,15 +92,16 @@ void writeScrewFile(const std::string& path, const ScrewRec& header, const std::
 BarrelRec barrelFileHeader(std::string_view code, float diameter, const std::vector<BarrelRec>& blocks);
 
 // Every record of a barrel file in file order (header, blocks).
-std::vector<BarrelRec> readBarrelFile(const std::string& path);
+std::vector<BarrelRec> readBarrelFile(const std::string& path, OpenMode mode = OpenMode::ReadOnly,
+                                      ReadCount count = ReadCount::AsIs);
 // Writes the header and the blocks: (N + 1) x 36 bytes.
 void writeBarrelFile(const std::string& path, const BarrelRec& header, const std::vector<BarrelRec>& blocks);
 
 // --- Die file -------------------------------------------------------------
 
-// Record 1 of a die file (blank text and zero numbers when the file is
-// shorter than a record).
-DieRec readDieFile(const std::string& path);
+// Record 1 of a die file (blank text and zero numbers for what the file does
+// not hold). The die designer opens "noname" with CreateIfMissing.
+DieRec readDieFile(const std::string& path, OpenMode mode = OpenMode::ReadOnly);
 void writeDieFile(const std::string& path, const DieRec& die);
 
 // --- Extruder file --------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -121,6 +122,11 @@ TEST_F(DesignFiles, ElementFilesRoundTripAndCountRounding) {
     EXPECT_TRUE(readKneadGeoFile(path("NEW.gk")).empty());
     EXPECT_TRUE(fs::exists(dir_ / "NEW.gk"));
     EXPECT_TRUE(readBarrelGeoFile(path("NEW.gb")).empty());
+    // Readers that take a count of 0 as 1 get one blank record.
+    auto blank = readBarrelGeoFile(path("NEW.gb"), OpenMode::CreateIfMissing, ReadCount::ZeroAsOne);
+    ASSERT_EQ(blank.size(), 1u);
+    EXPECT_EQ(blank[0].Code.str(), std::string(15, ' '));
+    EXPECT_EQ(blank[0].Length, 0.0f);
     writeBarrelGeoFile(path("NEW.gb"), {block("HOP", 'H', 100, 50, 50)});
     EXPECT_EQ(bytesOf("NEW.gb").size(), 36u);
     writeBarrelGeoFile(path("NEW.gb"), {});
@@ -217,6 +223,14 @@ TEST_F(DesignFiles, ScrewFileLayout) {
     EXPECT_EQ(back[3], b);
     EXPECT_EQ(back[5], screwHeadRecord());
     EXPECT_FALSE(hasMarker(back[1]));
+
+    // Design files are only read: a missing one is an error and stays missing.
+    EXPECT_EQ(errorOf([&] { readScrewFile(path("none.srw")); }), rt::kFileNotFound);
+    EXPECT_EQ(errorOf([&] { readBarrelFile(path("none.brl")); }), rt::kFileNotFound);
+    EXPECT_EQ(errorOf([&] { readDieFile(path("none.die")); }), rt::kFileNotFound);
+    EXPECT_FALSE(fs::exists(dir_ / "none.srw"));
+    EXPECT_FALSE(fs::exists(dir_ / "none.brl"));
+    EXPECT_FALSE(fs::exists(dir_ / "none.die"));
 }
 
 TEST_F(DesignFiles, BarrelAndDieFiles) {
