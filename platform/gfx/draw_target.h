@@ -132,6 +132,8 @@ public:
 protected:
     void record(DrawOp op) override;
     void beforeText() override;
+    // Told when a document begins (its first output).
+    virtual void began() {}
 
 private:
     void begin();

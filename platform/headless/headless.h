@@ -77,7 +77,7 @@ private:
     friend class Backend;
     enum class Kind { Message, Input, File, Printer, Modal };
     struct Step {
-        Kind kind;
+        Kind kind = Kind::Message;
         int button = 0;
         bool cancel = false;
         std::string value;  // input text, path, printer name, window class

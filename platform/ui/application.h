@@ -101,18 +101,22 @@ public:
 
     // Bookkeeping used by Form.
     void formLoaded(Form& f);
-    void formUnloaded(Form& f);
+    // With events: a child's unload activates the next child and counts as
+    // an activation of the main window.
+    void formUnloaded(Form& f, bool withEvents);
     void formShown(Form& f);
     void activate(Form& f);
     void modalStarted(Form& f);
-    void modalEnded(Form& f);
+    // Without events while an exception unwinds the modal window.
+    void modalEnded(Form& f, bool withEvents);
     int dispatchDepth() const { return depth_; }
 
 private:
     Application();
     void afterEvent();
     void deliverKey(SendKey key);
-    void reactivateAfter(Form& gone);
+    void handleUnhandled(const rt::Error& e);
+    void activateTopLevel(Form& f);
 
     Backend* backend_ = nullptr;
     std::string title_;
@@ -122,6 +126,7 @@ private:
     std::vector<Form*> activation_;  // top-level windows, most recent last
     std::vector<Form*> children_;    // MDI children, most recently active last
     std::vector<Form*> modal_;       // running modal windows
+    std::vector<Form*> beforeModal_; // the active window when each began
     Form* active_ = nullptr;
     Form* activeChild_ = nullptr;
     std::deque<SendKey> keys_;

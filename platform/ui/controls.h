@@ -225,6 +225,8 @@ public:
     void setListIndex(int index);
     // The selected item's text, or empty.
     std::string text() const;
+    // The user selected item i: Click runs even when it was selected before.
+    void userSelect(int index);
 
 protected:
     void reset() override;
@@ -254,6 +256,9 @@ public:
     // Sets the text; when it equals an item's text exactly that item becomes
     // the selected one, otherwise none is.
     void setText(std::string text);
+    // The user picked item i from the list: Click runs even when it was
+    // selected before.
+    void userSelect(int index);
 
 protected:
     void reset() override;

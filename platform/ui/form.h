@@ -82,9 +82,18 @@ public:
 
     FormPeer* peer() const { return peer_.get(); }
 
-    // Event entry points, also used by the user-input layer.
+    // Entry points of the user-input layer (platform/ui/input.h).
     void fireClick();
     void fireKeyPress(int& keyAscii);
+    // Moves the focus to target (null: none). The control losing the focus
+    // runs LostFocus first; when it puts the focus back the move is
+    // cancelled and false returned.
+    bool moveFocus(Control* target);
+    // Moves the focus to the next (or previous) control in tab order, as
+    // the Tab key does.
+    bool tabFocus(bool backwards);
+    // The user resized the window.
+    void userResize(Twips width, Twips height);
 
 protected:
     // Creates the controls: called at every load, before onLoad.
@@ -103,7 +112,6 @@ private:
     friend class Control;
     friend class MenuItem;
     friend class Application;
-    friend class FocusMove;
     enum class State { Unloaded, Loading, Loaded };
 
     void registerControl(Control* c);
@@ -114,17 +122,21 @@ private:
     void ensureLoaded();
     void finishUnload();
     void resetControls();
-    void applySize(int pixelsWide, int pixelsHigh, bool fromUser);
+    void applySize(int pixelsWide, int pixelsHigh);
     void fireActivate();
     void fireResize();
+    void giveInitialFocus();
+    void unloadSilently();
 
     std::string className_;
     State state_ = State::Unloaded;
     bool visible_ = false;
     bool modal_ = false;
     bool mdiParent_ = false;
-    bool unloadRequested_ = false;
-    bool firstShowPending_ = false;
+    bool unloading_ = false;
+    bool focusMoving_ = false;
+    bool redirected_ = false;
+    Control* redirect_ = nullptr;
     std::string caption_;
     int pixelsWide_ = 320, pixelsHigh_ = 240;
     std::vector<Control*> all_;      // every control member

@@ -38,6 +38,12 @@ public:
     const PrinterSettings& settings();
     void setSettings(PrinterSettings settings);
 
+    // The event nesting depth at which the current document began.
+    int beganDepth() const { return beganDepth_; }
+
+protected:
+    void began() override;
+
 private:
     void flushColumns(bool all);
     void resetDocument();
@@ -45,6 +51,7 @@ private:
     rt::ColumnWriter columns_;
     PrinterSettings settings_;
     bool haveSettings_ = false;
+    int beganDepth_ = 0;
 };
 
 Printer& printer();
