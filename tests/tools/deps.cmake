@@ -1,0 +1,1 @@
+set(VELKOR_TEST_DEPS velkor_demo velkor_simulation velkor_records velkor_platform)

@@ -1,0 +1,277 @@
+#include "tools/demo_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "platform/io/files.h"
+#include "records/catalog_records.h"
+#include "records/design_files.h"
+#include "records/markers.h"
+#include "records/packed.h"
+#include "simulation/tables.h"
+
+namespace demo {
+
+namespace {
+
+double radius() { return kDiameter / 2.0; }
+
+// Rounded to single, as the core stores every geometry value.
+double single(double v) { return static_cast<double>(static_cast<float>(v)); }
+
+records::ScrewGeoRec screwElement(const char* code, float lead, float length, std::int16_t hand) {
+    records::ScrewGeoRec e;
+    e.Code = code;
+    e.Diameter = kDiameter;
+    e.CenterlineDistance = kCenterline;
+    e.Tips = kTips;
+    e.Lead = lead;
+    e.Length = length;
+    e.Hand = hand;
+    return e;
+}
+
+records::KneadGeoRec kneadingBlock(const char* code, float stagger, float length, std::int16_t disks,
+                                   std::int16_t hand) {
+    records::KneadGeoRec k;
+    k.Code = code;
+    k.Diameter = kDiameter;
+    k.CenterlineDistance = kCenterline;
+    k.Tips = kTips;
+    k.StaggerAngle = stagger;
+    k.Length = length;
+    k.Disks = disks;
+    k.Hand = hand;
+    return k;
+}
+
+records::BarrelRec barrelBlock(const char* code, char type, float length, float width, float location) {
+    records::BarrelRec b;
+    b.Code = code;
+    b.BoreDiameter = kDiameter;
+    b.CenterlineSpacing = kCenterline;
+    b.Type = std::string(1, type);
+    b.Length = length;
+    b.OpeningWidth = width;
+    b.OpeningLocation = location;
+    return b;
+}
+
+template <class Rec>
+std::vector<std::uint8_t> packAll(const std::vector<Rec>& recs) {
+    std::vector<std::uint8_t> out;
+    records::PackWriter w(out);
+    for (const Rec& r : recs) r.write(w);
+    return out;
+}
+
+std::string join(const std::string& appDir, const std::string& rel) {
+    std::string dir = appDir;
+    if (dir.empty() || (dir.back() != '/' && dir.back() != '\\')) dir += '\\';
+    return dir + rel;
+}
+
+}  // namespace
+
+Channel channel() {
+    // Centre-line ratio and intermeshing angle as the core takes them.
+    const double r = single(static_cast<double>(kCenterline) / radius());
+    const double half = r / 2.0;
+    const double psi = single(std::atan(std::sqrt(1.0 - half * half) / half));
+    const double n = kTips;
+    const double alpha = single(kPi / n - 2.0 * psi);
+    Channel c;
+    c.area = single(kPi / n - r * r * psi + r * std::sin(psi) - (r * r - 2.0 * r + 2.0) * alpha / 2.0);
+    c.span = single(4.0 * psi + alpha);
+    c.depth = single(c.area / c.span);
+    return c;
+}
+
+double ElementModel::dragCapacity(const Channel& c) const {
+    return 0.5 * c.area * std::sin(helix) * std::cos(helix) * hand * efficiency;
+}
+
+double ElementModel::downChannelGradient(const Channel& c, double q, double n) const {
+    const double H = c.depth;
+    return 12.0 * std::pow(H, 1.0 - n) * (dragCapacity(c) - q) / (leakage * c.area * std::sin(helix) * H * H);
+}
+
+double ElementModel::gradientValue(const Channel& c, double q, double n) const {
+    const double g = downChannelGradient(c, q, n);
+    // A block has no channel direction of its own: its table holds the
+    // axial gradient over the whole block.
+    return kneading() ? g / std::sin(helix) * blockLength : g;
+}
+
+double ElementModel::heatValue(const Channel& c, double q, double n) const {
+    const double s = std::sin(helix), co = std::cos(helix);
+    const double shape = co * co + 4.0 * s * s;
+    const double g = downChannelGradient(c, q, n);
+    const double perAxialLength =
+        c.span * shape * std::pow(c.depth, -n) + 0.5 * c.area * g * hand * co * efficiency;
+    return kneading() ? perAxialLength * blockLength : perAxialLength;
+}
+
+ElementModel modelOf(const records::ScrewGeoRec& e) {
+    ElementModel m;
+    m.helix = single(std::atan(static_cast<double>(e.Lead) / (static_cast<double>(e.Diameter) * kPi)));
+    m.hand = e.Hand < 0 ? -1.0 : 1.0;
+    return m;
+}
+
+ElementModel modelOf(const records::KneadGeoRec& k) {
+    ElementModel m;
+    const double R = static_cast<double>(k.Diameter) / 2.0;
+    const double lengthR = single(static_cast<double>(k.Length) / R);
+    // The core's equivalent helix angle: disk width over stagger angle.
+    const double diskWidth = single(lengthR / k.Disks);
+    const double stagger = single(static_cast<double>(k.StaggerAngle) * kPi / 180.0);
+    m.helix = single(std::atan(diskWidth / stagger));
+    m.hand = k.Hand < 0 ? -1.0 : 1.0;
+    m.efficiency = std::max(std::cos(stagger), kMinKneadEfficiency);
+    m.leakage = kKneadLeakage;
+    m.blockLength = lengthR;
+    return m;
+}
+
+std::vector<records::ScrewGeoRec> screwElements() {
+    // Right-handed elements come before any left-handed one whose code
+    // shares their table search text.
+    return {
+        screwElement("SE42/42", 42.0f, 42.0f, records::kRightHanded),
+        screwElement("SE28/28", 28.0f, 28.0f, records::kRightHanded),
+        screwElement("SE20/20", 20.0f, 20.0f, records::kRightHanded),
+        screwElement("SE20/20LH", 20.0f, 20.0f, records::kLeftHanded),
+    };
+}
+
+std::vector<records::KneadGeoRec> kneadingBlocks() {
+    return {
+        kneadingBlock("KB45/5/30", 45.0f, 30.0f, 5, records::kRightHanded),
+        kneadingBlock("KB60/5/30", 60.0f, 30.0f, 5, records::kRightHanded),
+        kneadingBlock("KB90/5/30", 90.0f, 30.0f, 5, records::kRightHanded),
+        kneadingBlock("KB45/5/30LH", 45.0f, 30.0f, 5, records::kLeftHanded),
+    };
+}
+
+std::vector<records::BarrelRec> barrelBlocks() {
+    return {
+        barrelBlock("HOPPER120", records::kHopperBlock, 120.0f, 60.0f, 60.0f),
+        barrelBlock("PLANE120", records::kPlaneBlock, 120.0f, 0.0f, 0.0f),
+        barrelBlock("VENT120", records::kVentBlock, 120.0f, 40.0f, 60.0f),
+    };
+}
+
+float rowFlowRate(int row) { return static_cast<float>(static_cast<double>(row - 27) / 100.0); }
+
+std::vector<unsigned char> tableRecord(const std::string& key, const ElementModel& m, bool heat) {
+    const Channel c = channel();
+    std::vector<std::uint8_t> out;
+    records::PackWriter w(out);
+    w.text(records::FixedText<sim::kTableKeySize>(key));
+    // Row 1: q unused, then the drag capacity for n = 1.0 .. 0.1.
+    w.f32(0.0f);
+    const float capacity = static_cast<float>(m.dragCapacity(c));
+    for (std::size_t k = 1; k <= sim::kTableValues; ++k) w.f32(capacity);
+    for (int row = 2; row <= static_cast<int>(sim::kTableRowCount); ++row) {
+        const float q = rowFlowRate(row);
+        w.f32(q);
+        for (std::size_t k = 1; k <= sim::kTableValues; ++k) {
+            const double n = static_cast<double>(11 - k) * 0.1;
+            w.f32(static_cast<float>(heat ? m.heatValue(c, q, n) : m.gradientValue(c, q, n)));
+        }
+    }
+    return {out.begin(), out.end()};
+}
+
+namespace {
+
+// Writes one table file (every element a record keyed by its code) and checks
+// that each code finds its own record through the lookups' key rule.
+template <class Rec>
+void writeTable(const std::string& path, const std::vector<Rec>& elements, const char* type, bool heat,
+                std::vector<std::string>& problems) {
+    std::vector<std::uint8_t> bytes;
+    for (const Rec& e : elements) {
+        auto rec = tableRecord(e.Code.rtrimmed(), modelOf(e), heat);
+        bytes.insert(bytes.end(), rec.begin(), rec.end());
+    }
+    io::replaceFileContents(path, bytes);
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const std::string code = elements[i].Code.rtrimmed();
+        const auto found = sim::FindTableRecord(path, type, code);
+        if (!found || *found != static_cast<std::int64_t>(i))
+            problems.push_back("element " + code + " does not resolve to its own record in " + path);
+        const double capacity = modelOf(elements[i]).dragCapacity(channel());
+        if (std::fabs(capacity) > 0.25)
+            problems.push_back("drag capacity of " + code + " lies outside the table rows");
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> writeDemoData(const std::string& appDir) {
+    std::vector<std::string> problems;
+    const std::string code = kCode;
+
+    records::CatalogSeriesRec series;
+    series.SeriesName = kSeries;
+    io::replaceFileContents(join(appDir, "maincat.dat"), packAll(std::vector{series}));
+    records::CatalogCodeRec codeRec;
+    codeRec.SeriesName = kSeries;
+    codeRec.Code = code;
+    io::replaceFileContents(join(appDir, "maincode.dat"), packAll(std::vector{codeRec}));
+
+    const auto screws = screwElements();
+    const auto blocks = kneadingBlocks();
+    const auto barrels = barrelBlocks();
+    records::writeScrewGeoFile(join(appDir, "screwgeo\\" + code + ".gs"), screws);
+    records::writeKneadGeoFile(join(appDir, "kneadgeo\\" + code + ".gk"), blocks);
+    records::writeBarrelGeoFile(join(appDir, "brlkgeo\\" + code + ".gb"), barrels);
+
+    writeTable(join(appDir, "screwflw\\" + code + ".dp1"), screws, "S", false, problems);
+    writeTable(join(appDir, "screwflw\\" + code + ".het"), screws, "S", true, problems);
+    writeTable(join(appDir, "kneadflw\\" + code + ".dp1"), blocks, "K", false, problems);
+    writeTable(join(appDir, "kneadflw\\" + code + ".het"), blocks, "K", true, problems);
+
+    // Sample screw, from the feed end: conveying under the hopper, a
+    // kneading zone sealed by a left-handed element, open conveying under
+    // the vent, then pressure build-up towards the die. 606 mm.
+    const auto& se42 = screws[0];
+    const auto& se28 = screws[1];
+    const auto& se20 = screws[2];
+    const auto& se20lh = screws[3];
+    std::vector<records::ScrewRec> screw;
+    auto addScrew = [&](const records::ScrewGeoRec& g, int times) {
+        for (int i = 0; i < times; ++i) screw.push_back(records::screwElementFrom(g));
+    };
+    addScrew(se42, 5);                                  //   0 .. 210
+    addScrew(se28, 1);                                  // 210 .. 238
+    screw.push_back(records::screwElementFrom(blocks[0]));  // 238 .. 268
+    screw.push_back(records::screwElementFrom(blocks[1]));  // 268 .. 298
+    screw.push_back(records::screwElementFrom(blocks[2]));  // 298 .. 328
+    addScrew(se20lh, 1);                                // 328 .. 348
+    addScrew(se42, 3);                                  // 348 .. 474, under the vent
+    addScrew(se28, 4);                                  // 474 .. 586
+    addScrew(se20, 1);                                  // 586 .. 606
+    records::writeScrewFile(join(appDir, "demo.srw"), records::screwFileHeader(code, kDiameter, screw), screw);
+
+    // Sample barrel: hopper, two plain blocks, the vent (opening 400 .. 440),
+    // a plain block. 600 mm.
+    std::vector<records::BarrelRec> barrel = {barrels[0], barrels[1], barrels[1], barrels[2], barrels[1]};
+    records::writeBarrelFile(join(appDir, "demo.brl"), records::barrelFileHeader(code, kDiameter, barrel), barrel);
+
+    records::DieRec die;
+    die.Code = code;
+    die.Marker = records::markerFor(records::FileKind::Die);
+    die.EntranceDiameter = 20.0f;
+    die.CapillaryDiameter = 4.0f;
+    die.CapillaryZoneLength = 12.0f;
+    die.TotalLength = 40.0f;
+    die.Holes = 2;
+    records::writeDieFile(join(appDir, "demo.die"), die);
+    return problems;
+}
+
+}  // namespace demo
