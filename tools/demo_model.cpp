@@ -9,6 +9,7 @@
 #include "records/design_files.h"
 #include "records/markers.h"
 #include "records/packed.h"
+#include "simulation/core.h"
 #include "simulation/tables.h"
 
 namespace demo {
@@ -75,16 +76,15 @@ std::string join(const std::string& appDir, const std::string& rel) {
 }  // namespace
 
 Channel channel() {
-    // Centre-line ratio and intermeshing angle as the core takes them.
-    const double r = single(static_cast<double>(kCenterline) / radius());
-    const double half = r / 2.0;
-    const double psi = single(std::atan(std::sqrt(1.0 - half * half) / half));
-    const double n = kTips;
-    const double alpha = single(kPi / n - 2.0 * psi);
+    // The core's own geometry, from the centre-line ratio as a screw record
+    // stores it.
+    sim::ChannelGeometry g;
+    const float ratio = static_cast<float>(static_cast<double>(kCenterline) / radius());
+    sim::ComputeChannelGeometry(ratio, kTips, g);
     Channel c;
-    c.area = single(kPi / n - r * r * psi + r * std::sin(psi) - (r * r - 2.0 * r + 2.0) * alpha / 2.0);
-    c.span = single(4.0 * psi + alpha);
-    c.depth = single(c.area / c.span);
+    c.area = g.ChannelArea;
+    c.span = g.ChannelSpan;
+    c.depth = g.MeanChannelDepth;
     return c;
 }
 
@@ -123,13 +123,14 @@ ElementModel modelOf(const records::ScrewGeoRec& e) {
 ElementModel modelOf(const records::KneadGeoRec& k) {
     ElementModel m;
     const double R = static_cast<double>(k.Diameter) / 2.0;
-    const double lengthR = single(static_cast<double>(k.Length) / R);
-    // The core's equivalent helix angle: disk width over stagger angle.
-    const double diskWidth = single(lengthR / k.Disks);
-    const double stagger = single(static_cast<double>(k.StaggerAngle) * kPi / 180.0);
-    m.helix = single(std::atan(diskWidth / stagger));
+    const float lengthR = static_cast<float>(static_cast<double>(k.Length) / R);
+    // The core's equivalent helix angle: disk width over stagger angle, in
+    // single precision as the core takes them.
+    const float diskWidth = lengthR / static_cast<float>(k.Disks);
+    const float stagger = static_cast<float>(static_cast<double>(k.StaggerAngle) * kPi / 180.0);
+    m.helix = single(std::atan(static_cast<double>(diskWidth / stagger)));
     m.hand = k.Hand < 0 ? -1.0 : 1.0;
-    m.efficiency = std::max(std::cos(stagger), kMinKneadEfficiency);
+    m.efficiency = std::max(std::cos(static_cast<double>(stagger)), kMinKneadEfficiency);
     m.leakage = kKneadLeakage;
     m.blockLength = lengthR;
     return m;
