@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -52,7 +53,7 @@ class TableTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("velkor_tables_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+               ("velkor_tables_" + std::to_string(::getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "screwflw");
