@@ -1,0 +1,1 @@
+set(VELKOR_DEPS_catalog velkor_shell velkor_records velkor_platform)
