@@ -44,15 +44,9 @@ public:
     // checking the text and title shown.
     Script& answer(int button, std::optional<std::string> text = {},
                    std::optional<std::string> title = {});
-    Script& ok(std::optional<std::string> text = {}, std::optional<std::string> title = {}) {
-        return answer(ui::kOk, std::move(text), std::move(title));
-    }
-    Script& yes(std::optional<std::string> text = {}, std::optional<std::string> title = {}) {
-        return answer(ui::kYes, std::move(text), std::move(title));
-    }
-    Script& no(std::optional<std::string> text = {}, std::optional<std::string> title = {}) {
-        return answer(ui::kNo, std::move(text), std::move(title));
-    }
+    Script& ok(std::optional<std::string> text = {}, std::optional<std::string> title = {});
+    Script& yes(std::optional<std::string> text = {}, std::optional<std::string> title = {});
+    Script& no(std::optional<std::string> text = {}, std::optional<std::string> title = {});
     // Input boxes: the text entered, or Cancel.
     Script& input(std::string text, std::optional<std::string> prompt = {},
                   std::optional<std::string> title = {});

@@ -19,6 +19,16 @@ Script& Script::answer(int button, std::optional<std::string> text, std::optiona
     return *this;
 }
 
+Script& Script::ok(std::optional<std::string> text, std::optional<std::string> title) {
+    return answer(ui::kOk, std::move(text), std::move(title));
+}
+Script& Script::yes(std::optional<std::string> text, std::optional<std::string> title) {
+    return answer(ui::kYes, std::move(text), std::move(title));
+}
+Script& Script::no(std::optional<std::string> text, std::optional<std::string> title) {
+    return answer(ui::kNo, std::move(text), std::move(title));
+}
+
 Script& Script::input(std::string text, std::optional<std::string> prompt, std::optional<std::string> title) {
     Step s;
     s.kind = Kind::Input;

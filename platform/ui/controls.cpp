@@ -452,6 +452,7 @@ Grid& Grid::create(Twips left, Twips top, Twips width, Twips height, int rows, i
 
 void Grid::resize(int rows, int cols) {
     std::vector<std::string> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    if (cells_.size() != static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_)) rows_ = cols_ = 0;
     for (int r = 0; r < std::min(rows, rows_); ++r)
         for (int c = 0; c < std::min(cols, cols_); ++c)
             cells[static_cast<std::size_t>(r * cols + c)] = std::move(cells_[static_cast<std::size_t>(r * cols_ + c)]);

@@ -1,0 +1,194 @@
+// List, combo, grid, menu and common dialog semantics.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless.h"
+#include "platform/ui/application.h"
+#include "platform/ui/printer.h"
+
+namespace {
+
+struct Catalog : ui::Form {
+    Catalog() : Form("selet") {}
+    ui::ComboBox Combo1{*this, "Combo1"};
+    ui::ListBox List1{*this, "List1"};
+    ui::Grid sflexgrid{*this, "sflexgrid"};
+    ui::CommonDialog dlgCMDialog{*this, "dlgCMDialog"};
+    std::vector<std::string> log;
+
+    void design() override {
+        Combo1.create(120, 120, 3000, 315, "Type");
+        List1.create(120, 600, 3000, 2000);
+        sflexgrid.create(120, 2800, 7420, 2000);
+        dlgCMDialog.create();
+        Combo1.onClick = [this] { log.push_back("Combo1_Click " + std::to_string(Combo1.listIndex())); };
+        List1.onClick = [this] { log.push_back("List1_Click " + std::to_string(List1.listIndex())); };
+        List1.onDblClick = [this] { log.push_back("List1_DblClick"); };
+        List1.onKeyPress = [this](int& k) { log.push_back("List1_KeyPress " + std::to_string(k)); };
+    }
+};
+
+struct Main : ui::Form {
+    Main() : Form("Mainprog") { setMdiParent(true); }
+    ui::MenuItem mnuSimul{*this, "mnuSimul"};
+    ui::MenuItem mnuAnalyse{*this, "mnuAnalyse"};
+    ui::MenuItem mnuSep5{*this, "mnuSep5"};
+    ui::MenuItem mnuParameter{*this, "mnuParameter"};
+    ui::MenuItem mnuNewparameter{*this, "mnuNewparameter"};
+    std::vector<std::string> log;
+    bool haveFile = false;
+
+    void design() override {
+        mnuSimul.create("Simulation");
+        mnuAnalyse.create(mnuSimul, "Analyse Extruder", false);
+        mnuSep5.create(mnuSimul, "-");
+        mnuParameter.create(mnuSimul, "Specify Parameter", false);
+        mnuNewparameter.create(mnuParameter, "Specify New Parameters");
+        mnuSimul.onClick = [this] {
+            log.push_back("mnuSimul_Click");
+            if (haveFile) mnuAnalyse.setEnabled(true);
+        };
+        mnuAnalyse.onClick = [this] {
+            log.push_back("mnuAnalyse_Click");
+            mnuParameter.setEnabled(true);
+        };
+        mnuNewparameter.onClick = [this] { log.push_back("mnuNewparameter_Click"); };
+    }
+};
+
+class Controls : public ::testing::Test {
+protected:
+    headless::Session s;
+    Catalog& c = ui::form<Catalog>();
+};
+
+TEST_F(Controls, ListBoxIndexSelectionAndEvents) {
+    c.show();
+    EXPECT_EQ(c.List1.listIndex(), -1);
+    EXPECT_EQ(c.List1.text(), "");
+    c.List1.addItem("ZSK30   ");
+    c.List1.addItem("ZSK40   ");
+    EXPECT_EQ(c.List1.listCount(), 2);
+    EXPECT_EQ(c.List1.list(1), "ZSK40   ");
+    EXPECT_EQ(c.List1.list(2), "");
+    EXPECT_EQ(c.List1.list(-1), "");
+    c.List1.setListIndex(1);  // from code: Click runs on a change
+    c.List1.setListIndex(1);
+    EXPECT_EQ(c.log, (std::vector<std::string>{"List1_Click 1"}));
+    EXPECT_EQ(c.List1.text(), "ZSK40   ");
+    EXPECT_THROW(c.List1.setListIndex(2), rt::Error);
+    EXPECT_THROW(c.List1.setListIndex(-2), rt::Error);
+    c.log.clear();
+    s.driver.doubleClickItem(c.List1, 0);
+    s.driver.pressKey(c.List1, ui::kKeyReturn);
+    EXPECT_EQ(c.log, (std::vector<std::string>{"List1_Click 0", "List1_DblClick", "List1_KeyPress 13"}));
+    c.List1.clear();
+    EXPECT_EQ(c.List1.listIndex(), -1);
+    EXPECT_EQ(c.List1.listCount(), 0);
+}
+
+TEST_F(Controls, ComboTextSelectsTheItemWithExactlyThatText) {
+    c.show();
+    EXPECT_EQ(c.Combo1.text(), "Type");
+    c.Combo1.addItem("Left");
+    c.Combo1.addItem("Right");
+    EXPECT_EQ(c.Combo1.listIndex(), -1);
+    c.Combo1.setText("Right");
+    EXPECT_EQ(c.Combo1.listIndex(), 1);
+    c.Combo1.setText("right");
+    EXPECT_EQ(c.Combo1.listIndex(), -1);
+    EXPECT_TRUE(c.log.empty());  // setting the text runs no Click
+    s.driver.pickItem(c.Combo1, "Left");
+    EXPECT_EQ(c.Combo1.text(), "Left");
+    EXPECT_EQ(c.log, (std::vector<std::string>{"Combo1_Click 0"}));
+    s.driver.typeText(c.Combo1, "x");
+    EXPECT_EQ(c.Combo1.text(), "Leftx");
+    EXPECT_EQ(c.Combo1.listIndex(), -1);
+    c.Combo1.clear();
+    EXPECT_EQ(c.Combo1.text(), "");
+    EXPECT_EQ(c.Combo1.listCount(), 0);
+}
+
+TEST_F(Controls, GridRejectsBadSizesAndCellsOutsideIt) {
+    c.show();
+    ui::Grid& g = c.sflexgrid;
+    g.setCols(9);
+    g.setRows(1);  // heading row only
+    g.setTextMatrix(0, 8, "StagAng");
+    g.setColWidth(8, 760);
+    EXPECT_EQ(g.textMatrix(0, 8), "StagAng");
+    EXPECT_FLOAT_EQ(g.colWidth(8), 760);
+    EXPECT_FLOAT_EQ(g.colWidth(0), -1);
+    EXPECT_THROW(g.setRows(0), rt::Error);
+    EXPECT_THROW(g.setRows(-3), rt::Error);
+    EXPECT_THROW(g.setTextMatrix(1, 0, "x"), rt::Error);
+    EXPECT_THROW(g.textMatrix(0, 9), rt::Error);
+    EXPECT_THROW(g.setColWidth(-1, 10), rt::Error);
+    g.setRows(3);  // growing keeps the cells
+    EXPECT_EQ(g.textMatrix(0, 8), "StagAng");
+    EXPECT_EQ(g.textMatrix(2, 8), "");
+    EXPECT_EQ(g.fixedRows(), 1);
+}
+
+TEST_F(Controls, CancelLeavesThePresetNameOrRaisesTheCancelError) {
+    c.show();
+    ui::CommonDialog& d = c.dlgCMDialog;
+    d.setFileName("*.brl");
+    d.setFilter("barrel Files|*.brl|All files|*.*");
+    d.setInitDir("/app/");
+    s.script.cancelFile(ui::FileDialogKind::Open);
+    d.showOpen();
+    EXPECT_EQ(d.fileName(), "*.brl");
+
+    d.setCancelError(true);
+    s.script.cancelFile();
+    try {
+        d.showOpen();
+        FAIL() << "no cancel error";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(e.number(), rt::kCancelError);
+    }
+    EXPECT_EQ(d.fileName(), "*.brl");
+
+    s.script.chooseFile("/data/new.brl", ui::FileDialogKind::Save);
+    d.showSave();
+    EXPECT_EQ(d.fileName(), "/data/new.brl");
+    ASSERT_EQ(s.backend.fileDialogs().size(), 3u);
+    EXPECT_EQ(s.backend.fileDialogs()[0].filter, "barrel Files|*.brl|All files|*.*");
+    EXPECT_EQ(s.backend.fileDialogs()[0].initDir, "/app/");
+
+    // The printer chosen in the setup is the one later printouts use.
+    s.script.choosePrinter("Office");
+    d.showPrinter();
+    EXPECT_EQ(ui::printer().settings().name, "Office");
+    s.script.cancelPrinter();
+    EXPECT_THROW(d.showPrinter(), rt::Error);
+    EXPECT_EQ(ui::printer().settings().name, "Office");
+}
+
+TEST_F(Controls, TopMenuClickRunsWhenItOpensBeforeItsItemsAreChosen) {
+    Main& m = ui::form<Main>();
+    m.show();
+    EXPECT_THROW(s.driver.chooseMenu(m, "mnuAnalyse"), headless::ScriptError);  // disabled
+    EXPECT_EQ(m.log, (std::vector<std::string>{"mnuSimul_Click"}));
+    m.haveFile = true;
+    m.log.clear();
+    s.driver.chooseMenu(m, "mnuAnalyse");
+    EXPECT_EQ(m.log, (std::vector<std::string>{"mnuSimul_Click", "mnuAnalyse_Click"}));
+    m.log.clear();
+    s.driver.chooseMenu(m, "mnuNewparameter");
+    EXPECT_EQ(m.log, (std::vector<std::string>{"mnuSimul_Click", "mnuNewparameter_Click"}));
+    EXPECT_THROW(s.driver.chooseMenu(m, "mnuSep5"), headless::ScriptError);
+    ASSERT_EQ(m.menuBar().size(), 1u);
+    ASSERT_EQ(m.mnuSimul.children().size(), 3u);
+    EXPECT_TRUE(m.mnuSimul.children()[1]->separator());
+    // A reload builds the menus afresh with their start states.
+    m.unload();
+    m.show();
+    EXPECT_FALSE(m.mnuAnalyse.enabled());
+    EXPECT_EQ(m.mnuSimul.children().size(), 3u);
+}
+
+}  // namespace
