@@ -74,9 +74,10 @@ inline MeltingBlock melting() { return MeltingBlock{0.9f, 2.0f, 160, 200}; }
 inline PortRecord port(float flow = 20) { return PortRecord{flow, 0.01f, 200, 5, 0.4f, 0.75f, 2.2f, 300, 100, 220, 200}; }
 
 // Everything one call of the core takes.
-struct Run {
+struct CoreCall {
     float speed = 5;    // rev/s
     float radius = 15;  // mm
+    float centerline = 1.7f;
     sim::OneBasedList<ElementRecord> elements;
     SolidsBlock solidsBlock = solids();
     MeltingBlock meltingBlock = melting();
@@ -85,6 +86,7 @@ struct Run {
     std::vector<MeltProfileRow> profile = std::vector<MeltProfileRow>(1);
 
     sim::CoreStatus call(bool finalCall = false) {
+        sim::CenterlineRatio = centerline;
         const auto portCount = static_cast<std::int16_t>(ports.count());
         const auto elementCount = static_cast<std::int16_t>(elements.count());
         return sim::SimulateFillAndMelting(speed, radius, portCount, elements, solidsBlock, meltingBlock, ports,
@@ -101,8 +103,8 @@ struct Run {
 // A conveying screw of `count` elements of two radii each, with a kneading
 // block every `kneadEvery` elements (0: none), fed in a hopper over the first
 // two, and the end zone at the die pressure.
-inline Run screw(int count, int kneadEvery = 0, float diePressure = 5) {
-    Run r;
+inline CoreCall screw(int count, int kneadEvery = 0, float diePressure = 5) {
+    CoreCall r;
     for (int i = 1; i <= count; ++i) {
         const float start = 2.0f * static_cast<float>(i - 1);
         ElementRecord e = (kneadEvery > 0 && i % kneadEvery == 0) ? kneading(start, 2, 2, 5, 45) : conveying(start, 2);
