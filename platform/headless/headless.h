@@ -154,6 +154,7 @@ public:
     void chooseMenu(ui::Form& form, const std::string& name);
     // Opens a menu of the menu bar (or a submenu): runs its Click.
     void openMenu(ui::Form& form, const std::string& name);
+    void openTopMenu(ui::Form& form, const std::string& name) { openMenu(form, name); }
 
     void click(ui::Control& control);
     void selectItem(ui::ListBox& list, int index);

@@ -166,6 +166,27 @@ bool key(Control& control, int keyCode, int shift) {
     return delivered;
 }
 
+bool keyDown(Control& control, int keyCode, int shift) {
+    bool delivered = false;
+    app().dispatch([&] {
+        if (!usable(control)) return;
+        int code = keyCode;
+        if (control.onKeyDown) control.onKeyDown(code, shift);
+        delivered = code != 0;
+    });
+    return delivered;
+}
+
+int keyPress(Control& control, int keyAscii) {
+    int ascii = 0;
+    app().dispatch([&] {
+        if (!usable(control)) return;
+        ascii = keyAscii;
+        if (control.onKeyPress) control.onKeyPress(ascii);
+    });
+    return ascii;
+}
+
 void typeChar(Control& control, char c) {
     app().dispatch([&] {
         unsigned char u = static_cast<unsigned char>(c);

@@ -32,6 +32,12 @@ void textEdited(ComboBox& combo, const std::string& text);
 // character keys (Enter, Escape, Backspace and printable characters). Tab
 // and Shift+Tab move the focus. Returns false when a handler swallowed it.
 bool key(Control& control, int keyCode, int shift = 0);
+// For a backend whose widgets edit their own text: only the handlers.
+// KeyDown returns false when the handler swallowed the key; KeyPress returns
+// the character to insert (0: swallowed). The backend then reports the
+// widget's new text with textEdited. Tab is not handled here.
+bool keyDown(Control& control, int keyCode, int shift = 0);
+int keyPress(Control& control, int keyAscii);
 // A typed character: KeyDown and KeyPress, then (text and combo boxes) the
 // character replaces the selection.
 void typeChar(Control& control, char c);
