@@ -225,7 +225,8 @@ void Application::afterEvent() {
         dispatch([this, key] { deliverKey(key); });
     }
     // A printout that the finished command left unended failed half way.
-    if (printer_->started() && printer_->beganDepth() > depth_) printer_->killDoc();
+    // (With no command running at all, any unended printout is such a one.)
+    if (printer_->started() && (depth_ == 0 || printer_->beganDepth() > depth_)) printer_->killDoc();
 }
 
 void Application::deliverKey(SendKey key) {
