@@ -1,0 +1,1 @@
+set(VELKOR_DEPS_shell velkor_catalog velkor_elements velkor_records velkor_platform)

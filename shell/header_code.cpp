@@ -1,0 +1,20 @@
+#include "shell/header_code.h"
+
+#include "platform/rt/text.h"
+
+namespace shell {
+
+namespace {
+std::string upToFirstBlank(const std::string& field) {
+    std::string::size_type blank = field.find(' ');
+    return blank == std::string::npos ? field : field.substr(0, blank);
+}
+}  // namespace
+
+std::string codeOfScrewHeader(const records::ScrewRec& header) { return upToFirstBlank(header.Code.str()); }
+
+std::string codeOfBarrelHeader(const records::BarrelRec& header) { return upToFirstBlank(header.Code.str()); }
+
+std::string codeOfDieRecord(const records::DieRec& die) { return rt::trim(die.Code.str()); }
+
+}  // namespace shell

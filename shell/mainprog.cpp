@@ -1,0 +1,341 @@
+#include "shell/mainprog.h"
+
+#include "catalog/selet.h"
+#include "elements/build_barrel.h"
+#include "elements/build_knead.h"
+#include "elements/build_screw.h"
+#include "platform/rt/error.h"
+#include "platform/ui/application.h"
+#include "records/design_records.h"
+#include "records/files.h"
+#include "shell/header_code.h"
+#include "shell/logo.h"
+#include "shell/state.h"
+
+Mainprog::Mainprog() : ui::Form("Mainprog") {
+    setMdiParent(true);
+
+    mnuExtchoose.onClick = [this] { mnuExtchoose_Click(); };
+    mnuPsetup.onClick = [this] { mnuPsetup_Click(); };
+    mnuExit.onClick = [this] { mnuExit_Click(); };
+    mnuNscrew.onClick = [this] { mnuNscrew_Click(); };
+    mnuEscrew1.onClick = [this] { mnuEscrew1_Click(); };
+    mnuDbarrel.onClick = [this] { mnuDbarrel_Click(); };
+    mnuEbarrel.onClick = [this] { mnuEbarrel_Click(); };
+    mnuDdie.onClick = [this] { mnuDdie_Click(); };
+    mnuEdie.onClick = [this] { mnuEdie_Click(); };
+    mnuExtassem.onClick = [this] { mnuExtassem_Click(); };
+    mnuSimul.onClick = [this] { mnuSimul_Click(); };
+    mnuExtspecify.onClick = [this] { mnuExtspecify_Click(); };
+    mnuAnalyse.onClick = [this] { mnuAnalyse_Click(); };
+    mnuNewparameter.onClick = [this] { mnuNewparameter_Click(); };
+    mnuOldparameters.onClick = [this] { mnuOldparameters_Click(); };
+    mnuCalculation.onClick = [this] { mnuCalculation_Click(); };
+    mnuSdisplay.onClick = [this] { mnuSdisplay_Click(); };
+    mnuBdiaplay.onClick = [this] { mnuBdiaplay_Click(); };
+    mnuDdisplay.onClick = [this] { mnuDdisplay_Click(); };
+    mnuExtdisplay.onClick = [this] { mnuExtdisplay_Click(); };
+    mnuPdisplay.onClick = [this] { mnuPdisplay_Click(); };
+    mnuSview.onClick = [this] { mnuSview_Click(); };
+    mnuBview.onClick = [this] { mnuBview_Click(); };
+    mnuDview.onClick = [this] { mnuDview_Click(); };
+    mnuEview.onClick = [this] { mnuEview_Click(); };
+    mnuRview.onClick = [this] { mnuRview_Click(); };
+    mnuSprint.onClick = [this] { mnuSprint_Click(); };
+    mnuBprint.onClick = [this] { mnuBprint_Click(); };
+    mnuDprint.onClick = [this] { mnuDprint_Click(); };
+    mnuExtprint.onClick = [this] { mnuExtprint_Click(); };
+    mnuRprint.onClick = [this] { mnuRprint_Click(); };
+    mnuRconvert.onClick = [this] { mnuRconvert_Click(); };
+    mnuSbuild.onClick = [this] { mnuSbuild_Click(); };
+    mnuKbuild.onClick = [this] { mnuKbuild_Click(); };
+    mnuBbuild.onClick = [this] { mnuBbuild_Click(); };
+}
+
+void Mainprog::design() {
+    setCaption(kCaption);
+    setSize(12000, 9000);
+    dlgCMDialog.create();
+
+    mnuFiles.create("Files");
+    mnuExtchoose.create(mnuFiles, "Select/Edit Extruder Category");
+    mnuSep1.create(mnuFiles, "-");
+    mnuPsetup.create(mnuFiles, "Printer Setup");
+    mnuSep2.create(mnuFiles, "-");
+    mnuExit.create(mnuFiles, "Exit");
+
+    mnuDesign.create("Design/Edit");
+    mnuSdesign.create(mnuDesign, "Screw Design/Edit", false);
+    mnuNscrew.create(mnuSdesign, "Design New Screw");
+    mnuEscrew1.create(mnuSdesign, "Edit Existing Screw");
+    mnuBdesign.create(mnuDesign, "Barrel Design/Edit", false);
+    mnuDbarrel.create(mnuBdesign, "Design New Barrel");
+    mnuEbarrel.create(mnuBdesign, "Edit Existing Barrel");
+    mnuDdesign.create(mnuDesign, "Die Design/Edit", false);
+    mnuDdie.create(mnuDdesign, "Design New Die");
+    mnuEdie.create(mnuDdesign, "Edit Existing Die");
+    mnuSep3.create(mnuDesign, "-");
+    mnuExtassem.create(mnuDesign, "Extruder Assembly", false);
+
+    mnuSimul.create("Simulation");
+    mnuExtspecify.create(mnuSimul, "Specify Extruder");
+    mnuAnalyse.create(mnuSimul, "Analyse Extruder", false);
+    mnuParameter.create(mnuSimul, "Specify Parameter", false);
+    mnuNewparameter.create(mnuParameter, "Specify New Parameters");
+    mnuOldparameters.create(mnuParameter, "Retrive Old Parameters");
+    mnuSep5.create(mnuSimul, "-");
+    mnuCalculation.create(mnuSimul, "Calculation", false);
+
+    mnuDisplay.create("Display");
+    mnuSdisplay.create(mnuDisplay, "Screw Display");
+    mnuBdiaplay.create(mnuDisplay, "Barrel Display");
+    mnuDdisplay.create(mnuDisplay, "Die Display");
+    mnuExtdisplay.create(mnuDisplay, "Extruder Display");
+    mnuPdisplay.create(mnuDisplay, "Profile Display");
+
+    mnuView.create("View File");
+    mnuSview.create(mnuView, "View Screw File");
+    mnuBview.create(mnuView, "View Barrel File");
+    mnuDview.create(mnuView, "View Die File");
+    mnuEview.create(mnuView, "View Extruder File");
+    mnuRview.create(mnuView, "View Result File");
+
+    mnuPrint.create("Print File");
+    mnuSprint.create(mnuPrint, "Print Screw File");
+    mnuBprint.create(mnuPrint, "Print Barrel File");
+    mnuDprint.create(mnuPrint, "Print Die File");
+    mnuExtprint.create(mnuPrint, "Print Extruder File");
+    mnuRprint.create(mnuPrint, "Print Result File");
+    mnuSep6.create(mnuPrint, "-");
+    mnuRconvert.create(mnuPrint, "Convert Result File");
+
+    mnuData.create("Database");
+    mnuSbuild.create(mnuData, "Build/Edit Screw Element");
+    mnuSep7.create(mnuData, "-");
+    mnuKbuild.create(mnuData, "Build/Edit Kneading Disk Element");
+    mnuSep8.create(mnuData, "-");
+    mnuBbuild.create(mnuData, "Build/Edit Barrel Element");
+}
+
+// ---- start-up and activation ---------------------------------------------
+
+void Mainprog::MDIForm_Load() {
+    ui::app().setTitle(kApplicationTitle);
+    show();
+    ui::form<logo>().showModal();
+    shared::setDirectories(ui::app().appDir().string());
+}
+
+void Mainprog::MDIForm_Activate() {
+    if (shared::ExtruderCategory.empty()) return;
+    mnuSdesign.setEnabled(true);
+    mnuBdesign.setEnabled(true);
+    mnuDdesign.setEnabled(true);
+    mnuExtassem.setEnabled(true);
+}
+
+// ---- shared helpers --------------------------------------------------------
+
+std::string Mainprog::openFile(const std::string& pattern, const std::string& filter) {
+    dlgCMDialog.setFileName(pattern);
+    dlgCMDialog.setInitDir(shared::AppDir);
+    dlgCMDialog.setFilter(filter);
+    dlgCMDialog.showOpen();
+    return dlgCMDialog.fileName();
+}
+
+bool Mainprog::extruderCategoryChosen() {
+    if (!shared::ExtruderCategory.empty()) return true;
+    ui::msgBox("You must select Extruder Category.", ui::kOkOnly, ui::kInformation, "Caution");
+    return false;
+}
+
+// ---- Files -----------------------------------------------------------------
+
+void Mainprog::mnuExtchoose_Click() { ui::form<selet>().show(); }
+
+void Mainprog::mnuPsetup_Click() {
+    rt::endQuietlyOnError([&] { dlgCMDialog.showPrinter(); });
+}
+
+void Mainprog::mnuExit_Click() { ui::app().end(); }
+
+// ---- Design/Edit -----------------------------------------------------------
+
+void Mainprog::mnuNscrew_Click() { shared::EditScrewFile.clear(); }
+
+void Mainprog::mnuEscrew1_Click() {
+    rt::endQuietlyOnError([&] {
+        dlgCMDialog.setCancelError(true);
+        shared::EditScrewFile = openFile("*.srw", "screw files(*.srw)|*.srw");
+        records::RecordFile file(shared::EditScrewFile, records::ScrewRec::kSize, records::OpenMode::ReadOnly);
+        shared::ExtruderCategory = shell::codeOfScrewHeader(file.read<records::ScrewRec>(1));
+        file.close();
+    });
+}
+
+void Mainprog::mnuDbarrel_Click() { shared::EditBarrelFile.clear(); }
+
+void Mainprog::mnuEbarrel_Click() {
+    rt::endQuietlyOnError([&] {
+        dlgCMDialog.setCancelError(true);
+        shared::EditBarrelFile = openFile("*.brl", "barrel files(*.brl)|*.brl");
+        records::RecordFile file(shared::EditBarrelFile, records::BarrelRec::kSize, records::OpenMode::ReadOnly);
+        shared::ExtruderCategory = shell::codeOfBarrelHeader(file.read<records::BarrelRec>(1));
+        file.close();
+    });
+}
+
+void Mainprog::mnuDdie_Click() { shared::DieFile = "noname"; }
+
+void Mainprog::mnuEdie_Click() {
+    rt::endQuietlyOnError([&] {
+        dlgCMDialog.setCancelError(true);
+        shared::DieFile = openFile("*.die", "die files(*.die)|*.die");
+        records::RecordFile file(shared::DieFile, records::DieRec::kSize, records::OpenMode::ReadOnly);
+        shared::ExtruderCategory = shell::codeOfDieRecord(file.read<records::DieRec>(1));
+        file.close();
+    });
+}
+
+void Mainprog::mnuExtassem_Click() {}
+
+// ---- Simulation ------------------------------------------------------------
+
+void Mainprog::mnuSimul_Click() {
+    if (!shared::ExtruderFile.empty()) mnuAnalyse.setEnabled(true);
+}
+
+void Mainprog::mnuExtspecify_Click() { SpecifyExtruder(); }
+
+void Mainprog::SpecifyExtruder() {
+    if (!shared::ExtruderFile.empty()) {
+        int answer = ui::msgBox("Current extruder file is " + shared::ExtruderFile + "\nIs it OK?", ui::kYesNo,
+                                ui::kInformation, "Specify Extruder");
+        if (answer == ui::kYes) return;
+    }
+    rt::endQuietlyOnError([&] {
+        dlgCMDialog.setCancelError(true);
+        shared::ExtruderFile = openFile("*.ext", "extruder files(*.ext)|*.ext");
+    });
+}
+
+void Mainprog::AnalyseExtruder() {}
+
+void Mainprog::mnuAnalyse_Click() {
+    AnalyseExtruder();
+    mnuParameter.setEnabled(true);
+    mnuCalculation.setEnabled(true);
+}
+
+void Mainprog::mnuNewparameter_Click() { shared::ParameterFile.clear(); }
+
+void Mainprog::mnuOldparameters_Click() {
+    shared::ParameterFile.clear();
+    rt::endQuietlyOnError([&] {
+        dlgCMDialog.setFileName("*.prm");
+        dlgCMDialog.setInitDir(shared::AppDir);
+        dlgCMDialog.setFilter("Parameter files(*.prm)|*.prm");
+        dlgCMDialog.setFileName("Noname");
+        dlgCMDialog.showOpen();
+        shared::ParameterFile = dlgCMDialog.fileName();
+    });
+}
+
+void Mainprog::mnuCalculation_Click() {
+    rt::endQuietlyOnError([&] {
+        if (shared::ParameterFile.empty()) {
+            ui::msgBox("You have to select Parameters.", ui::kOkOnly, ui::kNoIcon, "Caution");
+            return;
+        }
+    });
+}
+
+// ---- Display ---------------------------------------------------------------
+
+void Mainprog::mnuSdisplay_Click() {
+    rt::endQuietlyOnError(
+        [&] { shared::DisplayScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*"); });
+}
+
+void Mainprog::mnuBdiaplay_Click() {
+    rt::endQuietlyOnError(
+        [&] { shared::DisplayBarrelFile = openFile("*.brl", "barrel Files|*.brl|All files|*.*"); });
+}
+
+void Mainprog::mnuDdisplay_Click() {
+    rt::endQuietlyOnError([&] { shared::DieFile = openFile("*.die", "Die Files|*.die|All files|*.*"); });
+}
+
+void Mainprog::mnuExtdisplay_Click() {
+    rt::endQuietlyOnError(
+        [&] { shared::DisplayExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*"); });
+}
+
+void Mainprog::mnuPdisplay_Click() {
+    rt::endQuietlyOnError([&] { shared::ResultFile = openFile("*.flw", "Profile Files|*.flw|All files|*.*"); });
+}
+
+// ---- View File -------------------------------------------------------------
+
+void Mainprog::mnuSview_Click() {
+    rt::endQuietlyOnError([&] { shared::ScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*"); });
+}
+
+void Mainprog::mnuBview_Click() {
+    rt::endQuietlyOnError([&] { shared::BarrelFile = openFile("*.brl", "barrel Files|*.brl|All files|*.*"); });
+}
+
+void Mainprog::mnuDview_Click() {
+    rt::endQuietlyOnError([&] { shared::DieFile = openFile("*.die", "die Files|*.die|All files|*.*"); });
+}
+
+void Mainprog::mnuEview_Click() {
+    rt::endQuietlyOnError(
+        [&] { shared::ExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*"); });
+}
+
+void Mainprog::mnuRview_Click() {
+    rt::endQuietlyOnError([&] { shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*"); });
+}
+
+// ---- Print File ------------------------------------------------------------
+
+void Mainprog::mnuSprint_Click() {
+    rt::endQuietlyOnError([&] { shared::ScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*"); });
+}
+
+void Mainprog::mnuBprint_Click() {
+    rt::endQuietlyOnError([&] { shared::BarrelFile = openFile("*.brl", "Barrel Files|*.brl|All files|*.*"); });
+}
+
+void Mainprog::mnuDprint_Click() {
+    rt::endQuietlyOnError([&] { shared::DieFile = openFile("*.die", "Die Files|*.die|All files|*.*"); });
+}
+
+void Mainprog::mnuExtprint_Click() {
+    rt::endQuietlyOnError(
+        [&] { shared::ExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*"); });
+}
+
+void Mainprog::mnuRprint_Click() {
+    rt::endQuietlyOnError([&] { openFile("*.flw", "Result Files|*.flw|All files|*.*"); });
+}
+
+void Mainprog::mnuRconvert_Click() {
+    rt::endQuietlyOnError([&] { shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*"); });
+}
+
+// ---- Database --------------------------------------------------------------
+
+void Mainprog::mnuSbuild_Click() {
+    if (extruderCategoryChosen()) ui::form<BuildScrew>().show();
+}
+
+void Mainprog::mnuKbuild_Click() {
+    if (extruderCategoryChosen()) ui::form<BuildKnead>().show();
+}
+
+void Mainprog::mnuBbuild_Click() {
+    if (extruderCategoryChosen()) ui::form<BuildBarrel>().show();
+}

@@ -1,0 +1,372 @@
+#include <string>
+#include <vector>
+
+#include "catalog/catalog_files.h"
+#include "catalog/selet.h"
+#include "elements/build_barrel.h"
+#include "elements/build_knead.h"
+#include "elements/build_screw.h"
+#include "platform/rt/text.h"
+#include "platform/ui/printer.h"
+#include "records/design_records.h"
+#include "records/files.h"
+#include "records/markers.h"
+#include "shell_fixture.h"
+
+namespace {
+
+using records::FileKind;
+
+const std::vector<std::string> kDesignMenus = {"mnuSdesign", "mnuBdesign", "mnuDdesign", "mnuExtassem"};
+
+// Chooses an extruder code in the catalog as the user does: series, code,
+// Select; the catalog window then closes.
+void chooseCodeInCatalog(ShellRun& run, headless::Session& s, const std::string& code) {
+    catalog::appendSeries(catalog::seriesFilePath(), "TWIN SERIES");
+    catalog::appendCode(catalog::codeFilePath(), catalog::SeriesName("TWIN SERIES"), code);
+    s.driver.chooseMenu(ui::form<Mainprog>(), "mnuExtchoose");
+    selet& cat = ui::form<selet>();
+    ASSERT_TRUE(cat.isVisible());
+    int series = -1;
+    for (int i = 0; i < cat.Combo1.listCount(); ++i)
+        if (rt::trim(cat.Combo1.list(i)) == "TWIN SERIES") series = i;
+    ASSERT_GE(series, 0);
+    s.driver.pickItem(cat.Combo1, series);
+    ASSERT_EQ(cat.List1.listCount(), 1);
+    s.driver.selectItem(cat.List1, 0);
+    s.script.ok();
+    s.driver.click(cat.Command1);
+    (void)run;
+}
+
+TEST_F(ShellRun, DesignMenusWaitForACodeAndEnableWhenTheCatalogCloses) {
+    Mainprog& main = start();
+    // Without a code, activations of the main window enable nothing.
+    for (int i = 0; i < 3; ++i) {
+        choose("mnuExtchoose");
+        session.driver.closeBox(ui::form<selet>());
+    }
+    for (const std::string& m : kDesignMenus) EXPECT_FALSE(menu(m).enabled()) << m;
+
+    chooseCodeInCatalog(*this, session, "ZX40");
+    EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+    EXPECT_FALSE(ui::form<selet>().isLoaded());
+    for (const std::string& m : kDesignMenus) EXPECT_TRUE(menu(m).enabled()) << m;
+    EXPECT_TRUE(main.isVisible());
+
+    // Never disabled again, even with the code gone.
+    shared::ExtruderCategory.clear();
+    choose("mnuExtchoose");
+    session.driver.closeBox(ui::form<selet>());
+    for (const std::string& m : kDesignMenus) EXPECT_TRUE(menu(m).enabled()) << m;
+}
+
+TEST_F(ShellRun, DatabaseCommandsNeedACode) {
+    start();
+    for (const char* item : {"mnuSbuild", "mnuKbuild", "mnuBbuild"}) {
+        session.script.ok("You must select Extruder Category.", "Caution");
+        choose(item);
+    }
+    session.expectScriptDone();
+    ASSERT_EQ(session.backend.messages().size(), 3u);
+    for (const auto& m : session.backend.messages()) {
+        EXPECT_EQ(m.request.icon, ui::kInformation);
+        EXPECT_EQ(m.request.buttons, ui::kOkOnly);
+    }
+    EXPECT_FALSE(ui::form<BuildScrew>().isLoaded());
+    EXPECT_FALSE(ui::form<BuildKnead>().isLoaded());
+    EXPECT_FALSE(ui::form<BuildBarrel>().isLoaded());
+
+    shared::ExtruderCategory = "ZX40";
+    choose("mnuSbuild");
+    EXPECT_TRUE(ui::form<BuildScrew>().isVisible());
+    choose("mnuKbuild");
+    EXPECT_TRUE(ui::form<BuildKnead>().isVisible());
+    choose("mnuBbuild");
+    EXPECT_TRUE(ui::form<BuildBarrel>().isVisible());
+    EXPECT_EQ(session.backend.messages().size(), 3u);
+}
+
+TEST_F(ShellRun, AnalyseWaitsForAnExtruderFileThenEnablesParametersAndCalculation) {
+    start();
+    open("mnuSimul");
+    EXPECT_FALSE(menu("mnuAnalyse").enabled());
+
+    // A cancelled View Extruder File (cancel error off) leaves the pattern as
+    // the extruder file.
+    session.script.cancelFile();
+    choose("mnuEview");
+    EXPECT_EQ(shared::ExtruderFile, "*.ext");
+    EXPECT_FALSE(menu("mnuAnalyse").enabled());
+    open("mnuSimul");
+    EXPECT_TRUE(menu("mnuAnalyse").enabled());
+    EXPECT_FALSE(menu("mnuParameter").enabled());
+    EXPECT_FALSE(menu("mnuCalculation").enabled());
+
+    choose("mnuAnalyse");
+    EXPECT_TRUE(menu("mnuParameter").enabled());
+    EXPECT_TRUE(menu("mnuCalculation").enabled());
+
+    session.script.ok("You have to select Parameters.", "Caution");
+    choose("mnuCalculation");
+    session.expectScriptDone();
+    EXPECT_EQ(session.backend.messages().back().request.icon, ui::kNoIcon);
+
+    // With a parameter file the guard lets the calculation start.
+    session.script.cancelFile();
+    choose("mnuOldparameters");
+    EXPECT_EQ(shared::ParameterFile, "Noname");
+    choose("mnuCalculation");
+    EXPECT_EQ(session.backend.messages().size(), 1u);
+
+    shared::ExtruderFile.clear();
+    open("mnuSimul");
+    EXPECT_TRUE(menu("mnuAnalyse").enabled());
+}
+
+struct DialogCommand {
+    const char* menu;
+    std::string* variable;  // null: the command keeps the path to itself
+    const char* pattern;
+    const char* filter;
+};
+
+const std::vector<DialogCommand>& dialogCommands() {
+    static const std::vector<DialogCommand> commands = {
+        {"mnuSdisplay", &shared::DisplayScrewFile, "*.srw", "Screw Files|*.srw|All files|*.*"},
+        {"mnuBdiaplay", &shared::DisplayBarrelFile, "*.brl", "barrel Files|*.brl|All files|*.*"},
+        {"mnuDdisplay", &shared::DieFile, "*.die", "Die Files|*.die|All files|*.*"},
+        {"mnuExtdisplay", &shared::DisplayExtruderFile, "*.ext", "Extruder Files|*.ext|All files|*.*"},
+        {"mnuPdisplay", &shared::ResultFile, "*.flw", "Profile Files|*.flw|All files|*.*"},
+        {"mnuSview", &shared::ScrewFile, "*.srw", "Screw Files|*.srw|All files|*.*"},
+        {"mnuBview", &shared::BarrelFile, "*.brl", "barrel Files|*.brl|All files|*.*"},
+        {"mnuDview", &shared::DieFile, "*.die", "die Files|*.die|All files|*.*"},
+        {"mnuEview", &shared::ExtruderFile, "*.ext", "Extruder Files|*.ext|All files|*.*"},
+        {"mnuRview", &shared::ResultFile, "*.flw", "Result Files|*.flw|All files|*.*"},
+        {"mnuSprint", &shared::ScrewFile, "*.srw", "Screw Files|*.srw|All files|*.*"},
+        {"mnuBprint", &shared::BarrelFile, "*.brl", "Barrel Files|*.brl|All files|*.*"},
+        {"mnuDprint", &shared::DieFile, "*.die", "Die Files|*.die|All files|*.*"},
+        {"mnuExtprint", &shared::ExtruderFile, "*.ext", "Extruder Files|*.ext|All files|*.*"},
+        {"mnuRprint", nullptr, "*.flw", "Result Files|*.flw|All files|*.*"},
+        {"mnuRconvert", &shared::ResultFile, "*.flw", "Result Files|*.flw|All files|*.*"},
+    };
+    return commands;
+}
+
+TEST_F(ShellRun, WithCancelErrorOffACancelledDialogStoresItsPattern) {
+    start();
+    analyse();
+    for (const DialogCommand& c : dialogCommands()) {
+        SCOPED_TRACE(c.menu);
+        if (c.variable) c.variable->clear();
+        session.script.cancelFile(ui::FileDialogKind::Open);
+        choose(c.menu);
+        const ui::FileDialogRequest& shown = session.backend.fileDialogs().back();
+        EXPECT_EQ(shown.fileName, c.pattern);
+        EXPECT_EQ(shown.filter, c.filter);
+        EXPECT_EQ(shown.initDir, shared::AppDir);
+        if (c.variable) {
+            EXPECT_EQ(*c.variable, c.pattern);
+        }
+    }
+    session.expectScriptDone();
+    EXPECT_FALSE(ui::form<Mainprog>().dlgCMDialog.cancelError());
+
+    // Retrive Old Parameters presets "Noname" over its pattern.
+    shared::ParameterFile = "old.prm";
+    session.script.cancelFile();
+    choose("mnuOldparameters");
+    EXPECT_EQ(shared::ParameterFile, "Noname");
+    EXPECT_EQ(session.backend.fileDialogs().back().fileName, "Noname");
+    EXPECT_EQ(session.backend.fileDialogs().back().filter, "Parameter files(*.prm)|*.prm");
+
+    // A confirmed choice is stored as chosen.
+    session.script.chooseFile(path("a.srw"));
+    choose("mnuSview");
+    EXPECT_EQ(shared::ScrewFile, path("a.srw"));
+}
+
+TEST_F(ShellRun, OnceAnEditCommandSwitchedCancelErrorOnEveryCancelEndsItsCommand) {
+    start();
+    analyse();
+    shared::ExtruderCategory = "ZX40";
+    choose("mnuExtchoose");
+    session.driver.closeBox(ui::form<selet>());
+
+    shared::EditScrewFile = "before.srw";
+    session.script.cancelFile();
+    choose("mnuEscrew1");
+    EXPECT_EQ(shared::EditScrewFile, "before.srw");
+    EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+    EXPECT_TRUE(ui::form<Mainprog>().dlgCMDialog.cancelError());
+
+    for (const DialogCommand& c : dialogCommands()) {
+        SCOPED_TRACE(c.menu);
+        if (c.variable) *c.variable = "kept";
+        session.script.cancelFile();
+        choose(c.menu);
+        if (c.variable) {
+            EXPECT_EQ(*c.variable, "kept");
+        }
+    }
+    shared::ParameterFile = "old.prm";
+    session.script.cancelFile();
+    choose("mnuOldparameters");
+    EXPECT_EQ(shared::ParameterFile, "");
+    session.expectScriptDone();
+    EXPECT_TRUE(ui::form<Mainprog>().dlgCMDialog.cancelError());
+    EXPECT_TRUE(session.backend.messages().empty());
+}
+
+void writeScrewHeader(const std::string& file, const std::string& codeField) {
+    records::ScrewRec header;
+    header.Code = codeField;
+    header.Kind = records::markerFor(FileKind::Screw);
+    records::RecordFile(file, records::ScrewRec::kSize, records::OpenMode::CreateIfMissing).write(1, header);
+}
+
+void writeBarrelHeader(const std::string& file, const std::string& codeField) {
+    records::BarrelRec header;
+    header.Code = codeField;
+    header.Type = records::markerFor(FileKind::Barrel);
+    records::RecordFile(file, records::BarrelRec::kSize, records::OpenMode::CreateIfMissing).write(1, header);
+}
+
+void writeDie(const std::string& file, const std::string& codeField) {
+    records::DieRec die;
+    die.Code = codeField;
+    die.Marker = records::markerFor(FileKind::Die);
+    records::RecordFile(file, records::DieRec::kSize, records::OpenMode::CreateIfMissing).write(1, die);
+}
+
+class EditExisting : public ShellRun {
+protected:
+    void SetUp() override {
+        ShellRun::SetUp();
+        start();
+        shared::ExtruderCategory = "START";
+        choose("mnuExtchoose");
+        session.driver.closeBox(ui::form<selet>());
+    }
+    std::string edit(const char* item, const std::string& file) {
+        session.script.chooseFile(file);
+        choose(item);
+        return shared::ExtruderCategory;
+    }
+};
+
+TEST_F(EditExisting, ScrewAndBarrelTakeTheCodeUpToItsFirstBlank) {
+    writeScrewHeader(path("two.srw"), "AB CD");
+    EXPECT_EQ(edit("mnuEscrew1", path("two.srw")), "AB");
+    EXPECT_EQ(shared::EditScrewFile, path("two.srw"));
+    EXPECT_EQ(session.backend.fileDialogs().back().filter, "screw files(*.srw)|*.srw");
+
+    writeScrewHeader(path("full.srw"), "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(edit("mnuEscrew1", path("full.srw")), "ABCDEFGHIJKLMNOP");
+
+    writeBarrelHeader(path("two.brl"), "K9 LONG");
+    EXPECT_EQ(edit("mnuEbarrel", path("two.brl")), "K9");
+    EXPECT_EQ(shared::EditBarrelFile, path("two.brl"));
+    EXPECT_EQ(session.backend.fileDialogs().back().filter, "barrel files(*.brl)|*.brl");
+
+    writeBarrelHeader(path("full.brl"), "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(edit("mnuEbarrel", path("full.brl")), "ABCDEFGHIJKLMNO");
+}
+
+TEST_F(EditExisting, DieKeepsTheWholeCodeTrimmed) {
+    writeDie(path("two.die"), " AB CD");
+    EXPECT_EQ(edit("mnuEdie", path("two.die")), "AB CD");
+    EXPECT_EQ(shared::DieFile, path("two.die"));
+    EXPECT_EQ(session.backend.fileDialogs().back().fileName, "*.die");
+    EXPECT_EQ(session.backend.fileDialogs().back().filter, "die files(*.die)|*.die");
+
+    writeDie(path("full.die"), "ZX40ABCD");
+    EXPECT_EQ(edit("mnuEdie", path("full.die")), "ZX40ABCD");
+}
+
+TEST_F(EditExisting, AMissingOrShortFileNeverCrashesNorIsCreated) {
+    // A name that does not exist: the command ends, the code stays, and no
+    // file appears.
+    EXPECT_EQ(edit("mnuEscrew1", path("missing.srw")), "START");
+    EXPECT_FALSE(std::filesystem::exists(path("missing.srw")));
+    EXPECT_EQ(shared::EditScrewFile, path("missing.srw"));
+
+    // A truncated header reads its missing part as blanks.
+    {
+        records::RecordFile f(path("short.brl"), 6, records::OpenMode::CreateIfMissing);
+        f.writeBytes(1, {'Q', '7', ' ', 'X', 'Y', 'Z'});
+    }
+    EXPECT_EQ(edit("mnuEbarrel", path("short.brl")), "Q7");
+
+    // An empty die file gives a blank code.
+    { records::RecordFile f(path("empty.die"), 27, records::OpenMode::CreateIfMissing); }
+    EXPECT_EQ(edit("mnuEdie", path("empty.die")), "");
+    EXPECT_TRUE(session.backend.messages().empty());
+}
+
+TEST_F(ShellRun, SpecifyExtruderAsksAboutTheCurrentFileAndSwitchesCancelErrorOn) {
+    start();
+    session.script.cancelFile();
+    choose("mnuExtspecify");
+    EXPECT_EQ(shared::ExtruderFile, "");
+    EXPECT_TRUE(ui::form<Mainprog>().dlgCMDialog.cancelError());
+    EXPECT_EQ(session.backend.fileDialogs().back().filter, "extruder files(*.ext)|*.ext");
+
+    session.script.chooseFile(path("line.ext"));
+    choose("mnuExtspecify");
+    EXPECT_EQ(shared::ExtruderFile, path("line.ext"));
+
+    session.script.yes("Current extruder file is " + path("line.ext") + "\nIs it OK?", "Specify Extruder");
+    choose("mnuExtspecify");
+    EXPECT_EQ(session.backend.messages().back().request.icon, ui::kInformation);
+
+    session.script.no().chooseFile(path("other.ext"));
+    choose("mnuExtspecify");
+    EXPECT_EQ(shared::ExtruderFile, path("other.ext"));
+    session.expectScriptDone();
+}
+
+TEST_F(ShellRun, PrinterSetupChoosesThePrinterAndACancelIsQuiet) {
+    start();
+    session.script.choosePrinter("Plotter");
+    choose("mnuPsetup");
+    EXPECT_EQ(ui::printer().settings().name, "Plotter");
+    session.script.cancelPrinter();
+    choose("mnuPsetup");
+    EXPECT_EQ(ui::printer().settings().name, "Plotter");
+    session.expectScriptDone();
+}
+
+TEST_F(ShellRun, NewDesignCommandsResetTheirFiles) {
+    start();
+    shared::ExtruderCategory = "ZX40";
+    choose("mnuExtchoose");
+    session.driver.closeBox(ui::form<selet>());
+    shared::EditScrewFile = "a.srw";
+    shared::EditBarrelFile = "a.brl";
+    shared::DieFile = "a.die";
+    shared::ParameterFile = "a.prm";
+    analyse();
+    choose("mnuNscrew");
+    choose("mnuDbarrel");
+    choose("mnuDdie");
+    choose("mnuNewparameter");
+    EXPECT_EQ(shared::EditScrewFile, "");
+    EXPECT_EQ(shared::EditBarrelFile, "");
+    EXPECT_EQ(shared::DieFile, "noname");
+    EXPECT_EQ(shared::ParameterFile, "");
+}
+
+TEST_F(ShellRun, ExitEndsAtOnceClosingEveryWindow) {
+    start();
+    choose("mnuExtchoose");
+    ASSERT_TRUE(ui::form<selet>().isVisible());
+    choose("mnuExit");
+    EXPECT_TRUE(session.backend.exited());
+    EXPECT_TRUE(ui::app().ended());
+    EXPECT_FALSE(ui::form<selet>().isLoaded());
+    EXPECT_FALSE(ui::form<Mainprog>().isLoaded());
+    EXPECT_TRUE(session.backend.messages().empty());
+}
+
+}  // namespace
