@@ -32,6 +32,7 @@ void CoreRun::backwardPass() {
     while (i >= 1) {
         if (--visitsLeft < 0) halt(CoreStop::NoSoundValue, i);
         const records::ElementRecord& e = element(i);
+        if (e.PortIndex < 1 || e.PortIndex > portCount_) halt(CoreStop::BadElement, i);
         if (e.PortIndex != CurrentPort) {
             loadBackwardPort(i);
             if (i == MeltEndElement) setBoundaryPressure(i);

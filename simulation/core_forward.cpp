@@ -17,6 +17,7 @@ ForwardEnd CoreRun::forwardPass(int& endElement, float& endPosition) {
             endElement = i;
             return ForwardEnd::DieRecord;
         }
+        if (e.PortIndex < 1 || e.PortIndex > portCount_) halt(CoreStop::BadElement, i);
         if (e.PortIndex != CurrentPort) {
             loadForwardPort(i);
             CurrentPort = e.PortIndex;
