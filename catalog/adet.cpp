@@ -49,7 +49,7 @@ void adet::Command1_Click() {
         ui::msgBox("This Extruder Code is Exist!", ui::kOkOnly, ui::kNoIcon, "Add Extruder code");
         return;
     }
-    catalog::appendCode(path, series_[static_cast<std::size_t>(s)].SeriesName, code);
+    catalog::appendCode(path, catalog::SeriesName(Combo1.list(s)), code);
     Command2_Click();
 }
 

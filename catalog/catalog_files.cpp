@@ -14,8 +14,10 @@ constexpr std::size_t kCodeLength = CatalogCodeRec::kSize;      // 72
 template <class Rec>
 std::vector<Rec> readAtLeastOne(const std::string& path, std::size_t length) {
     records::RecordFile f(path, length, records::OpenMode::CreateIfMissing);
-    long count = f.recordCount();
-    if (count == 0) count = 1;
+    const long count = f.recordCount();
+    // Record 1 of an empty file is a never-written record: zero bytes, which
+    // lists as an empty entry and is the series of no code.
+    if (count == 0) return {Rec{}};
     std::vector<Rec> table;
     table.reserve(static_cast<std::size_t>(count));
     for (long i = 1; i <= count; ++i) table.push_back(f.read<Rec>(i));

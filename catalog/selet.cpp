@@ -46,11 +46,7 @@ void selet::Form_Load() {
     codes_ = catalog::readCodeTable(catalog::codeFilePath());
 }
 
-records::FixedText<64> selet::chosenSeries() const {
-    int i = Combo1.listIndex();
-    if (i >= 0 && i < static_cast<int>(series_.size())) return series_[static_cast<std::size_t>(i)].SeriesName;
-    return records::FixedText<64>(Combo1.text());
-}
+records::FixedText<64> selet::chosenSeries() const { return records::FixedText<64>(Combo1.text()); }
 
 bool selet::selectedCode(records::FixedText<8>& code) const {
     int i = List1.listIndex();
@@ -144,7 +140,9 @@ void selet::Command6_Click() {
         ui::msgBox("You must select Extruder Series!", ui::kOkOnly, ui::kNoIcon, "Delete Extruder Series");
         return;
     }
-    catalog::removeSeries(series_, chosenSeries());
+    // The chosen record itself names the series, so an entry that was never
+    // written (zero bytes) can be deleted as well.
+    catalog::removeSeries(series_, series_.at(static_cast<std::size_t>(Combo1.listIndex())).SeriesName);
     catalog::writeSeriesTable(catalog::seriesFilePath(), series_);
     Form_Load();
 }
@@ -161,7 +159,7 @@ void selet::Command7_Click() {
         ui::msgBox("You must input New Series Name");
         return;
     }
-    catalog::renameSeries(series_, chosenSeries(), answer);
+    catalog::renameSeries(series_, series_.at(static_cast<std::size_t>(Combo1.listIndex())).SeriesName, answer);
     catalog::writeSeriesTable(catalog::seriesFilePath(), series_);
     Form_Load();
 }

@@ -45,8 +45,8 @@ protected:
 
 private:
     void selectCode();
-    // The series chosen in Combo1: its record when an entry is selected,
-    // otherwise the combo's text padded to 64 characters.
+    // The series whose codes are meant: the text of Combo1 (the chosen
+    // entry as it shows) padded to 64 characters.
     records::FixedText<64> chosenSeries() const;
     // The code field of the selected List1 entry (none selected: false).
     bool selectedCode(records::FixedText<8>& code) const;
