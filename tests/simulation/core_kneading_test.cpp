@@ -1,0 +1,269 @@
+// Kneading blocks in both passes of the core: disk stepping, pressure built
+// from zero, the averaged solids fill, the film iteration and the stagger blend,
+// and blocks without sound disks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "simulation/core.h"
+#include "simulation/core_fixture.h"
+#include "simulation/core_internal.h"
+
+namespace {
+
+using namespace coretest;
+using sim::CoreStop;
+
+// The core's working data prepared up to the passes, for looking inside a block.
+struct Prepared {
+    CoreCall call;
+    sim::core::CoreRun run;
+    explicit Prepared(CoreCall c)
+        : call(std::move(c)),
+          run(call.speed, call.radius, call.ports.count(), call.elements, call.solidsBlock, call.meltingBlock,
+              call.ports, call.elements.count(), call.state, call.profile, false) {
+        sim::CenterlineRatio = call.centerline;
+        run.checkArguments();
+        run.copyElements();
+        run.mixPorts();
+        run.copyMaterials();
+        run.copyPreviousProfile();
+    }
+};
+
+CoreCall blockThenEnd(float segmentLength, float blockLength, std::int16_t disks, float stagger) {
+    CoreCall r;
+    r.elements.push_back(kneading(0, segmentLength, blockLength, disks, stagger));
+    r.elements.push_back(endZone(segmentLength, 0));
+    return r;
+}
+
+TEST(KneadingBackward, SubStepIsOneDiskOrTheWholeShortSegment) {
+    // Disk width 0.5: a segment of 0.3 is one sub-step of 0.3.
+    Prepared shortSegment(blockThenEnd(0.3f, 2, 4, 45));
+    shortSegment.run.elementGeometry(1);
+    EXPECT_EQ(shortSegment.run.kneadingQuantities(1).subStepLength, 0.3f);
+
+    // 2.5 disk widths: sub-steps of exactly one disk width, the count not rounded.
+    Prepared twoAndAHalf(blockThenEnd(1.25f, 2, 4, 45));
+    twoAndAHalf.run.elementGeometry(1);
+    EXPECT_EQ(twoAndAHalf.run.kneadingQuantities(1).subStepLength, 0.5f);
+
+    // A stagger of 90 degrees: the equivalent helix angle is atan(2w / pi).
+    Prepared square(blockThenEnd(1, 2, 4, 90));
+    square.run.elementGeometry(1);
+    const sim::core::BackwardElement body = square.run.kneadingQuantities(1);
+    EXPECT_NEAR(body.helixAngle, std::atan(2 * 0.5 / 3.141592654), 1e-6);
+    EXPECT_GT(body.dragTerm, 0.0f);
+    square.call.elements.at(1).Hand = -1;
+    EXPECT_LT(square.run.kneadingQuantities(1).dragTerm, 0.0f);
+}
+
+TEST(KneadingForward, WalksWholeDisksOnly) {
+    // Melting is forced to begin at the first disk of the first (filled)
+    // block; each disk then adds one profile point at its end.
+    CoreCall r;
+    ElementRecord shortBlock = kneading(0, 0.3f, 2, 4, 45);  // shorter than one disk of 0.5
+    shortBlock.StarvationPoint = 0;
+    r.elements.push_back(shortBlock);
+    r.elements.push_back(kneading(0.3f, 1.25f, 2, 4, 45));  // 2.5 disks
+    r.elements.push_back(conveying(1.55f, 2));
+    r.elements.push_back(endZone(3.55f, 0));
+    ASSERT_TRUE(r.call().ok());
+    EXPECT_EQ(r.state.MeltStartElement, 1);
+    ASSERT_GE(r.state.LastProfileRow, 4);
+    EXPECT_EQ(r.profile[0].AxialPosition, 0.0f);
+    EXPECT_FLOAT_EQ(r.profile[1].AxialPosition, 0.5f);  // one disk beyond the short segment's end
+    EXPECT_FLOAT_EQ(r.profile[2].AxialPosition, 0.8f);
+    EXPECT_FLOAT_EQ(r.profile[3].AxialPosition, 1.3f);  // the half disk is not walked
+    EXPECT_FLOAT_EQ(r.profile[4].AxialPosition, 1.75f);  // first tenth of the conveying element
+    for (int k = 1; k <= 3; ++k) EXPECT_LT(r.profile[k].SolidFraction, r.profile[k - 1].SolidFraction);
+}
+
+// Newtonian melt without temperature shift; a left-handed element whose
+// downstream point has no pressure and which is starved to its end.
+CoreCall leftHandedAtZeroPressure(bool kneadingBlock) {
+    CoreCall r;
+    r.speed = 1;
+    r.radius = 10;
+    records::PortRecord p = port(1);
+    p.ViscositySensitivity = 0;
+    p.Consistency = 1;
+    p.PowerLawIndex = 1;
+    p.Density = 1;
+    r.ports = sim::OneBasedList<records::PortRecord>{p};
+    ElementRecord e = kneadingBlock ? kneading(0, 1, 1, 4, 45, -1) : conveying(0, 1, 0.45f, -1);
+    r.elements.push_back(e);
+    r.elements.push_back(conveying(1, 1));
+    r.elements.push_back(endZone(2, 0));
+    r.state.MeltEndElement = 1;
+    r.state.MeltEndPosition = 0.5f;  // in the starved stretch: no boundary pressure
+    r.state.LastProfileRow = 4;
+    r.profile.assign(5, MeltProfileRow{});
+    for (int k = 0; k <= 4; ++k) {
+        r.profile[k].AxialPosition = 0.25f * static_cast<float>(k);
+        r.profile[k].SolidFraction = 0.5f;
+        r.profile[k].AverageTemperature = 0.02f;
+    }
+    return r;
+}
+
+TEST(KneadingBackward, BuildsPressureFromZeroWhereAConveyingElementDoesNot) {
+    CoreCall screwElement = leftHandedAtZeroPressure(false);
+    ASSERT_TRUE(screwElement.call(true).ok());
+    for (int k = 0; k <= 4; ++k) EXPECT_EQ(screwElement.profile[k].Pressure, 0.0f) << "point " << k;
+
+    CoreCall block = leftHandedAtZeroPressure(true);
+    ASSERT_TRUE(block.call(true).ok());
+    EXPECT_EQ(block.profile[4].Pressure, 0.0f);
+    EXPECT_GT(block.profile[3].Pressure, 0.0f);
+    EXPECT_GT(block.profile[2].Pressure, block.profile[3].Pressure);
+    EXPECT_GT(block.profile[1].Pressure, block.profile[2].Pressure);
+    EXPECT_EQ(block.profile[0].Pressure, 0.0f);  // the profile's first point
+}
+
+// Phase "S" fill of element 1, reached through a one-point profile.
+float solidsFill(const ElementRecord& first) {
+    CoreCall r;
+    r.elements.push_back(first);
+    r.elements.push_back(conveying(2, 2));
+    r.elements.push_back(endZone(4, 0));
+    r.state.MeltEndElement = 2;
+    r.state.LastProfileRow = 0;
+    r.profile[0].AxialPosition = 4;
+    EXPECT_TRUE(r.call(true).ok());
+    EXPECT_EQ(r.elements.at(1).FillRight, r.elements.at(1).FillLeft);
+    return r.elements.at(1).FillLeft;
+}
+
+TEST(KneadingBackward, SolidsFillAveragesFrictionAndTableFill) {
+    const ElementRecord block = kneading(0, 2, 2, 5, 45);
+    const float width = 2.0f / 5.0f;
+    const float stagger = static_cast<float>(45 * 3.141592654 / 180);
+    const float equivalentHelix = static_cast<float>(std::atan(static_cast<double>(width / stagger)));
+    const float frictionFill = solidsFill(conveying(0, 2, equivalentHelix));
+
+    // Port of the fixture: 20 kg/h at 0.75 g/cm^3, 5 rev/s, radius 15 mm.
+    const float q = static_cast<float>(1000.0 * 20 / (3.6 * 6.283185308 * 5 * 15.0 * 15 * 15 * 0.75));
+    const float tableFill = q / block.TableValue2;
+    EXPECT_NEAR(solidsFill(block), (frictionFill + tableFill) / 2, 1e-6);
+}
+
+// One filled disk of a block, melting: the pool marched in ten sub-steps, the
+// ten-round iteration, the velocity correction and the stagger blend,
+// recomputed here in double precision.
+struct DiskResult {
+    float mixed, velocity, marched;
+};
+
+DiskResult meltOneDisk(float staggerDegrees, float entryStarvation, DiskResult* reference) {
+    CoreCall c;
+    records::PortRecord p = port(20);
+    p.PowerLawIndex = 0.6f;
+    c.ports = sim::OneBasedList<records::PortRecord>{p};
+    c.elements.push_back(kneading(0, 0.5f, 0.5f, 1, staggerDegrees));
+    c.elements.push_back(endZone(0.5f, 0));
+    Prepared prep(std::move(c));
+    sim::core::CoreRun& run = prep.run;
+    run.findFirstFilledElement();
+    run.startForwardPass();
+    run.loadForwardPort(1);
+    run.CurrentPort = 1;
+    run.elementGeometry(1);
+    const float H = run.geo.MeanChannelDepth, A = run.geo.ChannelArea, W = run.geo.ChannelSpan;
+    run.MeltStartElement = 1;
+    run.MeltStartPosition = 0;
+    run.SolidTemperature = run.MeltingTemperature;
+    run.FilmThickness = 0.1f * H;
+    run.UnmeltedArea = (1 - 0.3f) * A;  // pool 0.2 H, film 0.1 H
+    run.entryStarvation(1) = entryStarvation;
+    float x = 0;
+    EXPECT_FALSE(run.kneadingForward(1, x));
+
+    if (reference) {
+        const double n = 0.6, vs = run.ViscosityShift, df = run.DissipationFactor;
+        const double bmf = run.BarrelMeltFlux, smf = std::max(0.0f, run.ScrewMeltFlux);
+        const double g = prep.call.elements.at(1).TableValue1;
+        const double v = run.PortThroughput[1] * run.DensityRatio / (3 * static_cast<double>(A));
+        const double step = 0.05, h = H, sigma = staggerDegrees * 3.141592654 / 180;
+        auto poolGain = [&](double pool) {
+            const double visc = std::pow(pool, 1 - n) * vs;
+            return bmf + 4 * visc * df / pool + pool * pool * pool * visc * df * g * g / 12;
+        };
+        double pool = (1 - 0.7) * h - 0.1 * h, film = 0.1 * h, first = 0;
+        for (int m = 1; m <= 10; ++m) {
+            const double filmHeat = v * v * df * std::pow(v / film, n - 1) * vs / film;
+            pool += step * poolGain(pool) / v;
+            film += step * (filmHeat + smf) / v;
+            if (m == 1) first = pool;
+            pool = std::min(pool, h);
+            film = std::min(film, h);
+        }
+        double it = first, sum = 0, f1 = 0, vel = v;
+        for (int j = 1; j <= 10; ++j) {
+            it += step * poolGain(it) / vel;
+            sum += it;
+            if (j == 1) f1 = it;
+            it = std::min(it, h);
+        }
+        const double mean = sum / 10;
+        vel = vel * (1 - std::pow(mean / it, 3)) / (1 - std::pow(f1 / it, 3)) * (1 - f1 / h) / (1 - mean / h);
+        double mixed = ((W - sigma) * pool + sigma * it) / W;
+        if (mixed > 0.95 * h) mixed = h;
+        *reference = DiskResult{static_cast<float>(mixed), static_cast<float>(vel), static_cast<float>(pool)};
+    }
+    return DiskResult{run.MixedFilm, run.FilmVelocity, 0};
+}
+
+TEST(KneadingForward, FilmIterationOfAFilledDisk) {
+    DiskResult expected{};
+    const DiskResult got = meltOneDisk(45, 0, &expected);
+    EXPECT_NEAR(got.mixed, expected.mixed, 1e-4 * expected.mixed);
+    EXPECT_NEAR(got.velocity, expected.velocity, 1e-4 * std::fabs(expected.velocity));
+    EXPECT_NE(got.velocity, 0.0f);
+}
+
+TEST(KneadingForward, StaggerBlendAtItsEndPoints) {
+    // A vanishing stagger blends nothing of the iteration in: the marched pool.
+    DiskResult expected{};
+    meltOneDisk(45, 0, &expected);
+    EXPECT_NEAR(meltOneDisk(1e-4f, 0, nullptr).mixed, expected.marched, 1e-4 * expected.marched);
+    // A stagger as wide as the channel span takes the iterated pool.
+    sim::ChannelGeometry g;
+    sim::ComputeChannelGeometry(1.7f, 2, g);
+    const float spanDegrees = static_cast<float>(g.ChannelSpan * 180 / 3.141592654);
+    const DiskResult full = meltOneDisk(spanDegrees, 0, &expected);
+    EXPECT_NEAR(full.mixed, expected.mixed, 1e-4 * expected.mixed);
+    EXPECT_GT(full.mixed, expected.marched);
+    // A disk in the partly filled stretch is not blended at all.
+    EXPECT_EQ(meltOneDisk(45, 10, nullptr).mixed, meltOneDisk(90, 10, nullptr).mixed);
+}
+
+TEST(KneadingGuards, BlocksWithoutSoundDisksStop) {
+    struct Case {
+        float segment, block;
+        std::int16_t disks;
+        float stagger;
+    };
+    const Case cases[] = {{2, 2, 0, 45}, {2, 0, 5, 45}, {0, 2, 5, 45}, {2, 2, 5, 0}, {2, 1e-6f, 5, 45}, {2, 2, -3, 45}};
+    for (const Case& c : cases) {
+        // The forward pass of a first call, and the backward pass of a later one.
+        CoreCall first = screw(6);
+        first.elements.at(3) = kneading(4, c.segment, c.block, c.disks, c.stagger);
+        sim::CoreStatus s;
+        withWatchdog([&] { s = first.call(); });
+        EXPECT_EQ(s.stop, CoreStop::BadElement) << c.segment << " " << c.block << " " << c.disks << " " << c.stagger;
+        EXPECT_EQ(s.element, 3);
+
+        CoreCall later = screw(6);
+        later.elements.at(3) = kneading(4, c.segment, c.block, c.disks, c.stagger);
+        later.state.MeltEndElement = 5;
+        later.state.LastProfileRow = 0;
+        later.profile[0].AxialPosition = 10;
+        withWatchdog([&] { s = later.call(true); });
+        EXPECT_EQ(s.stop, CoreStop::BadElement);
+    }
+}
+
+}  // namespace
