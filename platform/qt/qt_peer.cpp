@@ -1,0 +1,1035 @@
+#include "platform/qt/qt_peer.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "platform/qt/qt_paint.h"
+#include "platform/ui/application.h"
+#include "platform/ui/input.h"
+
+namespace qtui {
+
+namespace {
+
+// The frame of a window: 8 pixels across, 27 pixels down.
+constexpr int kFrameWide = 8;
+constexpr int kFrameHigh = 27;
+// Until the program sizes its main window, it fills the screen.
+constexpr int kDefaultPixelsWide = 320;
+constexpr int kDefaultPixelsHigh = 240;
+constexpr int kDefaultColumnPixels = 64;
+constexpr int kGridRowPixels = 17;
+
+const ui::Color kButtonFace = gfx::rgb(212, 208, 200);
+
+// The frame metrics of a child window: 4 pixels on each side and below, a
+// title bar that makes the frame 27 pixels high in all.
+class ChildFrameStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_MdiSubWindowFrameWidth) return kFrameWide / 2;
+        if (metric == PM_TitleBarHeight) return titleBarHeight;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    int titleBarHeight = kFrameHigh - kFrameWide / 2;
+};
+
+ChildFrameStyle* childFrameStyle() {
+    static QPointer<ChildFrameStyle> style;
+    if (!style) {
+        style = new ChildFrameStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+QPixmap pictureOf(const gfx::Picture& picture) { return renderPicture(picture); }
+
+void setPaletteColor(QWidget* w, QPalette::ColorRole role, ui::Color c) {
+    QPalette pal = w->palette();
+    pal.setColor(role, toQColor(c));
+    w->setPalette(pal);
+}
+
+}  // namespace
+
+int keyCodeOf(int key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace: return ui::kKeyBack;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return ui::kKeyTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return ui::kKeyReturn;
+    case Qt::Key_Escape: return ui::kKeyEscape;
+    case Qt::Key_Space: return ' ';
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return ui::kKeyUp;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return ui::kKeyDown;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+int shiftStateOf(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= ui::kShiftMask;
+    if (modifiers & Qt::ControlModifier) shift |= 2;
+    if (modifiers & Qt::AltModifier) shift |= 4;
+    return shift;
+}
+
+// ---- widgets ----------------------------------------------------------------
+
+Surface::Surface(FormPeer& peer, QWidget* parent) : QWidget(parent), peer_(peer) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(controlFont("MS Sans Serif", 8.25f, false));
+}
+
+void Surface::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (peer_.detached()) {
+        painter.fillRect(rect(), palette().window());
+        return;
+    }
+    painter.fillRect(rect(), toQColor(peer_.form_.backColor()));
+    paintDisplayList(painter, peer_.form_.displayList(), 1.0 / gfx::kTwipsPerPixel);
+}
+
+ShapeWidget::ShapeWidget(const ui::Shape& shape, QWidget* parent) : QWidget(parent), shape_(shape) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ShapeWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    int pen = std::max(1, static_cast<int>(shape_.borderWidth()));
+    painter.setPen(QPen(toQColor(shape_.borderColor()), pen));
+    painter.setBrush(shape_.filled() ? QBrush(toQColor(shape_.fillColor())) : QBrush(Qt::NoBrush));
+    QRectF r = QRectF(rect()).adjusted(pen / 2.0, pen / 2.0, -pen / 2.0 - 0.5, -pen / 2.0 - 0.5);
+    if (shape_.shape() == ui::Shape::Kind::Oval)
+        painter.drawEllipse(r);
+    else
+        painter.drawRect(r);
+}
+
+LineWidget::LineWidget(const ui::LineControl& line, QWidget* parent) : QWidget(parent), line_(line) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QRect LineWidget::placement() const {
+    int x1 = toPixels(line_.x1()), y1 = toPixels(line_.y1());
+    int x2 = toPixels(line_.x2()), y2 = toPixels(line_.y2());
+    int pen = std::max(1, static_cast<int>(line_.borderWidth()));
+    QRect r(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+    return r.adjusted(-pen, -pen, pen, pen);
+}
+
+void LineWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    int pen = std::max(1, static_cast<int>(line_.borderWidth()));
+    painter.setPen(QPen(toQColor(line_.borderColor()), pen));
+    QPoint origin = placement().topLeft();
+    painter.drawLine(QPoint(toPixels(line_.x1()), toPixels(line_.y1())) - origin,
+                     QPoint(toPixels(line_.x2()), toPixels(line_.y2())) - origin);
+}
+
+bool InputFilter::eventFilter(QObject* watched, QEvent* event) { return peer_.filter(watched, event); }
+
+// ---- the peer ---------------------------------------------------------------
+
+FormPeer::FormPeer(Backend& backend, ui::Form& form)
+    : backend_(backend), form_(form), filter_(std::make_unique<InputFilter>(*this)) {
+    Backend::Syncing syncing(backend_);
+    buildWindow();
+    buildControls();
+    rebuildMenus();
+    applyWindowGeometry();
+    applyBackColor();
+    window_->setWindowTitle(toQString(form_.caption()));
+}
+
+FormPeer::~FormPeer() {
+    *alive_ = false;
+    if (window_) delete window_.data();
+}
+
+void FormPeer::post(std::function<void()> action) { backend_.post(alive_, std::move(action)); }
+
+void FormPeer::watch(QObject* object, ui::Control* control) {
+    watched_[object] = control;
+    object->installEventFilter(filter_.get());
+}
+
+QWidget* FormPeer::widgetOf(const ui::Control* control) const {
+    auto it = widgets_.find(control);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+QAction* FormPeer::actionOf(const ui::MenuItem* item) const {
+    auto it = actions_.find(item);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QSize FormPeer::clientSize() {
+    int w = toPixels(form_.width()), h = toPixels(form_.height());
+    return QSize(std::max(0, w - kFrameWide), std::max(0, h - kFrameHigh));
+}
+
+void FormPeer::buildWindow() {
+    if (form_.isMdiParent()) {
+        main_ = new QMainWindow;
+        mdi_ = new QMdiArea(main_);
+        main_->setCentralWidget(mdi_);
+        menuBar_ = main_->menuBar();
+        window_ = main_;
+        QObject::connect(mdi_, &QMdiArea::subWindowActivated, mdi_, [this](QMdiSubWindow* sub) {
+            if (!*alive_ || backend_.syncing() || !sub) return;
+            for (const ui::Form* f : ui::app().loadedForms()) {
+                FormPeer* p = backend_.peerOf(*f);
+                if (p && p->sub_ == sub) {
+                    ui::Form* child = &p->form_;
+                    post([child] {
+                        if (child->isLoaded() && child->isVisible() && ui::app().activeForm() != child)
+                            ui::input::activate(*child);
+                    });
+                    break;
+                }
+            }
+        });
+        main_->installEventFilter(filter_.get());
+        return;
+    }
+    frame_ = new QWidget;
+    auto* layout = new QVBoxLayout(frame_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    surface_ = new Surface(*this, frame_);
+    layout->addWidget(surface_);
+    surface_->installEventFilter(filter_.get());
+
+    FormPeer* main = backend_.mainPeer();
+    if (!form_.isModal() && form_.isMdiChild() && main && main->mdi_ && !main->detached()) {
+        sub_ = new QMdiSubWindow;
+        sub_->setStyle(childFrameStyle());
+        sub_->setWidget(frame_);
+        sub_->setAttribute(Qt::WA_DeleteOnClose, false);
+        main->mdi_->addSubWindow(sub_);
+        sub_->hide();
+        window_ = sub_;
+    } else {
+        frame_->setWindowFlags(form_.isModal() ? Qt::Dialog : Qt::Window);
+        if (form_.isModal()) frame_->setWindowModality(Qt::ApplicationModal);
+        window_ = frame_;
+    }
+    window_->installEventFilter(filter_.get());
+}
+
+void FormPeer::buildControls() {
+    for (ui::Control* c : form_.controls()) createControl(c);
+}
+
+QWidget* FormPeer::parentFor(const ui::Control* control) {
+    if (const ui::Frame* frame = control->container()) {
+        if (QWidget* w = widgetOf(frame)) return w;
+    }
+    return surface_;
+}
+
+void FormPeer::createControl(ui::Control* c) {
+    if (!surface_ || widgets_.count(c)) return;
+    if (c->kind() == ui::ControlKind::CommonDialog || c->kind() == ui::ControlKind::Menu) return;
+    QWidget* parent = parentFor(c);
+    QWidget* w = nullptr;
+    switch (c->kind()) {
+    case ui::ControlKind::CommandButton: {
+        auto* b = new QPushButton(parent);
+        QObject::connect(b, &QPushButton::clicked, b, [this, c] {
+            if (!*alive_ || backend_.syncing()) return;
+            post([c] { ui::input::click(*c); });
+        });
+        w = b;
+        break;
+    }
+    case ui::ControlKind::TextBox: {
+        auto* e = new QLineEdit(parent);
+        auto mirror = [this, c] {
+            if (!*alive_ || backend_.syncing() || replaying_) return;
+            post([this, c] { mirrorText(c); });
+        };
+        QObject::connect(e, &QLineEdit::textEdited, e, mirror);
+        QObject::connect(e, &QLineEdit::cursorPositionChanged, e, mirror);
+        QObject::connect(e, &QLineEdit::selectionChanged, e, mirror);
+        w = e;
+        break;
+    }
+    case ui::ControlKind::Label: {
+        auto* l = new QLabel(parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w = l;
+        break;
+    }
+    case ui::ControlKind::ListBox: {
+        auto* l = new QListWidget(parent);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        l->viewport()->setFocusPolicy(Qt::NoFocus);
+        watch(l->viewport(), c);
+        w = l;
+        break;
+    }
+    case ui::ControlKind::ComboBox: {
+        auto* b = new QComboBox(parent);
+        b->setEditable(true);
+        b->setInsertPolicy(QComboBox::NoInsert);
+        b->lineEdit()->setFocusPolicy(Qt::NoFocus);
+        watch(b->lineEdit(), c);
+        QObject::connect(b, &QComboBox::activated, b, [this, c](int index) {
+            if (!*alive_ || backend_.syncing()) return;
+            post([c, index] {
+                auto& combo = static_cast<ui::ComboBox&>(*c);
+                if (index >= 0 && index < combo.listCount()) ui::input::pickItem(combo, index);
+            });
+        });
+        QObject::connect(b->lineEdit(), &QLineEdit::textEdited, b, [this, c] {
+            if (!*alive_ || backend_.syncing() || replaying_) return;
+            post([this, c] { mirrorText(c); });
+        });
+        w = b;
+        break;
+    }
+    case ui::ControlKind::Frame:
+        w = new QGroupBox(parent);
+        break;
+    case ui::ControlKind::Image: {
+        auto* l = new QLabel(parent);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w = l;
+        break;
+    }
+    case ui::ControlKind::Shape:
+        w = new ShapeWidget(static_cast<const ui::Shape&>(*c), parent);
+        break;
+    case ui::ControlKind::Line:
+        w = new LineWidget(static_cast<const ui::LineControl&>(*c), parent);
+        break;
+    case ui::ControlKind::Grid: {
+        auto* t = new QTableWidget(parent);
+        t->horizontalHeader()->hide();
+        t->verticalHeader()->hide();
+        t->verticalHeader()->setDefaultSectionSize(kGridRowPixels);
+        t->verticalHeader()->setMinimumSectionSize(1);
+        t->horizontalHeader()->setMinimumSectionSize(0);
+        t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        t->setSelectionMode(QAbstractItemView::NoSelection);
+        t->setWordWrap(false);
+        t->viewport()->setFocusPolicy(Qt::NoFocus);
+        watch(t->viewport(), c);
+        w = t;
+        break;
+    }
+    case ui::ControlKind::CommonDialog:
+    case ui::ControlKind::Menu:
+        return;
+    }
+    w->setFocusPolicy(Qt::NoFocus);
+    widgets_[c] = w;
+    watch(w, c);
+    applyControl(c, ui::Property::Created);
+}
+
+void FormPeer::applyGeometry(ui::Control* c) {
+    QWidget* w = widgetOf(c);
+    if (!w) return;
+    if (c->kind() == ui::ControlKind::Line) {
+        w->setGeometry(static_cast<LineWidget*>(w)->placement());
+        w->update();
+        return;
+    }
+    w->setGeometry(toPixels(c->left()), toPixels(c->top()), std::max(0, toPixels(c->width())),
+                   std::max(0, toPixels(c->height())));
+}
+
+void FormPeer::applyItems(ui::Control* c) {
+    QWidget* w = widgetOf(c);
+    if (!w) return;
+    // Items only grow at the end or are cleared, so appending the new ones
+    // keeps long lists cheap; anything else is rebuilt.
+    const std::vector<std::string>& items = c->kind() == ui::ControlKind::ListBox
+                                                ? static_cast<ui::ListBox*>(c)->items()
+                                                : static_cast<ui::ComboBox*>(c)->items();
+    auto sync = [&](int have, auto clear, auto add) {
+        int want = static_cast<int>(items.size());
+        if (want < have) {
+            clear();
+            have = 0;
+        }
+        for (int i = have; i < want; ++i) add(toQString(items[static_cast<std::size_t>(i)]));
+    };
+    if (auto* l = qobject_cast<QListWidget*>(w)) {
+        sync(l->count(), [l] { l->clear(); }, [l](const QString& s) { l->addItem(s); });
+    } else if (auto* b = qobject_cast<QComboBox*>(w)) {
+        QString text = b->currentText();
+        sync(b->count(), [b] { b->clear(); }, [b](const QString& s) { b->addItem(s); });
+        if (b->lineEdit() && b->lineEdit()->text() != text) b->lineEdit()->setText(text);
+    }
+}
+
+void FormPeer::applyGrid(ui::Control* c, bool layout) {
+    auto* t = qobject_cast<QTableWidget*>(widgetOf(c));
+    if (!t) return;
+    auto& g = static_cast<ui::Grid&>(*c);
+    if (layout) {
+        if (t->rowCount() != g.rows()) t->setRowCount(g.rows());
+        if (t->columnCount() != g.cols()) t->setColumnCount(g.cols());
+        for (int col = 0; col < g.cols(); ++col) {
+            ui::Twips width = g.colWidth(col);
+            t->setColumnWidth(col, width < 0 ? kDefaultColumnPixels : std::max(0, toPixels(width)));
+        }
+    }
+    QBrush fixed(toQColor(kButtonFace));
+    for (int row = 0; row < g.rows(); ++row) {
+        for (int col = 0; col < g.cols(); ++col) {
+            QTableWidgetItem* item = t->item(row, col);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsEnabled);
+                t->setItem(row, col, item);
+            }
+            QString text = toQString(g.textMatrix(row, col));
+            if (item->text() != text) item->setText(text);
+            bool isFixed = row < g.fixedRows() || col < g.fixedCols();
+            item->setBackground(isFixed ? fixed : QBrush());
+        }
+    }
+}
+
+void FormPeer::syncPending() {
+    pendingScheduled_ = false;
+    if (detached()) return;
+    Backend::Syncing syncing(backend_);
+    std::unordered_set<ui::Control*> grids;
+    grids.swap(pendingGrids_);
+    for (ui::Control* c : grids) applyGrid(c, false);
+}
+
+void FormPeer::applyControl(ui::Control* c, ui::Property what) {
+    QWidget* w = widgetOf(c);
+    if (!w) return;
+    bool all = what == ui::Property::Created || what == ui::Property::Container;
+    if (what == ui::Property::Container) {
+        QWidget* parent = parentFor(c);
+        if (w->parentWidget() != parent) w->setParent(parent);
+    }
+    if (all || what == ui::Property::Geometry) applyGeometry(c);
+    if (all || what == ui::Property::Visible) w->setVisible(c->visible());
+    if (all || what == ui::Property::Enabled) w->setEnabled(c->enabled());
+    if (what == ui::Property::Items) {
+        applyItems(c);
+        return;
+    }
+    if (what == ui::Property::GridCells) {
+        // Cells are set one at a time; they are shown together.
+        pendingGrids_.insert(c);
+        if (!pendingScheduled_) {
+            pendingScheduled_ = true;
+            std::shared_ptr<bool> alive = alive_;
+            QMetaObject::invokeMethod(
+                w, [this, alive] { if (*alive) syncPending(); }, Qt::QueuedConnection);
+        }
+        return;
+    }
+
+    switch (c->kind()) {
+    case ui::ControlKind::CommandButton: {
+        auto& b = static_cast<ui::CommandButton&>(*c);
+        auto* q = static_cast<QPushButton*>(w);
+        q->setText(toQString(b.caption()));
+        setPaletteColor(q, QPalette::Button, b.backColor());
+        QPixmap pixmap = pictureOf(b.picture());
+        q->setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+        if (!pixmap.isNull()) q->setIconSize(pixmap.size());
+        break;
+    }
+    case ui::ControlKind::TextBox: {
+        auto& b = static_cast<ui::TextBox&>(*c);
+        auto* e = static_cast<QLineEdit*>(w);
+        QString text = toQString(b.text());
+        if (e->text() != text) e->setText(text);
+        if (b.selLength() > 0)
+            e->setSelection(b.selStart(), b.selLength());
+        else {
+            e->deselect();
+            e->setCursorPosition(b.selStart());
+        }
+        break;
+    }
+    case ui::ControlKind::Label: {
+        auto& l = static_cast<ui::Label&>(*c);
+        auto* q = static_cast<QLabel*>(w);
+        q->setText(toQString(l.caption()));
+        q->setAutoFillBackground(!l.transparent());
+        QPalette pal = q->palette();
+        pal.setColor(QPalette::Window, toQColor(l.backColor()));
+        pal.setColor(QPalette::WindowText, toQColor(l.foreColor()));
+        q->setPalette(pal);
+        q->setFont(controlFont(l.fontName(), l.fontSize(), l.fontBold()));
+        break;
+    }
+    case ui::ControlKind::ListBox: {
+        auto& l = static_cast<ui::ListBox&>(*c);
+        auto* q = static_cast<QListWidget*>(w);
+        if (all) applyItems(c);
+        int index = l.listIndex();
+        if (index >= 0 && index < q->count()) {
+            q->setCurrentRow(index);
+            q->scrollToItem(q->item(index));
+        } else {
+            q->clearSelection();
+            q->setCurrentRow(-1);
+        }
+        break;
+    }
+    case ui::ControlKind::ComboBox: {
+        auto& b = static_cast<ui::ComboBox&>(*c);
+        auto* q = static_cast<QComboBox*>(w);
+        if (all) applyItems(c);
+        int index = b.listIndex();
+        if (q->currentIndex() != index) q->setCurrentIndex(index >= 0 && index < q->count() ? index : -1);
+        QString text = toQString(b.text());
+        if (q->currentText() != text) q->setEditText(text);
+        break;
+    }
+    case ui::ControlKind::Frame:
+        static_cast<QGroupBox*>(w)->setTitle(toQString(static_cast<ui::Frame&>(*c).caption()));
+        break;
+    case ui::ControlKind::Image: {
+        auto& i = static_cast<ui::Image&>(*c);
+        auto* q = static_cast<QLabel*>(w);
+        q->setPixmap(pictureOf(i.picture()));
+        q->setScaledContents(i.stretch());
+        break;
+    }
+    case ui::ControlKind::Shape:
+    case ui::ControlKind::Line:
+        w->update();
+        break;
+    case ui::ControlKind::Grid:
+        if (all || what == ui::Property::GridLayout) applyGrid(c, true);
+        break;
+    case ui::ControlKind::CommonDialog:
+    case ui::ControlKind::Menu:
+        break;
+    }
+}
+
+// ---- menus ------------------------------------------------------------------
+
+void FormPeer::rebuildMenus() {
+    if (form_.menuBar().empty() && !menuBar_) return;
+    if (!menuBar_) {
+        if (!frame_) return;
+        menuBar_ = new QMenuBar(frame_);
+        static_cast<QVBoxLayout*>(frame_->layout())->setMenuBar(menuBar_);
+    }
+    menuBar_->clear();
+    for (QMenu* m : menus_) m->deleteLater();
+    menus_.clear();
+    actions_.clear();
+    for (ui::MenuItem* top : form_.menuBar()) {
+        QAction* action = nullptr;
+        if (!top->children().empty()) {
+            auto* menu = new QMenu(toQString(top->caption()), menuBar_);
+            menus_.push_back(menu);
+            menuBar_->addMenu(menu);
+            action = menu->menuAction();
+            addMenuItems(menu, top);
+        } else {
+            action = menuBar_->addAction(toQString(top->caption()));
+            QObject::connect(action, &QAction::triggered, action, [this, top] {
+                if (!*alive_ || backend_.syncing()) return;
+                post([top] { ui::input::chooseMenu(*top); });
+            });
+        }
+        actions_[top] = action;
+        action->setEnabled(top->enabled());
+        action->setVisible(top->visible());
+    }
+}
+
+void FormPeer::addMenuItems(QMenu* menu, ui::MenuItem* parent) {
+    // The Click of a menu runs when it opens, before it drops down, so the
+    // enabled states it sets show in this very opening.
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [this, parent] {
+        if (!*alive_ || backend_.syncing()) return;
+        backend_.runGuarded([parent] { ui::input::openMenu(*parent); });
+    });
+    for (ui::MenuItem* item : parent->children()) {
+        QAction* action = nullptr;
+        if (item->separator()) {
+            action = menu->addSeparator();
+        } else if (!item->children().empty()) {
+            QMenu* sub = menu->addMenu(toQString(item->caption()));
+            action = sub->menuAction();
+            addMenuItems(sub, item);
+        } else {
+            action = menu->addAction(toQString(item->caption()));
+            QObject::connect(action, &QAction::triggered, action, [this, item] {
+                if (!*alive_ || backend_.syncing()) return;
+                post([item] { ui::input::chooseMenu(*item); });
+            });
+        }
+        actions_[item] = action;
+        action->setEnabled(item->enabled());
+        action->setVisible(item->visible());
+    }
+}
+
+// ---- the window -------------------------------------------------------------
+
+void FormPeer::applyWindowGeometry() {
+    int w = toPixels(form_.width()), h = toPixels(form_.height());
+    if (main_) {
+        if (w == kDefaultPixelsWide && h == kDefaultPixelsHigh)
+            main_->setWindowState(main_->windowState() | Qt::WindowMaximized);
+        else
+            main_->resize(w, h);
+        return;
+    }
+    QSize client = clientSize();
+    int menuHeight = menuBar_ ? menuBar_->sizeHint().height() : 0;
+    if (sub_) {
+        sub_->ensurePolished();
+        QMargins m = sub_->contentsMargins();
+        sub_->resize(client.width() + m.left() + m.right(), client.height() + menuHeight + m.top() + m.bottom());
+    } else {
+        frame_->resize(client.width(), client.height() + menuHeight);
+    }
+}
+
+void FormPeer::applyBackColor() {
+    if (mdi_) mdi_->setBackground(QBrush(toQColor(form_.backColor())));
+    if (surface_) surface_->update();
+}
+
+void FormPeer::changed(const ui::Control* control, ui::Property what) {
+    if (detached()) return;
+    Backend::Syncing syncing(backend_);
+    if (control) {
+        auto* c = const_cast<ui::Control*>(control);
+        if (c->kind() == ui::ControlKind::Menu) {
+            if (what == ui::Property::Created) return;  // shown by the Menus change
+            QAction* action = actionOf(static_cast<ui::MenuItem*>(c));
+            if (!action) return;
+            auto* item = static_cast<ui::MenuItem*>(c);
+            if (what == ui::Property::Enabled) action->setEnabled(item->enabled());
+            if (what == ui::Property::Visible) action->setVisible(item->visible());
+            if (what == ui::Property::Caption && !item->separator()) {
+                if (action->menu())
+                    action->menu()->setTitle(toQString(item->caption()));
+                else
+                    action->setText(toQString(item->caption()));
+            }
+            return;
+        }
+        if (what == ui::Property::Created) {
+            createControl(c);
+            return;
+        }
+        applyControl(c, what);
+        return;
+    }
+    switch (what) {
+    case ui::Property::Caption:
+        window_->setWindowTitle(toQString(form_.caption()));
+        break;
+    case ui::Property::Geometry:
+        applyWindowGeometry();
+        break;
+    case ui::Property::BackColor:
+        applyBackColor();
+        break;
+    case ui::Property::Drawing:
+        if (surface_) surface_->update();
+        break;
+    case ui::Property::Menus:
+        rebuildMenus();
+        break;
+    case ui::Property::Focus:
+        syncFocus();
+        break;
+    case ui::Property::Visible:
+        if (form_.isVisible() && !window_->isVisible()) show();
+        break;
+    default:
+        break;
+    }
+}
+
+void FormPeer::show() {
+    if (detached()) return;
+    Backend::Syncing syncing(backend_);
+    if (main_ && !main_->isVisible()) {
+        applyWindowGeometry();
+        main_->show();
+    } else if (sub_ && !sub_->isVisible()) {
+        sub_->show();
+        applyWindowGeometry();
+    } else if (!main_ && !sub_ && !frame_->isVisible()) {
+        frame_->show();
+    }
+    window_->raise();
+}
+
+void FormPeer::activate() {
+    if (detached()) return;
+    Backend::Syncing syncing(backend_);
+    if (sub_) {
+        if (FormPeer* main = backend_.mainPeer(); main && main->mdi_ && main->mdi_->activeSubWindow() != sub_)
+            main->mdi_->setActiveSubWindow(sub_);
+    } else {
+        window_->raise();
+        window_->activateWindow();
+    }
+    syncFocus();
+}
+
+void FormPeer::syncFocus() {
+    if (!surface_) return;
+    ui::Control* c = form_.activeControl();
+    QWidget* w = c ? widgetOf(c) : nullptr;
+    if (!w || !w->isEnabled()) w = surface_;
+    if (!w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+}
+
+void FormPeer::detach() {
+    if (detached()) return;
+    Backend::Syncing syncing(backend_);
+    *alive_ = false;
+    if (modalLoop_) {
+        modalLoop_->quit();
+        modalLoop_ = nullptr;
+    }
+    if (window_) {
+        window_->hide();
+        window_->deleteLater();
+    }
+}
+
+// ---- user input -------------------------------------------------------------
+
+void FormPeer::mirrorText(ui::Control* c) {
+    QWidget* w = widgetOf(c);
+    if (!w || detached()) return;
+    if (c->kind() == ui::ControlKind::TextBox) {
+        auto* e = static_cast<QLineEdit*>(w);
+        int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+        int length = e->hasSelectedText() ? static_cast<int>(e->selectedText().size()) : 0;
+        ui::input::textEdited(static_cast<ui::TextBox&>(*c), fromQString(e->text()), start, length);
+    } else if (c->kind() == ui::ControlKind::ComboBox) {
+        auto* b = static_cast<QComboBox*>(w);
+        ui::input::textEdited(static_cast<ui::ComboBox&>(*c), fromQString(b->currentText()));
+    }
+}
+
+void FormPeer::reportResize(QSize client) {
+    if (backend_.syncing() || detached()) return;
+    post([this, client] {
+        if (!form_.isLoaded()) return;
+        if (main_) {
+            if (QSize(toPixels(form_.width()), toPixels(form_.height())) != client)
+                ui::input::resize(form_, static_cast<ui::Twips>(client.width()) * gfx::kTwipsPerPixel,
+                                  static_cast<ui::Twips>(client.height()) * gfx::kTwipsPerPixel);
+            return;
+        }
+        if (clientSize() == client) return;
+        ui::input::resize(form_, static_cast<ui::Twips>(client.width() + kFrameWide) * gfx::kTwipsPerPixel,
+                          static_cast<ui::Twips>(client.height() + kFrameHigh) * gfx::kTwipsPerPixel);
+    });
+}
+
+bool FormPeer::filter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (detached()) {
+        // An unloaded window takes no more input.
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (watched == window_.data()) {
+        if (type == QEvent::Close) {
+            if (backend_.syncing()) return false;
+            event->ignore();
+            ui::Form* f = &form_;
+            post([f] { ui::input::closeBox(*f); });
+            return true;
+        }
+        if (type == QEvent::WindowActivate && !sub_) {
+            ui::Form* f = &form_;
+            bool isMain = main_ != nullptr;
+            post([f, isMain] {
+                ui::Form* active = ui::app().activeForm();
+                if (!f->isLoaded() || !f->isVisible() || active == f) return;
+                if (isMain && active && active->isMdiChild()) return;
+                ui::input::activate(*f);
+            });
+            return false;
+        }
+        if (type == QEvent::Resize && main_) {
+            reportResize(static_cast<QResizeEvent*>(event)->size());
+            return false;
+        }
+        if (watched != surface_) return false;
+    }
+    if (watched == surface_) {
+        switch (type) {
+        case QEvent::Resize:
+            reportResize(static_cast<QResizeEvent*>(event)->size());
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return true;
+        case QEvent::MouseButtonRelease: {
+            auto* m = static_cast<QMouseEvent*>(event);
+            if (m->button() == Qt::LeftButton && surface_->rect().contains(m->position().toPoint())) {
+                ui::Form* f = &form_;
+                post([f] { ui::input::formClick(*f); });
+            }
+            return true;
+        }
+        case QEvent::KeyPress:
+            return keyPressed(nullptr, watched, static_cast<QKeyEvent*>(event));
+        default:
+            return false;
+        }
+    }
+
+    auto it = watched_.find(watched);
+    if (it == watched_.end()) return false;
+    ui::Control* c = it->second;
+    QWidget* w = widgetOf(c);
+    if (!w) return false;
+
+    switch (type) {
+    case QEvent::KeyPress:
+        return keyPressed(c, watched, static_cast<QKeyEvent*>(event));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* m = static_cast<QMouseEvent*>(event);
+        if (m->button() != Qt::LeftButton) return c->kind() != ui::ControlKind::TextBox;
+        switch (c->kind()) {
+        case ui::ControlKind::CommandButton:
+            return false;  // the button's clicked() reports the click
+        case ui::ControlKind::TextBox:
+            if (!c->hasFocus()) post([c] { ui::input::focus(*c); });
+            return false;  // Qt places the caret; the change is mirrored
+        case ui::ControlKind::ComboBox: {
+            if (watched != w) {  // its text field
+                if (!c->hasFocus()) post([c] { ui::input::focus(*c); });
+                return false;
+            }
+            if (c->hasFocus()) return false;  // Qt opens the list
+            QPointer<QComboBox> box = static_cast<QComboBox*>(w);
+            post([c, box] {
+                if (ui::input::focus(*c) && box && box->isVisible()) box->showPopup();
+            });
+            return true;
+        }
+        case ui::ControlKind::ListBox: {
+            auto* l = static_cast<QListWidget*>(w);
+            int row = l->indexAt(m->position().toPoint()).row();
+            auto& list = static_cast<ui::ListBox&>(*c);
+            if (row < 0)
+                post([c] { ui::input::focus(*c); });
+            else if (type == QEvent::MouseButtonDblClick)
+                post([&list, row] {
+                    if (row < list.listCount()) ui::input::doubleClickItem(list, row);
+                });
+            else
+                post([&list, row] {
+                    if (row < list.listCount()) ui::input::selectItem(list, row);
+                });
+            return true;
+        }
+        case ui::ControlKind::Grid:
+            post([c] { ui::input::focus(*c); });
+            return true;
+        default:
+            return true;  // labels, frames and images click on release
+        }
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* m = static_cast<QMouseEvent*>(event);
+        switch (c->kind()) {
+        case ui::ControlKind::Label:
+        case ui::ControlKind::Frame:
+        case ui::ControlKind::Image:
+            if (m->button() == Qt::LeftButton && w->rect().contains(w->mapFrom(static_cast<QWidget*>(watched), m->position().toPoint())))
+                post([c] { ui::input::click(*c); });
+            return true;
+        case ui::ControlKind::ListBox:
+        case ui::ControlKind::Grid:
+            return true;
+        default:
+            return false;
+        }
+    }
+    case QEvent::ContextMenu:
+        return c->kind() != ui::ControlKind::TextBox && c->kind() != ui::ControlKind::ComboBox;
+    case QEvent::Wheel:
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool FormPeer::keyPressed(ui::Control* c, QObject* watched, QKeyEvent* key) {
+    if (replaying_) return false;
+    const int qtKey = key->key();
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    switch (qtKey) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+        return true;
+    default:
+        break;
+    }
+    ui::Form* f = &form_;
+    if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) {
+        bool backwards = qtKey == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+        post([f, backwards] { ui::input::tab(*f, backwards); });
+        return true;
+    }
+    const bool command = (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+    const QString text = key->text();
+    const bool printable = !command && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() < 256 &&
+                           text[0].unicode() != 127;
+    const char ch = printable ? static_cast<char>(text[0].unicode()) : 0;
+    const int code = keyCodeOf(qtKey);
+    const int shift = shiftStateOf(mods);
+
+    if (!c) {
+        // No control has the focus: the window's own KeyPress.
+        int ascii = printable ? static_cast<unsigned char>(ch) : 0;
+        if (!ascii && (code == ui::kKeyReturn || code == ui::kKeyEscape || code == ui::kKeyBack)) ascii = code;
+        if (ascii && !command) post([f, ascii] { ui::input::formKey(*f, ascii); });
+        return true;
+    }
+
+    switch (c->kind()) {
+    case ui::ControlKind::TextBox:
+    case ui::ControlKind::ComboBox: {
+        if (printable) {
+            post([c, ch] { ui::input::typeChar(*c, ch); });
+            return true;
+        }
+        if (command) return false;  // editing shortcuts: Qt edits, the change is mirrored
+        if (!code) return false;
+        if (code == ui::kKeyBack || code == ui::kKeyReturn || code == ui::kKeyEscape) {
+            post([c, code, shift] { ui::input::key(*c, code, shift); });
+            return true;
+        }
+        // Caret and deletion keys: KeyDown first; unless a handler swallowed
+        // the key, the field then does what the key does.
+        QPointer<QObject> target = watched;
+        auto copy = std::make_shared<QKeyEvent>(key->type(), qtKey, mods, key->text(), key->isAutoRepeat(),
+                                                key->count());
+        post([this, c, code, shift, target, copy] {
+            if (!ui::input::key(*c, code, shift) || detached() || !target) return;
+            replaying_ = true;
+            QCoreApplication::sendEvent(target, copy.get());
+            replaying_ = false;
+            if (!detached()) mirrorText(c);
+        });
+        return true;
+    }
+    case ui::ControlKind::ListBox: {
+        if (printable) {
+            post([c, ch] { ui::input::typeChar(*c, ch); });
+            return true;
+        }
+        if (!code || command) return true;
+        post([c, code, shift] {
+            if (!ui::input::key(*c, code, shift)) return;
+            auto& list = static_cast<ui::ListBox&>(*c);
+            int n = list.listCount();
+            int index = list.listIndex();
+            int next = index;
+            switch (code) {
+            case ui::kKeyUp: next = index < 0 ? 0 : index - 1; break;
+            case ui::kKeyDown: next = index + 1; break;
+            case 33: next = index - 10; break;
+            case 34: next = index + 10; break;
+            case 36: next = 0; break;
+            case 35: next = n - 1; break;
+            default: return;
+            }
+            next = std::clamp(next, 0, n - 1);
+            if (n > 0 && next != index) ui::input::selectItem(list, next);
+        });
+        return true;
+    }
+    case ui::ControlKind::CommandButton:
+        if (code == ' ' || code == ui::kKeyReturn) {
+            post([c, code, shift] {
+                if (ui::input::key(*c, code, shift)) ui::input::click(*c);
+            });
+            return true;
+        }
+        [[fallthrough]];
+    default:
+        if (printable)
+            post([c, ch] { ui::input::typeChar(*c, ch); });
+        else if (code && !command)
+            post([c, code, shift] { ui::input::key(*c, code, shift); });
+        return true;
+    }
+}
+
+}  // namespace qtui

@@ -1,0 +1,361 @@
+// The desktop backend on the offscreen platform: controls and drawings on
+// screen, MDI geometry, menus, message boxes, unloading from a handler,
+// typing, pauses and printouts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "platform/rt/error.h"
+#include "platform/ui/printer.h"
+#include "support.h"
+
+namespace {
+
+using qttest::pump;
+using qttest::pumpUntil;
+
+const gfx::Color kRed = gfx::rgb(200, 0, 0);
+const gfx::Color kBlue = gfx::rgb(0, 0, 220);
+
+// One control of each kind, and a drawing.
+struct Sampler : ui::Form {
+    Sampler() : Form("Sampler") {}
+    ui::CommandButton Command1{*this, "Command1"};
+    ui::TextBox Text1{*this, "Text1"};
+    ui::Label Label1{*this, "Label1"};
+    ui::ListBox List1{*this, "List1"};
+    ui::ComboBox Combo1{*this, "Combo1"};
+    ui::Frame Frame1{*this, "Frame1"};
+    ui::Label Label2{*this, "Label2"};
+    ui::Image Image1{*this, "Image1"};
+    ui::Shape Shape1{*this, "Shape1"};
+    ui::LineControl Line1{*this, "Line1"};
+    ui::Grid fGrid1{*this, "fGrid1"};
+    std::vector<std::string> log;
+
+    void design() override {
+        Command1.create(120, 120, 1200, 375, "Accept");
+        Text1.create(1500, 120, 1500, 300, "12.5");
+        Label1.create(3200, 120, 1500, 300, "Screw speed");
+        List1.create(120, 700, 1800, 1200);
+        Combo1.create(2100, 700, 1800, 315);
+        Frame1.create(4200, 700, 2400, 1200, "Die");
+        Label2.create(120, 300, 1800, 300, "Holes").setContainer(Frame1);
+        gfx::Picture picture;
+        picture.width = 900;
+        picture.height = 600;
+        gfx::DrawOp fill;
+        fill.kind = gfx::OpKind::FilledBox;
+        fill.x2 = 900;
+        fill.y2 = 600;
+        fill.color = kBlue;
+        picture.drawing.add(fill);
+        Image1.create(6900, 120, 900, 600, picture);
+        Shape1.create(6900, 900, 900, 600);
+        Shape1.setFill(true, kRed);
+        Line1.create(120, 2100, 3000, 2100);
+        fGrid1.create(120, 2300, 4000, 900, 3, 3);
+        Text1.onKeyPress = [this](int& k) { log.push_back("Text1_KeyPress " + std::to_string(k)); };
+    }
+    void onLoad() override {
+        List1.addItem("ZSK30");
+        List1.addItem("ZSK40");
+        Combo1.addItem("hopper");
+        Combo1.addItem("vent");
+        Combo1.setListIndex(1);
+        fGrid1.setTextMatrix(0, 1, "Length");
+        fGrid1.setTextMatrix(1, 1, "45.00");
+        setSize(9000, 4500);
+    }
+};
+
+std::set<QRgb> coloursOf(const QImage& image) {
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+    return colours;
+}
+
+class Screen : public qttest::QtTest {};
+
+TEST_F(Screen, EveryControlKindAndTheDrawingRender) {
+    Sampler& f = ui::form<Sampler>();
+    f.show();
+    f.line(60, 3400, 3000, 3400, kRed, gfx::LineStyle::FilledBox);  // a flat filled box
+    f.line(4500, 3300, 6000, 3300, kBlue, gfx::LineStyle::Box);     // a box of zero height
+    f.line(4500, 3600, 6000, 3900, kRed);
+    f.printText(6300, 3300, "fixed");
+    QWidget* surface = backend->surfaceOf(f);
+    ASSERT_NE(surface, nullptr);
+    pumpUntil([&] { return surface->isVisible(); });
+
+    // Controls sit where the design put them, at 15 twips a pixel.
+    EXPECT_EQ(backend->widgetOf(f.Command1)->geometry(), QRect(8, 8, 80, 25));
+    EXPECT_EQ(backend->widgetOf(f.Label2)->parentWidget(), backend->widgetOf(f.Frame1));
+    EXPECT_EQ(static_cast<QPushButton*>(backend->widgetOf(f.Command1))->text(), "Accept");
+    EXPECT_EQ(static_cast<QLineEdit*>(backend->widgetOf(f.Text1))->text(), "12.5");
+    EXPECT_EQ(static_cast<QListWidget*>(backend->widgetOf(f.List1))->count(), 2);
+    EXPECT_EQ(static_cast<QComboBox*>(backend->widgetOf(f.Combo1))->currentText(), "vent");
+    auto* grid = static_cast<QTableWidget*>(backend->widgetOf(f.fGrid1));
+    pumpUntil([&] { return grid->item(1, 1) && grid->item(1, 1)->text() == "45.00"; });
+    EXPECT_EQ(grid->item(0, 1)->text(), "Length");
+    EXPECT_EQ(surface->size(), QSize(600 - 8, 300 - 27));
+
+    QImage image = surface->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GT(coloursOf(image).size(), 6u);
+    EXPECT_EQ(QColor(image.pixel(100, qRound(3400 / 15.0))), QColor(200, 0, 0));  // the flat filled box
+    EXPECT_EQ(QColor(image.pixel(350, 3300 / 15)), QColor(0, 0, 220));  // the flat box
+    EXPECT_EQ(QColor(image.pixel(6900 / 15 + 30, 900 / 15 + 20)), QColor(200, 0, 0));  // the shape
+    EXPECT_EQ(QColor(image.pixel(6900 / 15 + 30, 120 / 15 + 20)), QColor(0, 0, 220));  // the picture
+}
+
+TEST_F(Screen, TypedKeysGoThroughTheWindowsHandlers) {
+    Sampler& f = ui::form<Sampler>();
+    f.show();
+    f.Text1.setFocus();
+    f.Text1.setSelStart(0);
+    f.Text1.setSelLength(4);
+    auto* edit = static_cast<QLineEdit*>(backend->widgetOf(f.Text1));
+    pumpUntil([&] { return edit->hasFocus() || !QApplication::focusWidget(); });
+    QKeyEvent seven(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, "7");
+    QCoreApplication::sendEvent(edit, &seven);
+    QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit, &back);
+    QKeyEvent nine(QEvent::KeyPress, Qt::Key_9, Qt::NoModifier, "9");
+    QCoreApplication::sendEvent(edit, &nine);
+    ASSERT_TRUE(pumpUntil([&] { return f.log.size() == 3; }));
+    EXPECT_EQ(f.log, (std::vector<std::string>{"Text1_KeyPress 55", "Text1_KeyPress 8", "Text1_KeyPress 57"}));
+    EXPECT_EQ(f.Text1.text(), "9");
+    EXPECT_EQ(edit->text(), "9");
+}
+
+// ---- the main window and its children -------------------------------------------
+
+struct Main : ui::Form {
+    Main() : Form("Mainprog") { setMdiParent(true); }
+    ui::MenuItem mnuFiles{*this, "mnuFiles"};
+    ui::MenuItem mnuExtchoose{*this, "mnuExtchoose"};
+    ui::MenuItem mnuSep1{*this, "mnuSep1"};
+    ui::MenuItem mnuExit{*this, "mnuExit"};
+    ui::MenuItem mnuSimul{*this, "mnuSimul"};
+    ui::MenuItem mnuAnalyse{*this, "mnuAnalyse"};
+    std::vector<std::string> log;
+
+    void design() override {
+        mnuFiles.create("Files");
+        mnuExtchoose.create(mnuFiles, "Select/Edit Extruder Category");
+        mnuSep1.create(mnuFiles, "-");
+        mnuExit.create(mnuFiles, "Exit");
+        mnuSimul.create("Simulation");
+        mnuAnalyse.create(mnuSimul, "Analyse Extruder", false);
+        mnuExtchoose.onClick = [this] { log.push_back("mnuExtchoose_Click"); };
+        mnuExit.onClick = [] { ui::app().end(); };
+        mnuSimul.onClick = [this] {
+            log.push_back("mnuSimul_Click");
+            mnuAnalyse.setEnabled(true);
+        };
+        setSize(12000, 9000);
+    }
+};
+
+struct Child : ui::Form {
+    Child() : Form("viewscrew") {}
+    ui::CommandButton Command1{*this, "Command1"};
+    int resizes = 0;
+    void design() override {
+        Command1.create(120, 120, 1200, 375, "Close");
+        Command1.onClick = [this] { unload(); };
+    }
+    void onResize() override { ++resizes; }
+};
+
+TEST_F(Screen, MdiChildFrameMapsOuterSizeToDrawingArea) {
+    Main& m = ui::form<Main>();
+    m.show();
+    Child& c = ui::form<Child>();
+    c.setSize(10000, 3000);
+    c.show();
+    auto* sub = qobject_cast<QMdiSubWindow*>(backend->windowOf(c));
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->mdiArea(), backend->mdiArea());
+    pumpUntil([&] { return sub->isVisible(); });
+    EXPECT_EQ(c.scaleWidth(), 9885);
+    EXPECT_EQ(backend->surfaceOf(c)->size(), QSize(659, 173));
+    EXPECT_EQ(sub->size(), QSize(667, 200));
+
+    // The user's resize reaches the window as its new outer size.
+    int before = c.resizes;
+    sub->resize(700, 300);
+    ASSERT_TRUE(pumpUntil([&] { return c.width() == 700 * 15; }));
+    EXPECT_EQ(c.height(), 300 * 15);
+    EXPECT_GT(c.resizes, before);
+}
+
+TEST_F(Screen, MenuCommandsAndOpeningAMenu) {
+    Main& m = ui::form<Main>();
+    m.show();
+    QAction* choose = backend->actionOf(m.mnuExtchoose);
+    ASSERT_NE(choose, nullptr);
+    choose->trigger();
+    EXPECT_TRUE(m.log.empty());  // never run inside Qt's own handler
+    ASSERT_TRUE(pumpUntil([&] { return !m.log.empty(); }));
+    EXPECT_EQ(m.log.front(), "mnuExtchoose_Click");
+
+    // The top menu's Click runs as it opens, before it drops down.
+    QAction* analyse = backend->actionOf(m.mnuAnalyse);
+    EXPECT_FALSE(analyse->isEnabled());
+    QMenu* simulation = backend->actionOf(m.mnuSimul)->menu();
+    ASSERT_NE(simulation, nullptr);
+    simulation->popup(QPoint(0, 0));
+    EXPECT_EQ(m.log.back(), "mnuSimul_Click");
+    EXPECT_TRUE(analyse->isEnabled());
+    simulation->hide();
+    EXPECT_TRUE(backend->actionOf(m.mnuSep1)->isSeparator());
+}
+
+TEST_F(Screen, UnloadFromItsOwnHandlerAndReload) {
+    Main& m = ui::form<Main>();
+    m.show();
+    Child& c = ui::form<Child>();
+    c.show();
+    QPointer<QWidget> window = backend->windowOf(c);
+    static_cast<QPushButton*>(backend->widgetOf(c.Command1))->click();
+    ASSERT_TRUE(pumpUntil([&] { return !c.isLoaded(); }));
+    ASSERT_TRUE(pumpUntil([&] { return window.isNull(); }));
+    c.show();
+    ASSERT_NE(backend->windowOf(c), nullptr);
+    EXPECT_EQ(backend->mdiArea()->subWindowList().size(), 1);
+
+    // The close box unloads the window through the program.
+    backend->windowOf(c)->close();
+    EXPECT_TRUE(c.isLoaded());
+    EXPECT_TRUE(pumpUntil([&] { return !c.isLoaded(); }));
+}
+
+// ---- dialogs, errors, pauses -----------------------------------------------------
+
+TEST_F(Screen, MessageBoxShowsTextTitleAndIconAndIsAnswered) {
+    qttest::MessageAnswerer answerer({QMessageBox::No, QMessageBox::Ok});
+    EXPECT_EQ(ui::msgBox("Overwrite the file?", ui::kYesNo, ui::kInformation, "Caution", true), ui::kNo);
+    EXPECT_EQ(ui::msgBox("You have to select Parameters.", ui::kOkOnly, ui::kNoIcon, "Caution"), ui::kOk);
+    ASSERT_EQ(answerer.seen().size(), 2u);
+    EXPECT_EQ(answerer.seen()[0].text, "Overwrite the file?");
+    EXPECT_EQ(answerer.seen()[0].title, "Caution");
+    EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Information);
+    EXPECT_EQ(answerer.seen()[0].defaultButton, QMessageBox::No);
+    EXPECT_EQ(answerer.seen()[1].icon, QMessageBox::NoIcon);
+}
+
+struct Failing : ui::Form {
+    Failing() : Form("Failing") {}
+    ui::CommandButton Command1{*this, "Command1"};
+    bool ran = false;
+    void design() override {
+        Command1.create(120, 120, 1200, 375, "Open");
+        Command1.onClick = [this] {
+            ran = true;
+            rt::raise(rt::kFileNotFound);
+        };
+    }
+};
+
+TEST_F(Screen, UntrappedErrorIsShownAndTheProgramGoesOn) {
+    Failing& f = ui::form<Failing>();
+    f.show();
+    qttest::MessageAnswerer answerer({QMessageBox::Ok});
+    static_cast<QPushButton*>(backend->widgetOf(f.Command1))->click();
+    ASSERT_TRUE(pumpUntil([&] { return answerer.seen().size() == 1; }));
+    EXPECT_EQ(answerer.seen()[0].text.rfind("Run-time error 53", 0), 0u);
+    EXPECT_NE(answerer.seen()[0].text.find("File not found"), std::string::npos);
+    EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(f.isLoaded());
+}
+
+TEST_F(Screen, InputWaitsWhileTheProgramSleeps) {
+    Failing& f = ui::form<Failing>();
+    f.Command1.onClick = nullptr;
+    f.show();
+    f.Command1.onClick = [&f] { f.ran = true; };
+    static_cast<QPushButton*>(backend->widgetOf(f.Command1))->click();
+    ui::sleep(30);
+    EXPECT_FALSE(f.ran);
+    EXPECT_TRUE(pumpUntil([&] { return f.ran; }));
+}
+
+TEST_F(Screen, ExitEndsAtOnceWithoutClosingLogic) {
+    bool exited = false;
+    backend->setExitHandler([&] { exited = true; });
+    Main& m = ui::form<Main>();
+    m.show();
+    backend->actionOf(m.mnuExit)->trigger();
+    ASSERT_TRUE(pumpUntil([&] { return exited; }));
+    EXPECT_FALSE(m.isLoaded());
+}
+
+// ---- printing ---------------------------------------------------------------------
+
+class Printing : public qttest::QtTest {
+protected:
+    Printing() {
+        dir = std::filesystem::temp_directory_path() / ("velkor-qt-print-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        ui::app().setAppDir(dir);
+    }
+    ~Printing() override { std::filesystem::remove_all(dir); }
+    std::filesystem::path dir;
+};
+
+std::string head(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::string s(5, '\0');
+    in.read(s.data(), 5);
+    return s;
+}
+
+TEST_F(Printing, WithoutPrinterEachPrintoutIsANewPdf) {
+    ui::PrintJob job;
+    gfx::DisplayList page;
+    page.add({gfx::OpKind::Text, 0, 0, 0, 0, gfx::kBlack, false, 1, 10, "Screw file report"});
+    gfx::DrawOp rule;
+    rule.kind = gfx::OpKind::Box;
+    rule.y1 = rule.y2 = 400;
+    rule.x2 = 11185;
+    page.add(rule);
+    job.pages = {page, page};
+    backend->print(job);
+    backend->print(job);
+    EXPECT_EQ(head(dir / "printout-001.pdf"), "%PDF-");
+    EXPECT_EQ(head(dir / "printout-002.pdf"), "%PDF-");
+    EXPECT_GT(std::filesystem::file_size(dir / "printout-001.pdf"), 500u);
+}
+
+TEST_F(Printing, PrinterDocumentGoesToPdfThroughTheCore) {
+    ui::PrinterSettings none;  // no printer configured
+    ui::printer().setSettings(none);
+    ui::printer().text("Barrel file report").endLine();
+    ui::printer().endDoc();
+    EXPECT_TRUE(std::filesystem::exists(dir / "printout-001.pdf"));
+}
+
+}  // namespace
