@@ -59,9 +59,9 @@ void CoreRun::loadBackwardPort(int i) {
     if (p < 1 || p > portCount_) halt(CoreStop::BadElement, i);
     port = &ports_.at(p);
     const float b = port->ViscositySensitivity;
-    const float n = port->PowerLawIndex;
+    const float powerLawIndex = port->PowerLawIndex;
     ViscosityShift = single(std::exp(static_cast<double>(-b * (MeltingTemperature - port->ReferenceTemperature))));
-    ViscosityScale = single(1000.0 / (std::pow(kTwoPi * speedRps_, static_cast<double>(n)) * port->Consistency));
+    ViscosityScale = single(1000.0 / (std::pow(kTwoPi * speedRps_, static_cast<double>(powerLawIndex)) * port->Consistency));
     BulkDensityRatio = SolidBulkDensity / PortDensity[static_cast<std::size_t>(p)];
     if (!std::isfinite(ViscosityShift) || !std::isfinite(ViscosityScale) || ViscosityScale == 0.0f ||
         !std::isfinite(BulkDensityRatio))
@@ -103,18 +103,18 @@ void CoreRun::elementGeometry(int i) {
 
 BackwardElement CoreRun::conveyingQuantities(int i) {
     const records::ElementRecord& e = element(i);
-    const float theta = e.HelixAngle;
-    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || !std::isfinite(theta) ||
-        std::sin(static_cast<double>(theta)) == 0.0)
+    const float helixAngle = e.HelixAngle;
+    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || !std::isfinite(helixAngle) ||
+        std::sin(static_cast<double>(helixAngle)) == 0.0)
         halt(CoreStop::BadElement, i);
     const auto p = static_cast<std::size_t>(e.PortIndex);
-    const int n = e.Tips;
+    const int tips = e.Tips;
     BackwardElement body;
     body.kneading = false;
-    body.helixAngle = theta;
-    body.dragTerm = single(e.Hand * std::cos(static_cast<double>(theta)));
+    body.helixAngle = helixAngle;
+    body.dragTerm = single(e.Hand * std::cos(static_cast<double>(helixAngle)));
     body.flowTerm = single(static_cast<double>(PortThroughput[p] * PortDensity[p]) /
-                           ((2 * n - 1) * std::sin(static_cast<double>(theta)) * geo.ChannelArea));
+                           ((2 * tips - 1) * std::sin(static_cast<double>(helixAngle)) * geo.ChannelArea));
     body.subStepLength = e.SegmentLength / 10;
     requireFinite(body.flowTerm, i);
     return body;
@@ -135,14 +135,14 @@ float CoreRun::partialFill(int i, int tips, float q, bool kneading) {
 // pool (drag less throughput) and the melt film.
 float CoreRun::meltGradient(int k, const BackwardElement& body, int i) {
     const auto kk = static_cast<std::size_t>(k);
-    const float n = port->PowerLawIndex;
+    const float powerLawIndex = port->PowerLawIndex;
     const float H = geo.MeanChannelDepth;
     const float film = ProfileFilm[kk];
     const float pool = (1 - ProfileUnmelted[kk]) * H - film;
-    const float poolFactor = single(std::pow(static_cast<double>(pool), static_cast<double>(1 - n)) * ViscosityShift);
+    const float poolFactor = single(std::pow(static_cast<double>(pool), static_cast<double>(1 - powerLawIndex)) * ViscosityShift);
     const float filmShear = body.flowTerm / film;
     const float filmFactor =
-        single(std::pow(static_cast<double>(filmShear), static_cast<double>(n - 1)) * ViscosityShift);
+        single(std::pow(static_cast<double>(filmShear), static_cast<double>(powerLawIndex - 1)) * ViscosityShift);
     const float poolTerm = (body.dragTerm - body.flowTerm) * poolFactor / pool;
     const float filmTerm = filmShear * filmFactor;
     const float gradient = 2 * (poolTerm - filmTerm) / (2 * H - pool);
@@ -251,9 +251,9 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
 void CoreRun::solidsPhaseBody(int i, const BackwardElement& body) {
     records::ElementRecord& e = element(i);
     const float q = PortThroughput[static_cast<std::size_t>(e.PortIndex)];
-    const int n = e.Tips;
-    const float theta = body.helixAngle;
-    const double sinTheta = std::sin(static_cast<double>(theta));
+    const int tips = e.Tips;
+    const float helixAngle = body.helixAngle;
+    const double sinHelix = std::sin(static_cast<double>(helixAngle));
 
     if (i < UpstreamFilledElement) {
         e.StarvationPoint = e.SegmentLength;
@@ -264,19 +264,19 @@ void CoreRun::solidsPhaseBody(int i, const BackwardElement& body) {
     if (!(frictionRatio > 0.0f && frictionRatio <= 1.0f)) halt(CoreStop::BadFriction, i);
 
     const float frictionAngle = single(std::atan(static_cast<double>(ScrewFriction)));
-    const float conveyingAngle = single(kPi / 2.0 - frictionAngle - theta);
-    const float conveyingFactor = single(std::sin(static_cast<double>(conveyingAngle)) * sinTheta /
-                                         std::sin(static_cast<double>(conveyingAngle + theta)));
-    const auto channels = static_cast<float>(2 * n - 1);
+    const float conveyingAngle = single(kPi / 2.0 - frictionAngle - helixAngle);
+    const float conveyingFactor = single(std::sin(static_cast<double>(conveyingAngle)) * sinHelix /
+                                         std::sin(static_cast<double>(conveyingAngle + helixAngle)));
+    const auto channels = static_cast<float>(2 * tips - 1);
     const float solidArea = geo.FreeArea - channels * geo.ChannelArea;
     const float capacity = body.kneading ? BulkDensityRatio * solidArea * channels * conveyingFactor
                                          : solidArea * BulkDensityRatio * channels * conveyingFactor;
 
     const double ratio = frictionRatio;
-    float limitAngle = single(std::atan(std::sqrt(1.0 - ratio * ratio) / ratio) - theta);
-    if (limitAngle < 0) limitAngle = single(std::atan(std::sqrt(1.0 - 0.85 * 0.85) / 0.85) - theta);
-    const float limitFactor = single(std::sin(static_cast<double>(limitAngle)) * sinTheta /
-                                     std::sin(static_cast<double>(limitAngle + theta)));
+    float limitAngle = single(std::atan(std::sqrt(1.0 - ratio * ratio) / ratio) - helixAngle);
+    if (limitAngle < 0) limitAngle = single(std::atan(std::sqrt(1.0 - 0.85 * 0.85) / 0.85) - helixAngle);
+    const float limitFactor = single(std::sin(static_cast<double>(limitAngle)) * sinHelix /
+                                     std::sin(static_cast<double>(limitAngle + helixAngle)));
 
     float fill;
     if (!body.kneading) {

@@ -42,7 +42,7 @@ void CoreRun::loadForwardPort(int i) {
     const int p = element(i).PortIndex;
     if (p < 1 || p > portCount_) halt(CoreStop::BadElement, i);
     port = &ports_.at(p);
-    const float n = port->PowerLawIndex;
+    const float powerLawIndex = port->PowerLawIndex;
     const float Tm = MeltingTemperature;
     const double N = speedRps_;
     const double R = radius_;
@@ -50,7 +50,7 @@ void CoreRun::loadForwardPort(int i) {
     const float throughput = PortThroughput[p];
 
     MeltingEnthalpy = port->HeatCapacity * (Tm - FeedTemperature) + HeatOfFusion;
-    DissipationFactor = single(port->Consistency * 0.001 * std::pow(kTwoPi * N, static_cast<double>(n)) /
+    DissipationFactor = single(port->Consistency * 0.001 * std::pow(kTwoPi * N, static_cast<double>(powerLawIndex)) /
                                (MeltingEnthalpy * density));
     ViscosityShift =
         single(std::exp(static_cast<double>(-port->ViscositySensitivity * (Tm - port->ReferenceTemperature))));
@@ -99,9 +99,9 @@ bool CoreRun::isStarved(float x, float entryStarvation) const {
 
 // The melt film grows by the heat dissipated in it and what the screw adds.
 void CoreRun::growFilm(int i, float v, float step, bool starved, float fillLeft) {
-    const float n = port->PowerLawIndex;
+    const float powerLawIndex = port->PowerLawIndex;
     const float filmViscosity =
-        single(std::pow(static_cast<double>(v / FilmThickness), static_cast<double>(n - 1)) * ViscosityShift);
+        single(std::pow(static_cast<double>(v / FilmThickness), static_cast<double>(powerLawIndex - 1)) * ViscosityShift);
     float filmHeat = single(std::pow(static_cast<double>(v), 2.0) * DissipationFactor * filmViscosity / FilmThickness);
     if (starved) filmHeat = filmHeat * fillLeft;
     const float filmVelocity = starved ? v / fillLeft : v;
@@ -129,9 +129,9 @@ void CoreRun::appendProfilePoint(float position, float unmelted, float film, int
 // x the position within the segment where it did.
 bool CoreRun::conveyingForward(int i, float& x) {
     records::ElementRecord& e = element(i);
-    const float phi = e.HelixAngle;  // helix angle
-    const double sinPhi = std::sin(static_cast<double>(phi));
-    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || sinPhi == 0.0 || !std::isfinite(phi))
+    const float helixAngle = e.HelixAngle;
+    const double sinHelix = std::sin(static_cast<double>(helixAngle));
+    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || sinHelix == 0.0 || !std::isfinite(helixAngle))
         halt(CoreStop::BadElement, i);
     const int p = e.PortIndex;
     const int tips = e.Tips;
@@ -139,16 +139,16 @@ bool CoreRun::conveyingForward(int i, float& x) {
     const float A = geo.ChannelArea;
     const float H = geo.MeanChannelDepth;
     const float W = geo.ChannelSpan;
-    const float n = port->PowerLawIndex;
+    const float powerLawIndex = port->PowerLawIndex;
     const float fillLeft = e.FillLeft;
     const float segmentStart = e.SegmentStart;
 
     x = 0;
-    const float v = single(static_cast<double>(PortThroughput[p] * DensityRatio) / ((2 * tips - 1) * sinPhi * A));
-    const float downChannelStep = single(static_cast<double>(e.SegmentLength) / (10 * sinPhi));
-    const double advance = static_cast<double>(downChannelStep) * sinPhi;  // one sub-step along the axis
-    const float shearFactor = single(std::pow(e.Hand * std::cos(static_cast<double>(phi)), 2.0) +
-                                     4 * std::pow(e.Hand * sinPhi, 2.0));
+    const float v = single(static_cast<double>(PortThroughput[p] * DensityRatio) / ((2 * tips - 1) * sinHelix * A));
+    const float downChannelStep = single(static_cast<double>(e.SegmentLength) / (10 * sinHelix));
+    const double advance = static_cast<double>(downChannelStep) * sinHelix;  // one sub-step along the axis
+    const float shearFactor = single(std::pow(e.Hand * std::cos(static_cast<double>(helixAngle)), 2.0) +
+                                     4 * std::pow(e.Hand * sinHelix, 2.0));
     requireFinite(v, i);
     if (MeltStartPosition < 0) UnmeltedArea = A;
     PoolDepth = (1 - UnmeltedArea / A) * H - FilmThickness;
@@ -167,7 +167,7 @@ bool CoreRun::conveyingForward(int i, float& x) {
         }
         if (SolidTemperature < Tm) {
             const float z =
-                single(static_cast<double>((x + segmentStart) * SolidHeatingRate * BiotNumber) / (v * sinPhi));
+                single(static_cast<double>((x + segmentStart) * SolidHeatingRate * BiotNumber) / (v * sinHelix));
             SolidTemperature = surfaceTemperature(z);
             if (BarrelHeatGain == 0 && ScrewHeatGain == 0) {
                 SolidMeanTemperature = FeedTemperature;
@@ -175,7 +175,7 @@ bool CoreRun::conveyingForward(int i, float& x) {
                 const float gain = (BarrelHeatGain * (SolidBarrelTemperature - SolidMeanTemperature) +
                                     ScrewHeatGain * (SolidScrewTemperature - SolidMeanTemperature)) *
                                    fillLeft * W * downChannelStep;
-                SolidMeanTemperature = single(SolidMeanTemperature + gain * sinPhi);
+                SolidMeanTemperature = single(SolidMeanTemperature + gain * sinHelix);
             }
             // Onset when the surface reaches the melting temperature, as the
             // heating test above stops heating there.
@@ -191,11 +191,11 @@ bool CoreRun::conveyingForward(int i, float& x) {
             const bool starved = isStarved(x, es);
             if (starved && fillLeft == 0) halt(CoreStop::NoSoundValue, i);
             const float poolViscosity =
-                single(std::pow(static_cast<double>(PoolDepth), static_cast<double>(1 - n)) * ViscosityShift);
+                single(std::pow(static_cast<double>(PoolDepth), static_cast<double>(1 - powerLawIndex)) * ViscosityShift);
             const float viscousHeat = shearFactor * poolViscosity * DissipationFactor / PoolDepth;
             float pressureFlowHeat = 0;
             if (!starved) {
-                const double gradient = EntryGradient[static_cast<std::size_t>(i)] * sinPhi;
+                const double gradient = EntryGradient[static_cast<std::size_t>(i)] * sinHelix;
                 pressureFlowHeat = single(std::pow(static_cast<double>(PoolDepth), 3.0) * poolViscosity *
                                           DissipationFactor * (gradient * gradient) / 12);
             }

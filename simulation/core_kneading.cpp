@@ -41,15 +41,15 @@ BackwardElement CoreRun::kneadingQuantities(int i) {
     const records::ElementRecord& e = element(i);
     const Disks disks = blockDisks(e, i);
     const float stagger = staggerRadians(e, i);
-    const float theta = single(std::atan(static_cast<double>(disks.width / stagger)));
+    const float equivalentHelixAngle = single(std::atan(static_cast<double>(disks.width / stagger)));
     const int p = e.PortIndex;
-    const int n = e.Tips;
+    const int tips = e.Tips;
     BackwardElement body;
     body.kneading = true;
-    body.helixAngle = theta;
-    body.dragTerm = single(e.Hand * std::cos(static_cast<double>(theta)));
+    body.helixAngle = equivalentHelixAngle;
+    body.dragTerm = single(e.Hand * std::cos(static_cast<double>(equivalentHelixAngle)));
     body.flowTerm = single(static_cast<double>(PortThroughput[p] * PortDensity[p]) /
-                           ((2 * n - 1) * std::sin(static_cast<double>(theta)) * geo.ChannelArea));
+                           ((2 * tips - 1) * std::sin(static_cast<double>(equivalentHelixAngle)) * geo.ChannelArea));
     body.subStepLength = e.SegmentLength / disks.count;
     requireFinite(body.flowTerm, i);
     return body;
@@ -66,7 +66,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
     const float A = geo.ChannelArea;
     const float H = geo.MeanChannelDepth;
     const float W = geo.ChannelSpan;
-    const float n = port->PowerLawIndex;
+    const float powerLawIndex = port->PowerLawIndex;
     const float fillLeft = e.FillLeft;
     const float segmentStart = e.SegmentStart;
     const float gradient = EntryGradient[static_cast<std::size_t>(i)];
@@ -86,7 +86,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
     // Heat terms of the pool at depth `pool`, never starved.
     auto poolHeat = [&](float pool, float& viscousHeat, float& pressureFlowHeat) {
         const float poolViscosity =
-            single(std::pow(static_cast<double>(pool), static_cast<double>(1 - n)) * ViscosityShift);
+            single(std::pow(static_cast<double>(pool), static_cast<double>(1 - powerLawIndex)) * ViscosityShift);
         viscousHeat = shearFactor * poolViscosity * DissipationFactor / pool;
         pressureFlowHeat = single(std::pow(static_cast<double>(pool), 3.0) * poolViscosity * DissipationFactor *
                                   std::pow(static_cast<double>(gradient), 2.0) / 12);
