@@ -219,6 +219,9 @@ void FormPeer::buildWindow() {
             for (const ui::Form* f : ui::app().loadedForms()) {
                 FormPeer* p = backend_.peerOf(*f);
                 if (p && p->sub_ == sub) {
+                    // Qt hands the focus to the child's frame: give it to the
+                    // control that has it in the program.
+                    p->syncFocus();
                     ui::Form* child = &p->form_;
                     post([child] {
                         if (child->isLoaded() && child->isVisible() && ui::app().activeForm() != child)
@@ -237,6 +240,8 @@ void FormPeer::buildWindow() {
     layout->setSpacing(0);
     surface_ = new Surface(*this, frame_);
     layout->addWidget(surface_);
+    frame_->setFocusPolicy(Qt::NoFocus);
+    frame_->setFocusProxy(surface_);
     surface_->installEventFilter(filter_.get());
 
     FormPeer* main = backend_.mainPeer();
@@ -727,7 +732,8 @@ void FormPeer::activate() {
 }
 
 void FormPeer::syncFocus() {
-    if (!surface_) return;
+    if (!surface_ || detached()) return;
+    Backend::Syncing syncing(backend_);
     ui::Control* c = form_.activeControl();
     QWidget* w = c ? widgetOf(c) : nullptr;
     if (!w || !w->isEnabled()) w = surface_;

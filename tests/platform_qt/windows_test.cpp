@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -356,6 +358,139 @@ TEST_F(Printing, PrinterDocumentGoesToPdfThroughTheCore) {
     ui::printer().text("Barrel file report").endLine();
     ui::printer().endDoc();
     EXPECT_TRUE(std::filesystem::exists(dir / "printout-001.pdf"));
+}
+
+}  // namespace
+
+namespace {
+
+using qttest::pumpUntil;
+
+void mouseClick(QWidget* w, QPoint at = QPoint(3, 3)) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+struct Entry : ui::Form {
+    Entry() : Form("Gparameter1") {}
+    ui::TextBox Text1{*this, "Text1"};
+    ui::TextBox Text2{*this, "Text2"};
+    ui::CommandButton Command1{*this, "Command1"};
+    std::vector<std::string> log;
+    void design() override {
+        Text1.create(120, 120, 1500, 300, "bad");
+        Text2.create(120, 600, 1500, 300);
+        Command1.create(120, 1100, 1200, 375, "Next");
+        Text1.onLostFocus = [this] {
+            if (Text1.text() != "bad") return;
+            ui::msgBox("Screw speed out of range");
+            Text1.setFocus();
+        };
+        Text2.onGotFocus = [this] { log.push_back("Text2_GotFocus"); };
+        Command1.onClick = [this] { log.push_back("Command1_Click"); };
+    }
+};
+
+class Focus : public qttest::QtTest {};
+
+TEST_F(Focus, ValidationPutsTheFocusBackAndDropsTheClick) {
+    Entry& f = ui::form<Entry>();
+    f.show();
+    ASSERT_EQ(f.activeControl(), &f.Text1);
+    qttest::MessageAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
+
+    mouseClick(backend->widgetOf(f.Text2));
+    ASSERT_TRUE(pumpUntil([&] { return answerer.seen().size() == 1; }));
+    EXPECT_EQ(answerer.seen()[0].text, "Screw speed out of range");
+    static_cast<QPushButton*>(backend->widgetOf(f.Command1))->click();
+    ASSERT_TRUE(pumpUntil([&] { return answerer.seen().size() == 2; }));
+    qttest::pump();
+    EXPECT_EQ(f.activeControl(), &f.Text1);
+    EXPECT_TRUE(f.log.empty());
+    if (QApplication::focusWidget()) {
+        EXPECT_EQ(QApplication::focusWidget(), backend->widgetOf(f.Text1));
+    }
+
+    // A valid value lets the focus go.
+    f.Text1.setText("120");
+    mouseClick(backend->widgetOf(f.Text2));
+    ASSERT_TRUE(pumpUntil([&] { return f.activeControl() == &f.Text2; }));
+    EXPECT_EQ(f.log, (std::vector<std::string>{"Text2_GotFocus"}));
+}
+
+struct Splash : ui::Form {
+    Splash() : Form("logo") {}
+    ui::Image Image1{*this, "Image1"};
+    std::vector<std::string> log;
+    void design() override {
+        gfx::Picture picture;
+        gfx::DrawOp op;
+        op.kind = gfx::OpKind::FilledBox;
+        op.x2 = 1500;
+        op.y2 = 900;
+        op.color = gfx::rgb(40, 80, 160);
+        picture.drawing.add(op);
+        Image1.create(600, 600, 1500, 900, picture);
+        Image1.onClick = [this] {
+            log.push_back("Image1_Click");
+            unload();
+        };
+    }
+    void onClick() override {
+        log.push_back("Form_Click");
+        unload();
+    }
+};
+
+TEST_F(Focus, ModalWindowRunsUntilItUnloads) {
+    Splash& s = ui::form<Splash>();
+    bool rescued = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* surface = backend->surfaceOf(s)) mouseClick(surface);
+    });
+    QTimer::singleShot(5000, [&] {  // only if the click never arrived
+        if (s.isLoaded()) {
+            rescued = true;
+            s.unload();
+        }
+    });
+    s.showModal();
+    EXPECT_FALSE(rescued);
+    EXPECT_FALSE(s.isLoaded());
+    EXPECT_EQ(s.log, (std::vector<std::string>{"Form_Click"}));
+}
+
+TEST_F(Focus, FileDialogStartsInTheInitialDirectoryWithTheFilters) {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("velkor-qt-dlg-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    QStringList filters;
+    QString startDir;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        filters = dialog->nameFilters();
+        startDir = dialog->directory().absolutePath();
+        dialog->selectFile("new.srw");  // a file that does not exist yet
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    poll.start();
+    ui::FileDialogRequest request;
+    request.fileName = "*.srw";
+    request.filter = "Screw Files|*.srw|All files|*.*";
+    request.initDir = dir.string() + "\\";
+    std::optional<std::string> chosen = backend->fileDialog(request);
+    poll.stop();
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, (dir / "new.srw").string());
+    EXPECT_EQ(startDir.toStdString(), dir.string());
+    EXPECT_EQ(filters, (QStringList{"Screw Files (*.srw)", "All files (*.*)"}));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
