@@ -1,0 +1,205 @@
+// The catalog windows and the element editors on the desktop backend: each
+// opens with its controls as widgets carrying their captions.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QWidget>
+
+#include "catalog/adet.h"
+#include "catalog/selet.h"
+#include "elements/build_barrel.h"
+#include "elements/build_knead.h"
+#include "elements/build_screw.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/ui/application.h"
+#include "shell/state.h"
+
+namespace {
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shared::resetSharedState();
+        std::string pattern = (std::filesystem::temp_directory_path() / "velkor-catqt-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp"}) std::filesystem::create_directory(dir_ / sub);
+        backend_ = std::make_unique<qtui::Backend>();
+        ui::app().setTitle("Velkor test");
+        ui::app().setAppDir(dir_);
+        shared::setDirectories(dir_.string());
+        shared::ExtruderCategory = "ZX40";
+    }
+    void TearDown() override {
+        ui::app().reset();
+        backend_.reset();
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        shared::resetSharedState();
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    void show(ui::Form& f) {
+        f.show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(f.isVisible()) << f.className();
+        QWidget* w = backend_->windowOf(f);
+        ASSERT_NE(w, nullptr) << f.className();
+        EXPECT_EQ(w->windowTitle().toStdString(), f.caption());
+    }
+    template <class W>
+    W* widget(const ui::Control& c) {
+        auto* w = qobject_cast<W*>(backend_->widgetOf(c));
+        EXPECT_NE(w, nullptr) << c.name();
+        return w;
+    }
+    void button(const ui::CommandButton& c, const std::string& caption, bool enabled = true) {
+        if (auto* b = widget<QPushButton>(c)) {
+            EXPECT_EQ(b->text().toStdString(), caption) << c.name();
+            EXPECT_EQ(b->isEnabled(), enabled) << c.name();
+        }
+    }
+    void label(const ui::Label& c, const std::string& caption) {
+        if (auto* l = widget<QLabel>(c)) {
+            EXPECT_EQ(l->text().toStdString(), caption) << c.name();
+        }
+    }
+    void frame(const ui::Frame& c, const std::string& caption) {
+        if (auto* g = widget<QGroupBox>(c)) {
+            EXPECT_EQ(g->title().toStdString(), caption) << c.name();
+        }
+    }
+    void combo(const ui::ComboBox& c, const std::string& text, const std::vector<std::string>& items) {
+        auto* b = widget<QComboBox>(c);
+        if (!b) return;
+        EXPECT_EQ(b->currentText().toStdString(), text) << c.name();
+        std::vector<std::string> got;
+        for (int i = 0; i < b->count(); ++i) got.push_back(b->itemText(i).toStdString());
+        EXPECT_EQ(got, items) << c.name();
+    }
+    void boxes(const std::vector<const ui::TextBox*>& list) {
+        for (const ui::TextBox* t : list) widget<QLineEdit>(*t);
+    }
+
+    std::unique_ptr<qtui::Backend> backend_;
+    std::filesystem::path dir_;
+};
+
+TEST_F(Windows, CatalogWindows) {
+    selet& s = ui::form<selet>();
+    show(s);
+    EXPECT_EQ(s.caption(), "Select Extruder");
+    label(s.Label1, "Extruder Series :");
+    label(s.Label2, "Extruder Codes:");
+    combo(s.Combo1, "", {""});
+    widget<QListWidget>(s.List1);
+    button(s.Command1, "Select");
+    button(s.Command2, "Add Extruder");
+    button(s.Command3, "Delete Extruder");
+    button(s.Command4, "Edit Extruder");
+    button(s.Command5, "Add Series");
+    button(s.Command6, "Delete Series");
+    button(s.Command7, "Edit Series");
+    button(s.Command8, "Close");
+
+    adet& a = ui::form<adet>();
+    show(a);
+    EXPECT_EQ(a.caption(), "Add Extruder");
+    label(a.Label1, "Extruder Series :");
+    label(a.Label2, "Extruder Code :");
+    widget<QLineEdit>(a.Text1);
+    button(a.Command1, "Accept");
+    button(a.Command2, "Cancel");
+}
+
+TEST_F(Windows, ScrewEditor) {
+    BuildScrew& w = ui::form<BuildScrew>();
+    show(w);
+    EXPECT_EQ(w.caption(), "Build Screw Elements - ZX40");
+    frame(w.Frame1, "Screw codes");
+    widget<QListWidget>(w.List1);
+    label(w.Label1, "Record Number");
+    label(w.Label9, "");
+    label(w.Label2, "Elementcode (16 characters)");
+    label(w.Label3, "Screw Diameter");
+    label(w.Label4, "Center Line Distance (mm)");
+    label(w.Label5, "Number of Tips");
+    label(w.Label6, "Screw Lead(mm)");
+    label(w.Label7, "Element Length (mm)");
+    label(w.Label8, "Handness (Select Handness)");
+    boxes({&w.Text7, &w.Text2, &w.Text3, &w.Text6, &w.Text4, &w.Text5});
+    combo(w.Combo1, "Type", {"Left", "Right"});
+    button(w.Command1, "Accept", false);
+    button(w.Command6, "Edit");
+    button(w.Command3, "Add");
+    button(w.Command4, "Delete");
+    button(w.Command5, "Done !");
+    button(w.Command2, "Cancel");
+}
+
+TEST_F(Windows, KneadingEditor) {
+    BuildKnead& w = ui::form<BuildKnead>();
+    show(w);
+    EXPECT_EQ(w.caption(), "Build Kneading Elements - ZX40");
+    frame(w.Frame1, "Kneading codes");
+    widget<QListWidget>(w.List1);
+    label(w.Label9, "Record Number");
+    label(w.Label1, "Element Code");
+    label(w.Label2, "Screw Diameter (mm)");
+    label(w.Label3, "CenterLine Distance (mm)");
+    label(w.Label4, "Number of Tips (flights)");
+    label(w.Label5, "Staggering Angle (degree)");
+    label(w.Label6, "Element Length (mm)");
+    label(w.Label7, "Number of Disks");
+    label(w.Label8, "Handness (Select handness)");
+    boxes({&w.Text8, &w.Text2, &w.Text3, &w.Text6, &w.Text4, &w.Text5, &w.Text7});
+    combo(w.Combo1, "Sign", {"Left", "Right"});
+    button(w.Command1, "Accept", false);
+    button(w.Command6, "Edit");
+    button(w.Command3, "Add");
+    button(w.Command4, "Delete");
+    button(w.Command5, "Done !");
+    button(w.Command2, "Cancel");
+}
+
+TEST_F(Windows, BarrelEditor) {
+    BuildBarrel& w = ui::form<BuildBarrel>();
+    show(w);
+    EXPECT_EQ(w.caption(), "Build Barrel Elements - ZX40");
+    widget<QGroupBox>(w.Frame2);
+    widget<QListWidget>(w.List1);
+    label(w.Label8, "Record Number");
+    label(w.Label1, "Element Code : ");
+    frame(w.Frame1, "Diameters");
+    label(w.Label2, "Bore Diameter (mm)  :");
+    label(w.Label3, "Center Line Spacing (mm)  :");
+    frame(w.Barrlframe2, "Barrel Layout");
+    label(w.Label4, "Length (mm)");
+    label(w.Label5, "  Opening");
+    label(w.Label6, "Barrel Block Type (H : hopper, P: plane , V: vent) : ");
+    boxes({&w.Text7, &w.Text3, &w.Text4, &w.Text5, &w.Text2, &w.Text1});
+    combo(w.Combo1, "Type", {"Hopper", "Plane", "Vent"});
+    button(w.Accept, "Accept", false);
+    button(w.Command1, "Edit");
+    button(w.Command3, "Add");
+    button(w.Command4, "Delete");
+    button(w.Command5, "Done !");
+    button(w.Command2, "Cancel");
+}
+
+}  // namespace
