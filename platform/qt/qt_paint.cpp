@@ -71,6 +71,9 @@ void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double un
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     const double pixel = gfx::kTwipsPerPixel * unitsPerTwip;  // one screen pixel in device units
+    float fontPoints = -1;
+    QFont font;
+    double ascent = 0;
     for (const gfx::DrawOp& op : list) {
         QColor color = toQColor(op.color);
         double x1 = device(op.x1, unitsPerTwip), y1 = device(op.y1, unitsPerTwip);
@@ -111,11 +114,15 @@ void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double un
             break;
         }
         case gfx::OpKind::Text: {
-            QFont font = fixedFont(op.fontSize > 0 ? op.fontSize : 10.0f, unitsPerTwip);
+            float points = op.fontSize > 0 ? op.fontSize : 10.0f;
+            if (points != fontPoints) {
+                fontPoints = points;
+                font = fixedFont(points, unitsPerTwip);
+                ascent = QFontMetricsF(font).ascent();
+            }
             painter.setFont(font);
             painter.setPen(color);
-            QFontMetricsF metrics(font);
-            painter.drawText(QPointF(x1, y1 + metrics.ascent()), toQString(op.text));
+            painter.drawText(QPointF(x1, y1 + ascent), toQString(op.text));
             break;
         }
         }

@@ -250,6 +250,9 @@ void FormPeer::buildWindow() {
         sub_->setStyle(childFrameStyle());
         sub_->setWidget(frame_);
         sub_->setAttribute(Qt::WA_DeleteOnClose, false);
+        QPixmap noIcon(1, 1);
+        noIcon.fill(Qt::transparent);
+        sub_->setWindowIcon(QIcon(noIcon));
         main->mdi_->addSubWindow(sub_);
         sub_->hide();
         window_ = sub_;

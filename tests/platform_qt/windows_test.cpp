@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QImage>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +78,9 @@ struct Sampler : ui::Form {
         Line1.create(120, 2100, 3000, 2100);
         fGrid1.create(120, 2300, 4000, 900, 3, 3);
         Text1.onKeyPress = [this](int& k) { log.push_back("Text1_KeyPress " + std::to_string(k)); };
+        List1.onClick = [this] { log.push_back("List1_Click " + std::to_string(List1.listIndex())); };
+        List1.onDblClick = [this] { log.push_back("List1_DblClick"); };
+        Combo1.onClick = [this] { log.push_back("Combo1_Click " + std::to_string(Combo1.listIndex())); };
     }
     void onLoad() override {
         List1.addItem("ZSK30");
@@ -134,6 +138,7 @@ TEST_F(Screen, EveryControlKindAndTheDrawingRender) {
 TEST_F(Screen, TypedKeysGoThroughTheWindowsHandlers) {
     Sampler& f = ui::form<Sampler>();
     f.show();
+    f.log.clear();
     f.Text1.setFocus();
     f.Text1.setSelStart(0);
     f.Text1.setSelLength(4);
@@ -149,6 +154,27 @@ TEST_F(Screen, TypedKeysGoThroughTheWindowsHandlers) {
     EXPECT_EQ(f.log, (std::vector<std::string>{"Text1_KeyPress 55", "Text1_KeyPress 8", "Text1_KeyPress 57"}));
     EXPECT_EQ(f.Text1.text(), "9");
     EXPECT_EQ(edit->text(), "9");
+}
+
+TEST_F(Screen, ListAndComboChoicesReachTheirHandlers) {
+    Sampler& f = ui::form<Sampler>();
+    f.show();
+    f.log.clear();
+    auto* list = static_cast<QListWidget*>(backend->widgetOf(f.List1));
+    QPoint second = list->visualItemRect(list->item(1)).center();
+    QMouseEvent press(QEvent::MouseButtonPress, second, list->viewport()->mapToGlobal(second), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &press);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, second, list->viewport()->mapToGlobal(second), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &twice);
+    auto* combo = static_cast<QComboBox*>(backend->widgetOf(f.Combo1));
+    emit combo->activated(0);  // the user's pick from the drop-down list
+    ASSERT_TRUE(pumpUntil([&] { return f.log.size() == 4; }));
+    EXPECT_EQ(f.log, (std::vector<std::string>{"List1_Click 1", "List1_Click 1", "List1_DblClick", "Combo1_Click 0"}));
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(combo->currentText(), "hopper");
+    EXPECT_EQ(f.Combo1.text(), "hopper");
 }
 
 // ---- the main window and its children -------------------------------------------
@@ -268,6 +294,25 @@ TEST_F(Screen, MessageBoxShowsTextTitleAndIconAndIsAnswered) {
     EXPECT_EQ(answerer.seen()[1].icon, QMessageBox::NoIcon);
 }
 
+TEST_F(Screen, InputBoxCancelGivesEmptyText) {
+    std::vector<std::string> prompts;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        prompts.push_back(dialog->labelText().toStdString() + "|" + dialog->textValue().toStdString());
+        if (prompts.size() == 1)
+            dialog->reject();
+        else
+            dialog->done(QDialog::Accepted);
+    });
+    poll.start();
+    EXPECT_EQ(ui::inputBox("New extruder code:", "Catalog", "ZSK30"), "");
+    EXPECT_EQ(ui::inputBox("New extruder code:", "Catalog", "ZSK40"), "ZSK40");
+    EXPECT_EQ(prompts, (std::vector<std::string>{"New extruder code:|ZSK30", "New extruder code:|ZSK40"}));
+}
+
 struct Failing : ui::Form {
     Failing() : Form("Failing") {}
     ui::CommandButton Command1{*this, "Command1"};
@@ -299,6 +344,7 @@ TEST_F(Screen, InputWaitsWhileTheProgramSleeps) {
     f.show();
     f.Command1.onClick = [&f] { f.ran = true; };
     static_cast<QPushButton*>(backend->widgetOf(f.Command1))->click();
+    f.refresh();
     ui::sleep(30);
     EXPECT_FALSE(f.ran);
     EXPECT_TRUE(pumpUntil([&] { return f.ran; }));
