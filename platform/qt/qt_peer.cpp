@@ -211,6 +211,8 @@ void FormPeer::buildWindow() {
     if (form_.isMdiParent()) {
         main_ = new QMainWindow;
         mdi_ = new QMdiArea(main_);
+        mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         main_->setCentralWidget(mdi_);
         menuBar_ = main_->menuBar();
         window_ = main_;
