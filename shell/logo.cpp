@@ -120,7 +120,7 @@ gfx::Picture splashPicture(gfx::Twips width, gfx::Twips height) {
     s.fill(bx0 + 60, axis1 - r - 30, bx1 - 60, axis2 + r + 30, bore);
 
     const float hx0 = bx0 + 0.08f * (bx1 - bx0), hx1 = hx0 + 0.12f * (bx1 - bx0);
-    const float hopperTop = by0 - 0.16f * h;
+    const float hopperTop = by0 - 0.09f * h;
     const float flare = 0.04f * (bx1 - bx0);
     s.segment(hx0 - flare, hopperTop, hx0, by0, outline, 3);
     s.segment(hx1 + flare, hopperTop, hx1, by0, outline, 3);
