@@ -57,11 +57,6 @@ private:
     QTimer timer_;
 };
 
-struct ExpectedItem {
-    const char* name;
-    bool enabled;
-};
-
 TEST(Program, StartsWithTheSplashShowsTheMenuBarRunsACommandAndExits) {
     std::string pattern = (std::filesystem::temp_directory_path() / "velkor-shell-qt-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -92,48 +87,37 @@ TEST(Program, StartsWithTheSplashShowsTheMenuBarRunsACommandAndExits) {
                 EXPECT_NE(window, nullptr);
                 if (!window) return true;
                 EXPECT_EQ(window->windowTitle().toStdString(), "Velkor-Twin Screw Extruder");
-                const std::vector<std::pair<const char*, std::vector<ExpectedItem>>> bar = {
-                    {"Files", {{"mnuExtchoose", true}, {"mnuSep1", true}, {"mnuPsetup", true},
-                               {"mnuSep2", true}, {"mnuExit", true}}},
-                    {"Design/Edit", {{"mnuSdesign", false}, {"mnuBdesign", false}, {"mnuDdesign", false},
-                                     {"mnuSep3", true}, {"mnuExtassem", false}}},
-                    {"Simulation", {{"mnuExtspecify", true}, {"mnuAnalyse", false}, {"mnuParameter", false},
-                                    {"mnuSep5", true}, {"mnuCalculation", false}}},
-                    {"Display", {{"mnuSdisplay", true}, {"mnuBdiaplay", true}, {"mnuDdisplay", true},
-                                 {"mnuExtdisplay", true}, {"mnuPdisplay", true}}},
-                    {"View File", {{"mnuSview", true}, {"mnuBview", true}, {"mnuDview", true},
-                                   {"mnuEview", true}, {"mnuRview", true}}},
-                    {"Print File", {{"mnuSprint", true}, {"mnuBprint", true}, {"mnuDprint", true},
-                                    {"mnuExtprint", true}, {"mnuRprint", true}, {"mnuSep6", true},
-                                    {"mnuRconvert", true}}},
-                    {"Database", {{"mnuSbuild", true}, {"mnuSep7", true}, {"mnuKbuild", true},
-                                  {"mnuSep8", true}, {"mnuBbuild", true}}},
-                };
+                // The menu bar on the desktop mirrors the main window's menus
+                // item for item (their exact table is checked headless); the
+                // items that start disabled are disabled there too.
                 QList<QAction*> tops = window->menuBar()->actions();
-                EXPECT_EQ(tops.size(), static_cast<int>(bar.size()));
-                for (int i = 0; i < tops.size() && i < static_cast<int>(bar.size()); ++i) {
-                    SCOPED_TRACE(bar[static_cast<std::size_t>(i)].first);
-                    EXPECT_EQ(tops[i]->text().toStdString(), bar[static_cast<std::size_t>(i)].first);
+                EXPECT_EQ(tops.size(), static_cast<int>(main.menuBar().size()));
+                for (int i = 0; i < tops.size() && i < static_cast<int>(main.menuBar().size()); ++i) {
+                    const ui::MenuItem& top = *main.menuBar()[static_cast<std::size_t>(i)];
+                    SCOPED_TRACE(top.name());
+                    EXPECT_EQ(tops[i]->text().toStdString(), top.caption());
                     EXPECT_NE(tops[i]->menu(), nullptr);
                     if (!tops[i]->menu()) continue;
                     QList<QAction*> items = tops[i]->menu()->actions();
-                    const auto& expected = bar[static_cast<std::size_t>(i)].second;
-                    EXPECT_EQ(items.size(), static_cast<int>(expected.size()));
-                    for (int j = 0; j < items.size() && j < static_cast<int>(expected.size()); ++j) {
-                        const ExpectedItem& e = expected[static_cast<std::size_t>(j)];
-                        SCOPED_TRACE(e.name);
-                        ui::MenuItem* item = main.menu(e.name);
-                        EXPECT_NE(item, nullptr);
-                        if (!item) continue;
-                        EXPECT_EQ(backend.actionOf(*item), items[j]);
-                        if (item->separator()) {
+                    EXPECT_EQ(items.size(), static_cast<int>(top.children().size()));
+                    for (int j = 0; j < items.size() && j < static_cast<int>(top.children().size()); ++j) {
+                        const ui::MenuItem& item = *top.children()[static_cast<std::size_t>(j)];
+                        SCOPED_TRACE(item.name());
+                        EXPECT_EQ(backend.actionOf(item), items[j]);
+                        if (item.separator()) {
                             EXPECT_TRUE(items[j]->isSeparator());
                         } else {
-                            EXPECT_EQ(items[j]->text().toStdString(), item->caption());
-                            EXPECT_EQ(items[j]->isEnabled(), e.enabled);
+                            EXPECT_EQ(items[j]->text().toStdString(), item.caption());
+                            EXPECT_EQ(items[j]->isEnabled(), item.enabled());
                         }
                     }
                 }
+                for (const char* name : {"mnuSdesign", "mnuBdesign", "mnuDdesign", "mnuExtassem", "mnuAnalyse",
+                                         "mnuParameter", "mnuCalculation"}) {
+                    ui::MenuItem* item = main.menu(name);
+                    EXPECT_TRUE(item && backend.actionOf(*item) && !backend.actionOf(*item)->isEnabled()) << name;
+                }
+                EXPECT_TRUE(backend.actionOf(main.mnuSbuild)->isEnabled());
                 // Files, Select/Edit Extruder Category: the catalog opens as a child window.
                 backend.actionOf(main.mnuExtchoose)->trigger();
                 return true;
