@@ -72,33 +72,23 @@ void BuildBarrel::design() {
 }
 
 void BuildBarrel::Form_Load() {
-    recs_.clear();
-    if (!catalog::codeNameFault(shared::ExtruderCategory).empty()) {
-        ui::msgBox(catalog::refusedCodeMessage(shared::ExtruderCategory), ui::kOkOnly, ui::kNoIcon, kTitle);
+    list_.assign({});
+    if (elements::refuseExtruderCode(kTitle)) {
         unload();
         return;
     }
     path_ = elements::barrelElementPath();
-    recs_ = records::readBarrelGeoFile(path_);
+    list_.assign(records::readBarrelGeoFile(path_));
     setCaption("Build Barrel Elements - " + shared::ExtruderCategory);
     FillBarrelList();
 }
 
-void BuildBarrel::FillBarrelList() {
-    List1.clear();
-    for (std::size_t i = 0; i < recs_.size(); ++i)
-        List1.addItem(elements::listItem(static_cast<int>(i + 1), recs_[i].Code));
-}
+void BuildBarrel::FillBarrelList() { list_.fill(); }
 
-void BuildBarrel::setEditing(bool editing) {
-    Accept.setEnabled(editing);
-    Command3.setEnabled(!editing);
-    Command1.setEnabled(!editing);
-}
-
+// Shows record r in the record label and the six boxes.
 void BuildBarrel::showRecord(int r) {
-    const records::BarrelRec& b = recs_[static_cast<std::size_t>(r - 1)];
-    Label7.setCaption(std::to_string(r));
+    const records::BarrelRec& b = list_.record(r);
+    list_.showNumber(r);
     Text7.setText(catalog::entryText(b.Code));
     Text3.setText(elements::numberText(b.BoreDiameter));
     Text4.setText(elements::numberText(b.CenterlineSpacing));
@@ -108,10 +98,10 @@ void BuildBarrel::showRecord(int r) {
 }
 
 void BuildBarrel::List1_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) return;
-    showRecord(i + 1);
-    switch (rt::ucase(std::string(1, recs_[static_cast<std::size_t>(i)].blockType()))[0]) {
+    const int r = list_.selected();
+    if (r == 0) return;
+    showRecord(r);
+    switch (rt::ucase(std::string(1, list_.record(r).blockType()))[0]) {
     case records::kHopperBlock: Combo1.setText("Hopper"); break;
     case records::kPlaneBlock: Combo1.setText("Plane"); break;
     case records::kVentBlock: Combo1.setText("Vent"); break;
@@ -121,20 +111,17 @@ void BuildBarrel::List1_Click() {
 
 // Accept: every number is read before anything is stored.
 void BuildBarrel::Accept_Click() {
-    const int r = elements::shownRecord(Label7.caption());
-    if (r < 1 || r > static_cast<int>(recs_.size())) return;
+    const int r = list_.shown();
+    if (r == 0) return;
     float bore = 0, spacing = 0, length = 0, width = 0, location = 0;
-    for (const std::string& fault : {elements::readSingle(Text3.text(), "Bore Diameter", bore),
-                                     elements::readSingle(Text4.text(), "Center Line Spacing", spacing),
-                                     elements::readSingle(Text5.text(), "Length", length),
-                                     elements::readSingle(Text2.text(), "Opening width", width),
-                                     elements::readSingle(Text1.text(), "Opening location", location)}) {
-        if (!fault.empty()) {
-            ui::msgBox(fault, ui::kOkOnly, ui::kNoIcon, kTitle);
-            return;
-        }
-    }
-    records::BarrelRec& b = recs_[static_cast<std::size_t>(r - 1)];
+    if (!elements::allNumbers({elements::readSingle(Text3.text(), "Bore Diameter", bore),
+                               elements::readSingle(Text4.text(), "Center Line Spacing", spacing),
+                               elements::readSingle(Text5.text(), "Length", length),
+                               elements::readSingle(Text2.text(), "Opening width", width),
+                               elements::readSingle(Text1.text(), "Opening location", location)},
+                              kTitle))
+        return;
+    records::BarrelRec& b = list_.record(r);
     b.Code = rt::ucase(Text7.text());
     b.BoreDiameter = bore;
     b.CenterlineSpacing = spacing;
@@ -149,42 +136,35 @@ void BuildBarrel::Accept_Click() {
     }
     b.Type = std::string_view(&kTypes[t], 1);
     FillBarrelList();
-    setEditing(false);
+    list_.setEditing(false);
 }
 
 void BuildBarrel::Command1_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) {
+    const int r = list_.selected();
+    if (r == 0) {
         ui::msgBox("Select Barrel Code", ui::kOkOnly, ui::kNoIcon, kTitle);
         return;
     }
-    showRecord(i + 1);
-    setEditing(true);
+    showRecord(r);
+    list_.setEditing(true);
     FillBarrelList();
 }
 
 void BuildBarrel::Command3_Click() {
-    if (recs_.size() >= 32767) return;  // record numbers are 16-bit
-    recs_.emplace_back();
-    showRecord(static_cast<int>(recs_.size()));
-    setEditing(true);
+    const int r = list_.add();
+    if (r == 0) return;
+    showRecord(r);
+    list_.setEditing(true);
     FillBarrelList();
 }
 
-// Delete: the record label keeps naming the record the boxes came from.
 void BuildBarrel::Command4_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) {
+    const int k = list_.selected();
+    if (k == 0) {
         ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
         return;
     }
-    recs_.erase(recs_.begin() + i);
-    const int shown = elements::shownRecord(Label7.caption());
-    if (shown > 0) {
-        const int now = elements::shownAfterDelete(shown, i + 1);
-        Label7.setCaption(now > 0 ? std::to_string(now) : std::string());
-        if (now == 0) setEditing(false);
-    }
+    list_.remove(k);
     FillBarrelList();
 }
 
@@ -192,7 +172,7 @@ void BuildBarrel::Command5_Click() {
     if (ui::msgBox("Building barrel Elements are sucessful. Exit to Mainmenu?", ui::kYesNo, ui::kInformation,
                    kTitle) != ui::kYes)
         return;
-    records::writeBarrelGeoFile(path_, recs_);
+    records::writeBarrelGeoFile(path_, list_.records());
     unload();
 }
 

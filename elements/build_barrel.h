@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/element_list.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "records/design_records.h"
@@ -53,7 +54,7 @@ public:
     void Command5_Click();  // Done
     void Command2_Click();  // Cancel
 
-    const std::vector<records::BarrelRec>& elements() const { return recs_; }
+    const std::vector<records::BarrelRec>& elements() const { return list_.records(); }
 
 protected:
     void design() override;
@@ -61,8 +62,7 @@ protected:
 
 private:
     void showRecord(int r);
-    void setEditing(bool editing);
 
-    std::vector<records::BarrelRec> recs_;
+    elements::ElementList<records::BarrelRec> list_{List1, Label7, Accept, Command3, Command1};
     std::string path_;
 };

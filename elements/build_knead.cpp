@@ -69,33 +69,23 @@ void BuildKnead::design() {
 }
 
 void BuildKnead::Form_Load() {
-    recs_.clear();
-    if (!catalog::codeNameFault(shared::ExtruderCategory).empty()) {
-        ui::msgBox(catalog::refusedCodeMessage(shared::ExtruderCategory), ui::kOkOnly, ui::kNoIcon, kTitle);
+    list_.assign({});
+    if (elements::refuseExtruderCode(kTitle)) {
         unload();
         return;
     }
     path_ = elements::kneadElementPath();
-    recs_ = records::readKneadGeoFile(path_);
+    list_.assign(records::readKneadGeoFile(path_));
     setCaption("Build Kneading Elements - " + shared::ExtruderCategory);
     FillKneadList();
 }
 
-void BuildKnead::FillKneadList() {
-    List1.clear();
-    for (std::size_t i = 0; i < recs_.size(); ++i)
-        List1.addItem(elements::listItem(static_cast<int>(i + 1), recs_[i].Code));
-}
+void BuildKnead::FillKneadList() { list_.fill(); }
 
-void BuildKnead::setEditing(bool editing) {
-    Command1.setEnabled(editing);
-    Command3.setEnabled(!editing);
-    Command6.setEnabled(!editing);
-}
-
+// Shows record r in the record label and the seven boxes.
 void BuildKnead::showRecord(int r) {
-    const records::KneadGeoRec& k = recs_[static_cast<std::size_t>(r - 1)];
-    Label10.setCaption(std::to_string(r));
+    const records::KneadGeoRec& k = list_.record(r);
+    list_.showNumber(r);
     Text8.setText(catalog::entryText(k.Code));
     Text2.setText(elements::numberText(k.Diameter));
     Text3.setText(elements::numberText(k.CenterlineDistance));
@@ -106,32 +96,27 @@ void BuildKnead::showRecord(int r) {
 }
 
 void BuildKnead::List1_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) return;
-    showRecord(i + 1);
-    const auto hand = recs_[static_cast<std::size_t>(i)].Hand;
-    if (hand == records::kLeftHanded) Combo1.setText("Left");
-    else if (hand == records::kRightHanded) Combo1.setText("Right");
+    const int r = list_.selected();
+    if (r == 0) return;
+    showRecord(r);
+    elements::showHand(Combo1, list_.record(r).Hand);
 }
 
 // Accept: every number is read before anything is stored.
 void BuildKnead::Command1_Click() {
-    const int r = elements::shownRecord(Label10.caption());
-    if (r < 1 || r > static_cast<int>(recs_.size())) return;
+    const int r = list_.shown();
+    if (r == 0) return;
     float diameter = 0, centerline = 0, stagger = 0, length = 0;
     std::int16_t tips = 0, disks = 0;
-    for (const std::string& fault : {elements::readSingle(Text2.text(), "Screw Diameter", diameter),
-                                     elements::readSingle(Text3.text(), "CenterLine Distance", centerline),
-                                     elements::readInteger(Text6.text(), "Number of Tips", tips),
-                                     elements::readSingle(Text4.text(), "Staggering Angle", stagger),
-                                     elements::readSingle(Text5.text(), "Element Length", length),
-                                     elements::readInteger(Text7.text(), "Number of Disks", disks)}) {
-        if (!fault.empty()) {
-            ui::msgBox(fault, ui::kOkOnly, ui::kNoIcon, kTitle);
-            return;
-        }
-    }
-    records::KneadGeoRec& k = recs_[static_cast<std::size_t>(r - 1)];
+    if (!elements::allNumbers({elements::readSingle(Text2.text(), "Screw Diameter", diameter),
+                               elements::readSingle(Text3.text(), "CenterLine Distance", centerline),
+                               elements::readInteger(Text6.text(), "Number of Tips", tips),
+                               elements::readSingle(Text4.text(), "Staggering Angle", stagger),
+                               elements::readSingle(Text5.text(), "Element Length", length),
+                               elements::readInteger(Text7.text(), "Number of Disks", disks)},
+                              kTitle))
+        return;
+    records::KneadGeoRec& k = list_.record(r);
     k.Code = rt::ucase(Text8.text());
     k.Diameter = diameter;
     k.CenterlineDistance = centerline;
@@ -139,50 +124,40 @@ void BuildKnead::Command1_Click() {
     k.StaggerAngle = stagger;
     k.Length = length;
     k.Disks = disks;
-    switch (Combo1.listIndex()) {
-    case 0: k.Hand = records::kLeftHanded; break;
-    case 1: k.Hand = records::kRightHanded; break;
-    default:
+    if (!elements::chosenHand(Combo1, k.Hand)) {
         ui::msgBox("Select Handness of Element.", ui::kOkOnly, ui::kNoIcon, kTitle);
         return;
     }
     FillKneadList();
-    setEditing(false);
+    list_.setEditing(false);
 }
 
 void BuildKnead::Command6_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) {
+    const int r = list_.selected();
+    if (r == 0) {
         ui::msgBox("Select Kneading Code", ui::kOkOnly, ui::kNoIcon, "Build Kneading Disk Elements");
         return;
     }
-    showRecord(i + 1);
-    setEditing(true);
+    showRecord(r);
+    list_.setEditing(true);
     FillKneadList();
 }
 
 void BuildKnead::Command3_Click() {
-    if (recs_.size() >= 32767) return;  // record numbers are 16-bit
-    recs_.emplace_back();
-    showRecord(static_cast<int>(recs_.size()));
-    setEditing(true);
+    const int r = list_.add();
+    if (r == 0) return;
+    showRecord(r);
+    list_.setEditing(true);
     FillKneadList();
 }
 
-// Delete: the record label keeps naming the record the boxes came from.
 void BuildKnead::Command4_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) {
+    const int k = list_.selected();
+    if (k == 0) {
         ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
         return;
     }
-    recs_.erase(recs_.begin() + i);
-    const int shown = elements::shownRecord(Label10.caption());
-    if (shown > 0) {
-        const int now = elements::shownAfterDelete(shown, i + 1);
-        Label10.setCaption(now > 0 ? std::to_string(now) : std::string());
-        if (now == 0) setEditing(false);
-    }
+    list_.remove(k);
     FillKneadList();
 }
 
@@ -190,7 +165,7 @@ void BuildKnead::Command5_Click() {
     if (ui::msgBox("Building kneading Elements are sucessful. Exit to Mainmenu?", ui::kYesNo, ui::kInformation,
                    kTitle) != ui::kYes)
         return;
-    records::writeKneadGeoFile(path_, recs_);
+    records::writeKneadGeoFile(path_, list_.records());
     unload();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/element_list.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "records/design_records.h"
@@ -50,7 +51,7 @@ public:
     void Command5_Click();  // Done
     void Command2_Click();  // Cancel
 
-    const std::vector<records::KneadGeoRec>& elements() const { return recs_; }
+    const std::vector<records::KneadGeoRec>& elements() const { return list_.records(); }
 
 protected:
     void design() override;
@@ -58,8 +59,7 @@ protected:
 
 private:
     void showRecord(int r);
-    void setEditing(bool editing);
 
-    std::vector<records::KneadGeoRec> recs_;
+    elements::ElementList<records::KneadGeoRec> list_{List1, Label10, Command1, Command3, Command6};
     std::string path_;
 };

@@ -66,34 +66,23 @@ void BuildScrew::design() {
 }
 
 void BuildScrew::Form_Load() {
-    recs_.clear();
-    if (!catalog::codeNameFault(shared::ExtruderCategory).empty()) {
-        ui::msgBox(catalog::refusedCodeMessage(shared::ExtruderCategory), ui::kOkOnly, ui::kNoIcon, kTitle);
+    list_.assign({});
+    if (elements::refuseExtruderCode(kTitle)) {
         unload();
         return;
     }
     path_ = elements::screwElementPath();
-    recs_ = records::readScrewGeoFile(path_);
+    list_.assign(records::readScrewGeoFile(path_));
     setCaption("Build Screw Elements - " + shared::ExtruderCategory);
     FillScrewList();
 }
 
-void BuildScrew::FillScrewList() {
-    List1.clear();
-    for (std::size_t i = 0; i < recs_.size(); ++i)
-        List1.addItem(elements::listItem(static_cast<int>(i + 1), recs_[i].Code));
-}
+void BuildScrew::FillScrewList() { list_.fill(); }
 
-void BuildScrew::setEditing(bool editing) {
-    Command1.setEnabled(editing);
-    Command3.setEnabled(!editing);
-    Command6.setEnabled(!editing);
-}
-
-// Shows record r (1-based) in the label and the six boxes.
+// Shows record r in the record label and the six boxes.
 void BuildScrew::showRecord(int r) {
-    const records::ScrewGeoRec& g = recs_[static_cast<std::size_t>(r - 1)];
-    Label9.setCaption(std::to_string(r));
+    const records::ScrewGeoRec& g = list_.record(r);
+    list_.showNumber(r);
     Text7.setText(catalog::entryText(g.Code));
     Text2.setText(elements::numberText(g.Diameter));
     Text3.setText(elements::numberText(g.CenterlineDistance));
@@ -103,83 +92,67 @@ void BuildScrew::showRecord(int r) {
 }
 
 void BuildScrew::List1_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) return;
-    showRecord(i + 1);
-    const auto hand = recs_[static_cast<std::size_t>(i)].Hand;
-    if (hand == records::kLeftHanded) Combo1.setText("Left");
-    else if (hand == records::kRightHanded) Combo1.setText("Right");
+    const int r = list_.selected();
+    if (r == 0) return;
+    showRecord(r);
+    elements::showHand(Combo1, list_.record(r).Hand);
 }
 
 // Accept: every number is read before anything is stored, so a box holding
 // no number leaves the record as it was.
 void BuildScrew::Command1_Click() {
-    const int r = elements::shownRecord(Label9.caption());
-    if (r < 1 || r > static_cast<int>(recs_.size())) return;
+    const int r = list_.shown();
+    if (r == 0) return;
     float diameter = 0, centerline = 0, lead = 0, length = 0;
     std::int16_t tips = 0;
-    for (const std::string& fault : {elements::readSingle(Text2.text(), "Screw Diameter", diameter),
-                                     elements::readSingle(Text3.text(), "Center Line Distance", centerline),
-                                     elements::readInteger(Text6.text(), "Number of Tips", tips),
-                                     elements::readSingle(Text4.text(), "Screw Lead", lead),
-                                     elements::readSingle(Text5.text(), "Element Length", length)}) {
-        if (!fault.empty()) {
-            ui::msgBox(fault, ui::kOkOnly, ui::kNoIcon, kTitle);
-            return;
-        }
-    }
-    records::ScrewGeoRec& g = recs_[static_cast<std::size_t>(r - 1)];
+    if (!elements::allNumbers({elements::readSingle(Text2.text(), "Screw Diameter", diameter),
+                               elements::readSingle(Text3.text(), "Center Line Distance", centerline),
+                               elements::readInteger(Text6.text(), "Number of Tips", tips),
+                               elements::readSingle(Text4.text(), "Screw Lead", lead),
+                               elements::readSingle(Text5.text(), "Element Length", length)},
+                              kTitle))
+        return;
+    records::ScrewGeoRec& g = list_.record(r);
     g.Code = rt::ucase(Text7.text());
     g.Diameter = diameter;
     g.CenterlineDistance = centerline;
     g.Tips = tips;
     g.Lead = lead;
     g.Length = length;
-    switch (Combo1.listIndex()) {
-    case 0: g.Hand = records::kLeftHanded; break;
-    case 1: g.Hand = records::kRightHanded; break;
-    default:
+    if (!elements::chosenHand(Combo1, g.Hand)) {
         ui::msgBox("Select Screw Sign", ui::kOkOnly, ui::kNoIcon, kTitle);
         return;
     }
     FillScrewList();
-    setEditing(false);
+    list_.setEditing(false);
 }
 
 void BuildScrew::Command6_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) {
+    const int r = list_.selected();
+    if (r == 0) {
         ui::msgBox("Select Screw Code", ui::kOkOnly, ui::kNoIcon, kTitle);
         return;
     }
-    showRecord(i + 1);
-    setEditing(true);
+    showRecord(r);
+    list_.setEditing(true);
     FillScrewList();
 }
 
 void BuildScrew::Command3_Click() {
-    if (recs_.size() >= 32767) return;  // record numbers are 16-bit
-    recs_.emplace_back();
-    showRecord(static_cast<int>(recs_.size()));
-    setEditing(true);
+    const int r = list_.add();
+    if (r == 0) return;
+    showRecord(r);
+    list_.setEditing(true);
     FillScrewList();
 }
 
-// Delete: the record label keeps naming the record the boxes came from;
-// when that record is the one deleted, the label is cleared and editing ends.
 void BuildScrew::Command4_Click() {
-    int i = List1.listIndex();
-    if (i < 0 || i >= static_cast<int>(recs_.size())) {
+    const int k = list_.selected();
+    if (k == 0) {
         ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
         return;
     }
-    recs_.erase(recs_.begin() + i);
-    const int shown = elements::shownRecord(Label9.caption());
-    if (shown > 0) {
-        const int now = elements::shownAfterDelete(shown, i + 1);
-        Label9.setCaption(now > 0 ? std::to_string(now) : std::string());
-        if (now == 0) setEditing(false);
-    }
+    list_.remove(k);
     FillScrewList();
 }
 
@@ -187,7 +160,7 @@ void BuildScrew::Command5_Click() {
     if (ui::msgBox("Building Screw Elements are sucessful. Exit to Mainmenu?", ui::kYesNo, ui::kInformation,
                    kTitle) != ui::kYes)
         return;
-    records::writeScrewGeoFile(path_, recs_);
+    records::writeScrewGeoFile(path_, list_.records());
     unload();
 }
 

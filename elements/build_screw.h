@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/element_list.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "records/design_records.h"
@@ -49,7 +50,7 @@ public:
     void Command2_Click();  // Cancel
 
     // The records in memory, in file order.
-    const std::vector<records::ScrewGeoRec>& elements() const { return recs_; }
+    const std::vector<records::ScrewGeoRec>& elements() const { return list_.records(); }
 
 protected:
     void design() override;
@@ -57,8 +58,7 @@ protected:
 
 private:
     void showRecord(int r);
-    void setEditing(bool editing);
 
-    std::vector<records::ScrewGeoRec> recs_;
+    elements::ElementList<records::ScrewGeoRec> list_{List1, Label9, Command1, Command3, Command6};
     std::string path_;
 };

@@ -1,0 +1,39 @@
+#include "elements/element_list.h"
+
+#include "catalog/catalog_files.h"
+#include "platform/ui/application.h"
+#include "records/design_records.h"
+#include "shell/state.h"
+
+namespace elements {
+
+bool refuseExtruderCode(const std::string& title) {
+    if (catalog::codeNameFault(shared::ExtruderCategory).empty()) return false;
+    ui::msgBox(catalog::refusedCodeMessage(shared::ExtruderCategory), ui::kOkOnly, ui::kNoIcon, title);
+    return true;
+}
+
+bool allNumbers(std::initializer_list<std::string> faults, const std::string& title) {
+    for (const std::string& fault : faults) {
+        if (!fault.empty()) {
+            ui::msgBox(fault, ui::kOkOnly, ui::kNoIcon, title);
+            return false;
+        }
+    }
+    return true;
+}
+
+void showHand(ui::ComboBox& combo, std::int16_t hand) {
+    if (hand == records::kLeftHanded) combo.setText("Left");
+    else if (hand == records::kRightHanded) combo.setText("Right");
+}
+
+bool chosenHand(const ui::ComboBox& combo, std::int16_t& hand) {
+    switch (combo.listIndex()) {
+    case 0: hand = records::kLeftHanded; return true;
+    case 1: hand = records::kRightHanded; return true;
+    default: return false;
+    }
+}
+
+}  // namespace elements
