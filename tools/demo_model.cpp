@@ -108,8 +108,13 @@ double ElementModel::heatValue(const Channel& c, double q, double n) const {
     const double s = std::sin(helix), co = std::cos(helix);
     const double shape = co * co + 4.0 * s * s;
     const double g = downChannelGradient(c, q, n);
+    // Drag work plus the pressure term. Far above the drag capacity the
+    // pressure term outweighs the drag work (the melt would drive the screw);
+    // the drive takes no power back, so such rows hold 0. The sign does not
+    // depend on n (both terms scale with H^-n), so a row is either all 0 or
+    // all positive and the interpolation in n stays non-negative.
     const double perAxialLength =
-        c.span * shape * std::pow(c.depth, -n) + 0.5 * c.area * g * hand * co * efficiency;
+        std::max(0.0, c.span * shape * std::pow(c.depth, -n) + 0.5 * c.area * g * hand * co * efficiency);
     return kneading() ? perAxialLength * blockLength : perAxialLength;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -133,6 +134,42 @@ TEST_F(DemoData, HeatNeverFallsBelowThePressureWork) {
             EXPECT_GE(h - q * g, -1e-4 * std::fabs(h)) << code << " q=" << q;
         }
     }
+}
+
+TEST_F(DemoData, HeatIsNeverNegativeNotEvenFarAboveTheDragCapacity) {
+    // Every stored heat value, in every row and at every index.
+    for (const char* table : {"screwflw/LAB30.het", "kneadflw/LAB30.het"}) {
+        const auto bytes = slurp(*dir_ / table);
+        ASSERT_EQ(bytes.size() % sim::kTableRecordSize, 0u) << table;
+        ASSERT_GT(bytes.size(), 0u) << table;
+        for (std::size_t at = 0; at < bytes.size(); at += sim::kTableRecordSize) {
+            const std::string key(bytes.data() + at, 16);
+            for (std::size_t row = 2; row <= sim::kTableRowCount; ++row) {
+                const std::size_t rowAt = at + sim::kTableKeySize + sim::kTableRowSize * (row - 1);
+                for (std::size_t k = 1; k <= sim::kTableValues; ++k) {
+                    float v;
+                    std::memcpy(&v, bytes.data() + rowAt + 4 * k, 4);
+                    EXPECT_GE(v, 0.0f) << table << " " << key << " row " << row << " value " << k;
+                }
+            }
+        }
+    }
+    // Looked up between rows and between indices, and at the drag capacity,
+    // where the channel runs on drag alone.
+    const auto src = source();
+    auto check = [&](const char* type, const std::string& code) {
+        for (float n : {0.15f, 0.45f, 0.95f}) {
+            for (double q : {-0.245, 0.005, 0.125, 0.2475, 0.25}) {
+                const auto h = sim::ReadHeatTable(src, type, code, q, n);
+                ASSERT_TRUE(h.found()) << h.missText();
+                EXPECT_GE(h.value, 0.0) << code << " q=" << q << " n=" << n;
+            }
+            const double cd = sim::ReadFlowTable(src, type, code, 0.0, n).value;
+            EXPECT_GT(sim::ReadHeatTable(src, type, code, cd, n).value, 0.0) << code;
+        }
+    };
+    for (const auto& e : demo::screwElements()) check("S", e.Code.rtrimmed());
+    for (const auto& k : demo::kneadingBlocks()) check("K", k.Code.rtrimmed());
 }
 
 TEST_F(DemoData, SampleScrewBarrelAndDieFitTogether) {
