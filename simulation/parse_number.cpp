@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 
 #include "platform/rt/convert.h"
 #include "platform/rt/error.h"
@@ -16,6 +17,9 @@ float ParseValue = 0.0f;
 float parseOverflowValue() { return std::bit_cast<float>(std::uint32_t{0x7F7FFFFDu}); }
 
 namespace {
+
+// The single-precision range as written out: numbers above it overflow.
+constexpr double kLargestSingleText = 3.4028235e38;
 
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -55,10 +59,17 @@ float ParseNumberText(std::string& text, std::int16_t& status) {
     }
 
     // The leading number as the platform's numeric-prefix conversion reads
-    // it; beyond the double range or the single range it is an overflow.
+    // it; beyond the double range, or above 3.4028235E+38 in magnitude, it is
+    // an overflow. Below that bound it rounds to a single (at most the
+    // largest one).
     bool overflow = false;
     try {
-        ParseValue = rt::csng(rt::val(text));
+        const double number = rt::val(text);
+        if (std::fabs(number) > kLargestSingleText) {
+            overflow = true;
+        } else {
+            ParseValue = rt::csng(number);
+        }
     } catch (const rt::Error&) {
         overflow = true;
     }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <cstdint>
 #include <string>
 
@@ -74,6 +77,22 @@ TEST(ParseNumberText, OverflowGivesStarRowAsLongAsTrimmedText) {
     std::int16_t status = 0;
     EXPECT_EQ(sim::ParseNumberText(text, status), 3.4028234e38f);
     EXPECT_EQ(status, 0);
+    // The bound is 3.4028235E+38 as written: up to it a number rounds to the
+    // largest single, above it (even where it would still round down to a
+    // finite single) it overflows.
+    for (const char* atBound : {"3.4028235E38", "-3.4028235e38"}) {
+        text = atBound;
+        status = 0;
+        EXPECT_EQ(std::fabs(sim::ParseNumberText(text, status)), std::numeric_limits<float>::max()) << atBound;
+        EXPECT_EQ(status, 0) << atBound;
+    }
+    for (const char* above : {"3.40282351E38", "3.40282356E38", "-3.40282356E38"}) {
+        text = above;
+        status = 0;
+        EXPECT_EQ(sim::ParseNumberText(text, status), big) << above;
+        EXPECT_EQ(status, 3) << above;
+        EXPECT_EQ(text, std::string(std::strlen(above), '*')) << above;
+    }
 }
 
 TEST(ParseNumberText, ScratchVariablesKeepTheLastCall) {
