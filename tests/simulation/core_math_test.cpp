@@ -63,6 +63,18 @@ TEST(ChannelGeometry, MatchesTheCircleConstruction) {
     EXPECT_NEAR(g.MeanChannelDepth, area / span, 1e-6);
 }
 
+TEST(ChannelGeometry, FreeAreaKeepsItsSingleTermsSingle) {
+    // (2n + 1) r, (1 - 2r) n alpha and 2 psi + alpha are single-precision
+    // products and sums; forming them in double moves the last bit.
+    sim::ChannelGeometry g;
+    ASSERT_TRUE(sim::ComputeChannelGeometry(1.7f, 2, g));
+    EXPECT_EQ(g.FreeArea, 2.7856493f);
+    ASSERT_TRUE(sim::ComputeChannelGeometry(1.6f, 3, g));
+    EXPECT_EQ(g.FreeArea, 2.09099436f);
+    ASSERT_TRUE(sim::ComputeChannelGeometry(1.0f, 1, g));
+    EXPECT_EQ(g.FreeArea, 4.6924715f);
+}
+
 TEST(ChannelGeometry, RefusesUndefinedIntermeshing) {
     sim::ChannelGeometry g;
     EXPECT_FALSE(sim::ComputeChannelGeometry(1.7f, 0, g));
