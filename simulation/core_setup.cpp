@@ -210,7 +210,9 @@ void CoreRun::startForwardPass() {
 
 // The forward pass reached the end-zone record i while solid was left. The
 // melting region is handed back as ending in the last real element, at its
-// end, so that the next backward pass starts inside the list.
+// end, so that the next backward pass starts inside the list and the melt-end
+// position lies within that element's segment (the end zone's start is a
+// position along the whole screw, not within the element).
 void CoreRun::dieRecordExit(int i) {
     records::ElementRecord& endZone = element(i);
     if (i > 1) endZone.TempStart = element(i - 1).TempEnd;
@@ -239,7 +241,7 @@ void CoreRun::dieRecordExit(int i) {
     }
     // Melting started but did not complete before the end zone.
     MeltEndElement = lastElement;
-    MeltEndPosition = endZone.SegmentStart;
+    MeltEndPosition = lastEnd;
     handBack();
 }
 

@@ -92,6 +92,20 @@ TEST(ForwardHeating, WithoutADieTheListIsNeverReadPastItsEnd) {
     });
 }
 
+TEST(ForwardMelting, MeltingCutShortByTheEndZoneEndsWithinTheLastElement) {
+    // Melting forced to begin where element 3 fills; too little screw is left
+    // to melt the solid before the end zone, which starts at 8 radii.
+    CoreCall r = screw(4);
+    r.elements.at(3).StarvationPoint = 0;
+    ASSERT_TRUE(r.iterate().ok());
+    EXPECT_EQ(r.state.MeltStartElement, 3);
+    ASSERT_GE(r.state.LastProfileRow, 1);
+    EXPECT_GT(r.profile[r.state.LastProfileRow].SolidFraction, 0.0f);  // solid left
+    EXPECT_EQ(r.state.MeltEndElement, 4);
+    // At the end of element 4's segment, not at the end zone's screw position.
+    EXPECT_EQ(r.state.MeltEndPosition, r.elements.at(4).SegmentLength);
+}
+
 TEST(ForwardMelting, FeedAboveTheMeltingTemperatureMeltsFromTheStart) {
     CoreCall r = screw(10);
     r.solidsBlock.FeedTemperature = 170;
