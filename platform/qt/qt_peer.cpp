@@ -896,7 +896,7 @@ bool FormPeer::filter(QObject* watched, QEvent* event) {
                 post([c] { ui::input::focus(*c); });
             else if (type == QEvent::MouseButtonDblClick)
                 post([&list, row] {
-                    if (row < list.listCount()) ui::input::doubleClickItem(list, row);
+                    if (row < list.listCount()) ui::input::doubleClickAfterPress(list, row);
                 });
             else
                 post([&list, row] {
@@ -986,13 +986,18 @@ bool FormPeer::keyPressed(ui::Control* c, QObject* watched, QKeyEvent* key) {
             post([c, code, shift] { ui::input::key(*c, code, shift); });
             return true;
         }
+        // The arrows of a combo box move in its list, as the core does it.
+        if (c->kind() == ui::ControlKind::ComboBox && (code == ui::kKeyUp || code == ui::kKeyDown)) {
+            post([c, code, shift] { ui::input::key(*c, code, shift); });
+            return true;
+        }
         // Caret and deletion keys: KeyDown first; unless a handler swallowed
         // the key, the field then does what the key does.
         QPointer<QObject> target = watched;
         auto copy = std::make_shared<QKeyEvent>(key->type(), qtKey, mods, key->text(), key->isAutoRepeat(),
                                                 key->count());
         post([this, c, code, shift, target, copy] {
-            if (!ui::input::key(*c, code, shift) || detached() || !target) return;
+            if (!ui::input::keyDown(*c, code, shift) || detached() || !target) return;
             replaying_ = true;
             QCoreApplication::sendEvent(target, copy.get());
             replaying_ = false;
@@ -1005,35 +1010,11 @@ bool FormPeer::keyPressed(ui::Control* c, QObject* watched, QKeyEvent* key) {
             post([c, ch] { ui::input::typeChar(*c, ch); });
             return true;
         }
+        // The core moves the selection for the arrow, page and end keys.
         if (!code || command) return true;
-        post([c, code, shift] {
-            if (!ui::input::key(*c, code, shift)) return;
-            auto& list = static_cast<ui::ListBox&>(*c);
-            int n = list.listCount();
-            int index = list.listIndex();
-            int next = index;
-            switch (code) {
-            case ui::kKeyUp: next = index < 0 ? 0 : index - 1; break;
-            case ui::kKeyDown: next = index + 1; break;
-            case 33: next = index - 10; break;
-            case 34: next = index + 10; break;
-            case 36: next = 0; break;
-            case 35: next = n - 1; break;
-            default: return;
-            }
-            next = std::clamp(next, 0, n - 1);
-            if (n > 0 && next != index) ui::input::selectItem(list, next);
-        });
+        post([c, code, shift] { ui::input::key(*c, code, shift); });
         return true;
     }
-    case ui::ControlKind::CommandButton:
-        if (code == ' ' || code == ui::kKeyReturn) {
-            post([c, code, shift] {
-                if (ui::input::key(*c, code, shift)) ui::input::click(*c);
-            });
-            return true;
-        }
-        [[fallthrough]];
     default:
         if (printable)
             post([c, ch] { ui::input::typeChar(*c, ch); });

@@ -1,6 +1,7 @@
 #include "platform/ui/input.h"
 
-#include <cctype>
+#include <algorithm>
+#include <cstdlib>
 
 #include "platform/ui/application.h"
 
@@ -34,6 +35,38 @@ bool focusFor(Control& c) {
     if (!usable(c)) return false;
     if (!c.canFocus()) return true;
     return c.form().moveFocus(&c);
+}
+
+// The key a typed character comes from on the usual keyboard layout: its
+// KeyDown key code and whether Shift is held. A character no key of the
+// layout types gives key code 0 (no KeyDown). Punctuation never takes the
+// codes of the arrow and editing keys ("(" is Shift+9, not 40, the Down key).
+struct KeyOfChar {
+    int keyCode = 0;
+    int shift = 0;
+};
+
+KeyOfChar keyOfChar(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return {c - 'a' + 'A', 0};
+    if (c >= 'A' && c <= 'Z') return {c, kShiftMask};
+    if (c >= '0' && c <= '9') return {c, 0};
+    if (c == ' ' || c == kKeyBack || c == kKeyReturn || c == kKeyEscape) return {c, 0};
+    static constexpr struct {
+        char ch;
+        int keyCode;
+        bool shifted;
+    } kPunctuation[] = {
+        {')', '0', true},  {'!', '1', true},  {'@', '2', true},  {'#', '3', true},  {'$', '4', true},
+        {'%', '5', true},  {'^', '6', true},  {'&', '7', true},  {'*', '8', true},  {'(', '9', true},
+        {';', 186, false}, {':', 186, true},  {'=', 187, false}, {'+', 187, true},  {',', 188, false},
+        {'<', 188, true},  {'-', 189, false}, {'_', 189, true},  {'.', 190, false}, {'>', 190, true},
+        {'/', 191, false}, {'?', 191, true},  {'`', 192, false}, {'~', 192, true},  {'[', 219, false},
+        {'{', 219, true},  {'\\', 220, false}, {'|', 220, true}, {']', 221, false}, {'}', 221, true},
+        {'\'', 222, false}, {'"', 222, true},
+    };
+    for (const auto& p : kPunctuation)
+        if (static_cast<unsigned char>(p.ch) == c) return {p.keyCode, p.shifted ? kShiftMask : 0};
+    return {};
 }
 
 // The character a key produces, or 0.
@@ -72,23 +105,120 @@ void applyCharacter(Control& c, int ch) {
     }
 }
 
+// Key codes of the keys that move in a list or a text.
+constexpr int kKeyPageUp = 33;
+constexpr int kKeyPageDown = 34;
+constexpr int kKeyEnd = 35;
+constexpr int kKeyHome = 36;
+constexpr int kKeyLeft = 37;
+constexpr int kKeyRight = 39;
+constexpr int kKeyDelete = 46;
+
+// What a key that types no character does to the control with the focus:
+// the arrow, page and end keys move the selection of a list (and the
+// arrows that of a combo box's list), running Click like a choice of the
+// user; the caret keys and Delete move and edit in a text box.
+void applyKey(Control& c, int keyCode, int shift) {
+    if (c.kind() == ControlKind::ListBox || c.kind() == ControlKind::ComboBox) {
+        const bool list = c.kind() == ControlKind::ListBox;
+        const int n = list ? static_cast<ListBox&>(c).listCount() : static_cast<ComboBox&>(c).listCount();
+        const int index = list ? static_cast<ListBox&>(c).listIndex() : static_cast<ComboBox&>(c).listIndex();
+        int next = index;
+        switch (keyCode) {
+        case kKeyUp: next = index < 0 ? 0 : index - 1; break;
+        case kKeyDown: next = index + 1; break;
+        case kKeyPageUp: next = list ? index - 10 : index; break;
+        case kKeyPageDown: next = list ? index + 10 : index; break;
+        case kKeyHome: next = list ? 0 : index; break;
+        case kKeyEnd: next = list ? n - 1 : index; break;
+        default: return;
+        }
+        if (n <= 0) return;
+        next = std::clamp(next, 0, n - 1);
+        if (next == index) return;
+        if (list)
+            static_cast<ListBox&>(c).userSelect(next);
+        else
+            static_cast<ComboBox&>(c).userSelect(next);
+        return;
+    }
+    if (c.kind() != ControlKind::TextBox) return;
+    auto& box = static_cast<TextBox&>(c);
+    const int length = static_cast<int>(box.text().size());
+    const int start = box.selStart(), end = box.selStart() + box.selLength();
+    const bool extend = (shift & kShiftMask) != 0;
+    // With Shift the selection grows or shrinks at its end (Home: at its start).
+    auto select = [&box](int from, int to) {
+        box.setSelStart(std::min(from, to));
+        box.setSelLength(std::abs(to - from));
+    };
+    switch (keyCode) {
+    case kKeyLeft: {
+        // Without Shift a selection collapses to its start, else the caret steps back.
+        const int caret = start < end ? start : std::max(0, start - 1);
+        if (extend)
+            select(start, std::max(start, end - 1));
+        else
+            select(caret, caret);
+        break;
+    }
+    case kKeyRight: {
+        const int caret = start < end ? end : std::min(length, end + 1);
+        if (extend)
+            select(start, std::min(length, end + 1));
+        else
+            select(caret, caret);
+        break;
+    }
+    case kKeyHome:
+        if (extend)
+            select(0, end);
+        else
+            select(0, 0);
+        break;
+    case kKeyEnd:
+        if (extend)
+            select(start, length);
+        else
+            select(length, length);
+        break;
+    case kKeyDelete:
+        if (box.selLength() == 0 && start < length) select(start, start + 1);
+        box.replaceSelection({});
+        break;
+    default:
+        break;
+    }
+}
+
 // KeyDown, then KeyPress for a character; the character is applied unless
-// a handler swallowed it.
+// a handler swallowed it. A key that types no character does what it does
+// to the control (applyKey); Enter and Space on a button click it.
 bool keyNow(Control& c, int keyCode, int shift, int character) {
     if (!usable(c)) return false;
     if (keyCode == kKeyTab) {
         c.form().tabFocus((shift & kShiftMask) != 0);
         return true;
     }
-    int code = keyCode;
-    if (c.onKeyDown) c.onKeyDown(code, shift);
-    if (code == 0) return false;
-    if (character == 0) return true;
-    if (!usable(c)) return false;
+    if (keyCode != 0) {
+        int code = keyCode;
+        if (c.onKeyDown) c.onKeyDown(code, shift);
+        if (code == 0) return false;
+        if (!usable(c)) return false;
+    }
+    if (character == 0) {
+        applyKey(c, keyCode, shift);
+        return true;
+    }
     int ascii = character;
     if (c.onKeyPress) c.onKeyPress(ascii);
     if (ascii == 0) return false;
-    if (usable(c)) applyCharacter(c, ascii);
+    if (!usable(c)) return true;
+    if (c.kind() == ControlKind::CommandButton) {
+        if ((ascii == kKeyReturn || ascii == ' ') && c.onClick) c.onClick();
+        return true;
+    }
+    applyCharacter(c, ascii);
     return true;
 }
 
@@ -141,6 +271,14 @@ void doubleClickItem(ListBox& list, int index) {
     });
 }
 
+void doubleClickAfterPress(ListBox& list, int index) {
+    app().dispatch([&] {
+        if (!usable(list) || !focusFor(list) || !usable(list)) return;
+        if (list.listIndex() != index) list.userSelect(index);
+        if (usable(list) && list.onDblClick) list.onDblClick();
+    });
+}
+
 void pickItem(ComboBox& combo, int index) {
     app().dispatch([&] {
         if (!usable(combo) || !focusFor(combo) || !usable(combo)) return;
@@ -189,10 +327,9 @@ int keyPress(Control& control, int keyAscii) {
 
 void typeChar(Control& control, char c) {
     app().dispatch([&] {
-        unsigned char u = static_cast<unsigned char>(c);
-        int shift = std::isupper(u) ? kShiftMask : 0;
-        int keyCode = std::isalpha(u) ? std::toupper(u) : u;
-        keyNow(control, keyCode, shift, u);
+        const auto u = static_cast<unsigned char>(c);
+        const KeyOfChar key = keyOfChar(u);
+        keyNow(control, key.keyCode, key.shift, u);
     });
 }
 

@@ -22,6 +22,9 @@ void click(Control& control);
 // Selecting and double-clicking a list item.
 void selectItem(ListBox& list, int index);
 void doubleClickItem(ListBox& list, int index);
+// The second press of a double-click whose first press was reported as
+// selectItem: only the double-click (and a selection, should it differ).
+void doubleClickAfterPress(ListBox& list, int index);
 // Picking an item of a combo box's list.
 void pickItem(ComboBox& combo, int index);
 // The user's edit of a text (text box or combo box), mirrored without events.
@@ -30,7 +33,10 @@ void textEdited(ComboBox& combo, const std::string& text);
 
 // A key on the control with the focus: KeyDown, then KeyPress for the
 // character keys (Enter, Escape, Backspace and printable characters). Tab
-// and Shift+Tab move the focus. Returns false when a handler swallowed it.
+// and Shift+Tab move the focus. The arrow, page and end keys move the
+// selection of a list (the arrows that of a combo box) with a Click; the
+// caret keys and Delete move and edit in a text box; Enter and Space click
+// a button. Returns false when a handler swallowed it.
 bool key(Control& control, int keyCode, int shift = 0);
 // For a backend whose widgets edit their own text: only the handlers.
 // KeyDown returns false when the handler swallowed the key; KeyPress returns
@@ -38,8 +44,10 @@ bool key(Control& control, int keyCode, int shift = 0);
 // widget's new text with textEdited. Tab is not handled here.
 bool keyDown(Control& control, int keyCode, int shift = 0);
 int keyPress(Control& control, int keyAscii);
-// A typed character: KeyDown and KeyPress, then (text and combo boxes) the
-// character replaces the selection.
+// A typed character: KeyDown with the code of the key that types it (a
+// letter's capital, a digit, or the punctuation key, with Shift as typed)
+// and KeyPress, then (text and combo boxes) the character replaces the
+// selection.
 void typeChar(Control& control, char c);
 // A click on the window's own surface, and a key with no control focused.
 void formClick(Form& form);

@@ -89,6 +89,65 @@ TEST_F(Controls, ListBoxIndexSelectionAndEvents) {
     EXPECT_EQ(c.List1.listCount(), 0);
 }
 
+TEST_F(Controls, KeysMoveInListsAndTextsAndClickButtons) {
+    struct Keys : ui::Form {
+        Keys() : Form("Keys") {}
+        ui::ListBox List1{*this, "List1"};
+        ui::ComboBox Combo1{*this, "Combo1"};
+        ui::TextBox Text1{*this, "Text1"};
+        ui::CommandButton Command1{*this, "Command1"};
+        std::vector<std::string> log;
+        void design() override {
+            List1.create(0, 0, 2000, 2000);
+            Combo1.create(0, 2100, 2000, 315);
+            Text1.create(0, 2500, 2000, 285);
+            Command1.create(0, 2900, 975, 375, "Accept");
+            List1.onClick = [this] { log.push_back("List1_Click " + std::to_string(List1.listIndex())); };
+            Combo1.onClick = [this] { log.push_back("Combo1_Click " + std::to_string(Combo1.listIndex())); };
+            Command1.onClick = [this] { log.push_back("Command1_Click"); };
+        }
+        void onLoad() override {
+            for (const char* item : {"a", "b", "c"}) {
+                List1.addItem(item);
+                Combo1.addItem(item);
+            }
+        }
+    };
+    Keys& k = ui::form<Keys>();
+    k.show();
+    s.driver.pressKey(k.List1, ui::kKeyDown);  // from no selection to the first item
+    s.driver.pressKey(k.List1, ui::kKeyDown);
+    s.driver.pressKey(k.List1, 35);            // End
+    s.driver.pressKey(k.List1, ui::kKeyDown);  // already at the end: nothing
+    s.driver.pressKey(k.List1, ui::kKeyUp);
+    EXPECT_EQ(k.log, (std::vector<std::string>{"List1_Click 0", "List1_Click 1", "List1_Click 2", "List1_Click 1"}));
+    k.log.clear();
+    s.driver.pressKey(k.Combo1, ui::kKeyDown);
+    s.driver.pressKey(k.Combo1, ui::kKeyDown);
+    EXPECT_EQ(k.Combo1.text(), "b");
+    EXPECT_EQ(k.log, (std::vector<std::string>{"Combo1_Click 0", "Combo1_Click 1"}));
+    k.log.clear();
+
+    s.driver.typeText(k.Text1, "12345");
+    s.driver.pressKey(k.Text1, 36);  // Home
+    s.driver.pressKey(k.Text1, 39);  // Right
+    s.driver.pressKey(k.Text1, 46);  // Delete
+    EXPECT_EQ(k.Text1.text(), "1345");
+    s.driver.pressKey(k.Text1, 39, ui::kShiftMask);
+    s.driver.pressKey(k.Text1, 39, ui::kShiftMask);
+    EXPECT_EQ(k.Text1.selText(), "34");
+    s.driver.pressKey(k.Text1, 37);  // the selection collapses to its start
+    EXPECT_EQ(k.Text1.selStart(), 1);
+    s.driver.pressKey(k.Text1, 35, ui::kShiftMask);
+    s.driver.typeText(k.Text1, "9");
+    EXPECT_EQ(k.Text1.text(), "19");
+
+    s.driver.setFocus(k.Command1);
+    s.driver.pressKey(k.Command1, ui::kKeyReturn);
+    s.driver.pressKey(k.Command1, ' ');
+    EXPECT_EQ(k.log, (std::vector<std::string>{"Command1_Click", "Command1_Click"}));
+}
+
 TEST_F(Controls, ComboTextSelectsTheItemWithExactlyThatText) {
     c.show();
     EXPECT_EQ(c.Combo1.text(), "Type");

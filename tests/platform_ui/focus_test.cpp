@@ -132,6 +132,24 @@ TEST_F(Focus, ArrowKeysSendTabsThatMoveTheFocusAfterTheHandlerReturns) {
     EXPECT_EQ(w.log, (std::vector<std::string>{"Text1_LostFocus", "Text1_GotFocus"}));
 }
 
+TEST_F(Focus, TypedPunctuationIsNoArrowKey) {
+    // "(" and "&" share their character codes with the Down and Up keys; as
+    // typed characters their KeyDown carries the code of the key that types
+    // them, so the arrow handling of the box does not move the focus.
+    w.show();
+    std::vector<std::pair<int, int>> keyDowns;
+    auto keyDown = w.Text1.onKeyDown;
+    w.Text1.onKeyDown = [&](int& keyCode, int shift) {
+        keyDowns.emplace_back(keyCode, shift);
+        keyDown(keyCode, shift);
+    };
+    s.driver.typeText(w.Text1, "(&.a");
+    EXPECT_EQ(w.activeControl(), &w.Text1);
+    EXPECT_EQ(w.Text1.text(), "(&.a");
+    EXPECT_EQ(keyDowns, (std::vector<std::pair<int, int>>{
+                            {'9', ui::kShiftMask}, {'7', ui::kShiftMask}, {190, 0}, {'A', 0}}));
+}
+
 TEST_F(Focus, SetFocusDuringLoadNamesTheControlFocusedWhenShown) {
     struct F : ui::Form {
         F() : Form("f") {}
