@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -255,6 +256,81 @@ TEST_F(Editors, DeletingTheShownRecordEndsEditingSoAcceptCannotMissARecord) {
     driver.click(bs.Command3);
     EXPECT_EQ(bs.Label9.caption(), "3");
     EXPECT_EQ(bs.Text7.text(), "");
+}
+
+// Every editor through its own buttons and record label: deleting the
+// record being edited ends editing, Edit and Accept then change exactly the
+// record chosen, and Done writes what is left.
+TEST_F(Editors, EachEditorEditsAndDeletesThroughItsOwnControls) {
+    struct Rig {
+        ui::Form* form;
+        ui::ListBox* list;
+        ui::Label* number;
+        ui::CommandButton *accept, *edit, *add, *del, *done;
+        ui::TextBox* length;
+        ui::ComboBox* choice;
+        std::function<std::vector<std::pair<std::string, float>>()> stored;
+    };
+    auto pairs = [](const auto& recs) {
+        std::vector<std::pair<std::string, float>> out;
+        for (const auto& r : recs) out.emplace_back(r.Code.rtrimmed(), r.Length);
+        return out;
+    };
+    std::vector<records::KneadGeoRec> kneads(3);
+    std::vector<records::BarrelRec> blocks(3);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string code(1, static_cast<char>('A' + i));
+        kneads[i].Code = code;
+        kneads[i].Length = static_cast<float>(i + 1);
+        blocks[i].Code = code;
+        blocks[i].Length = static_cast<float>(i + 1);
+    }
+    records::writeScrewGeoFile(path("screwgeo/ZX40.gs"), {screw("A", 1), screw("B", 2), screw("C", 3)});
+    records::writeKneadGeoFile(path("kneadgeo/ZX40.gk"), kneads);
+    records::writeBarrelGeoFile(path("brlkgeo/ZX40.gb"), blocks);
+    const std::vector<Rig> rigs = {
+        {&bs, &bs.List1, &bs.Label9, &bs.Command1, &bs.Command6, &bs.Command3, &bs.Command4, &bs.Command5, &bs.Text5,
+         &bs.Combo1, [&] { return pairs(records::readScrewGeoFile(path("screwgeo/ZX40.gs"))); }},
+        {&bk, &bk.List1, &bk.Label10, &bk.Command1, &bk.Command6, &bk.Command3, &bk.Command4, &bk.Command5,
+         &bk.Text5, &bk.Combo1, [&] { return pairs(records::readKneadGeoFile(path("kneadgeo/ZX40.gk"))); }},
+        {&bb, &bb.List1, &bb.Label7, &bb.Accept, &bb.Command1, &bb.Command3, &bb.Command4, &bb.Command5, &bb.Text5,
+         &bb.Combo1, [&] { return pairs(records::readBarrelGeoFile(path("brlkgeo/ZX40.gb"))); }},
+    };
+    auto editing = [](const Rig& w) {
+        return w.accept->enabled() && !w.add->enabled() && !w.edit->enabled();
+    };
+    auto browsing = [](const Rig& w) {
+        return !w.accept->enabled() && w.add->enabled() && w.edit->enabled();
+    };
+    using P = std::pair<std::string, float>;
+    for (const Rig& w : rigs) {
+        SCOPED_TRACE(w.form->className());
+        w.form->show();
+        EXPECT_TRUE(browsing(w));
+        driver.selectItem(*w.list, 2);
+        driver.click(*w.edit);
+        EXPECT_EQ(w.number->caption(), "3");
+        EXPECT_TRUE(editing(w));
+        driver.selectItem(*w.list, 2);
+        driver.click(*w.del);
+        EXPECT_EQ(w.number->caption(), "");
+        EXPECT_TRUE(browsing(w));
+        EXPECT_EQ(w.list->listCount(), 2);
+
+        driver.selectItem(*w.list, 0);
+        EXPECT_EQ(w.number->caption(), "1");
+        driver.click(*w.edit);
+        EXPECT_TRUE(editing(w));
+        driver.replaceText(*w.length, "7.5");
+        driver.pickItem(*w.choice, 1);
+        driver.click(*w.accept);
+        EXPECT_TRUE(browsing(w));
+        script.yes();
+        driver.click(*w.done);
+        EXPECT_FALSE(w.form->isLoaded());
+        EXPECT_EQ(w.stored(), (std::vector<P>{{"A", 7.5f}, {"B", 2.0f}}));
+    }
+    session.expectScriptDone();
 }
 
 TEST_F(Editors, CancelCloseBoxAndNoWriteNothing) {
