@@ -358,8 +358,9 @@ private:
 };
 
 // A grid of text cells with heading rows and columns at the top and left.
-// A row count below 1, a column count below 1, fixed rows or columns not
-// below the counts, and a cell or column outside the grid are errors.
+// A row count below 1, a column count below 1, more fixed rows or columns
+// than the counts, and a cell or column outside the grid are errors (a grid
+// of one row may have that row fixed: a listing with its heading row only).
 class Grid : public Control {
 public:
     Grid(Form& form, std::string name);
