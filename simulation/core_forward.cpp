@@ -156,9 +156,10 @@ bool CoreRun::conveyingForward(int i, float& x) {
 
     for (int k = 1; k <= 10; ++k) {
         x = single(x + advance);
-        const float es = entryStarvation(i);
+        const float starvationPoint = entryStarvation(i);
         // Melting is forced to begin where the first filled element fills.
-        if (x >= es && FirstFilledElement == i && static_cast<float>(FirstFilledElement) == MeltStartElement &&
+        if (x >= starvationPoint && FirstFilledElement == i &&
+            static_cast<float>(FirstFilledElement) == MeltStartElement &&
             MeltStartPosition < 0) {
             MeltStartPosition = single(x - advance);
             SolidTemperature = Tm;
@@ -188,7 +189,7 @@ bool CoreRun::conveyingForward(int i, float& x) {
             // A pool carried into a wider channel before any film formed.
             FilmThickness = single(0.1 * H);
         } else {
-            const bool starved = isStarved(x, es);
+            const bool starved = isStarved(x, starvationPoint);
             if (starved && fillLeft == 0) halt(CoreStop::NoSoundValue, i);
             const float poolViscosity =
                 single(std::pow(static_cast<double>(PoolDepth), static_cast<double>(1 - powerLawIndex)) * ViscosityShift);

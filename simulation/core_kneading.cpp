@@ -94,9 +94,10 @@ bool CoreRun::kneadingForward(int i, float& x) {
 
     for (int d = 1; static_cast<float>(d) <= disks.count; ++d) {
         x = x + w;
-        const float es = entryStarvation(i);
+        const float starvationPoint = entryStarvation(i);
         // Melting is forced to begin where the first filled element fills, one disk back.
-        if (x >= es && FirstFilledElement == i && static_cast<float>(FirstFilledElement) == MeltStartElement &&
+        if (x >= starvationPoint && FirstFilledElement == i &&
+            static_cast<float>(FirstFilledElement) == MeltStartElement &&
             MeltStartPosition < 0) {
             MeltStartPosition = x - w;
             SolidTemperature = Tm;
@@ -125,7 +126,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
                     // A pool carried into a wider channel before any film formed.
                     FilmThickness = single(0.1 * H);
                 } else {
-                    const bool starved = isStarved(x, es);
+                    const bool starved = isStarved(x, starvationPoint);
                     if (starved && fillLeft == 0) halt(CoreStop::NoSoundValue, i);
                     float viscousHeat, pressureFlowHeat;
                     poolHeat(kneadFilm, viscousHeat, pressureFlowHeat);
@@ -144,7 +145,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
                 if (FilmThickness > H) FilmThickness = H;
             }
 
-            if (x < es) {
+            if (x < starvationPoint) {
                 // Partly filled stretch: the marched pool depth.
                 MixedFilm = kneadFilm;
             } else {
