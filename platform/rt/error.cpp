@@ -30,11 +30,19 @@ std::string errorDescription(int number) {
     }
 }
 
+namespace {
+std::string errorText(int number, const std::string& detail) {
+    std::string text = errorDescription(number);
+    if (!detail.empty()) {
+        text.append(": ");
+        text.append(detail);
+    }
+    return text;
+}
+}  // namespace
+
 Error::Error(int number, const std::string& detail)
-    : std::runtime_error(detail.empty() ? errorDescription(number)
-                                        : errorDescription(number) + ": " + detail),
-      number_(number),
-      detail_(detail) {}
+    : std::runtime_error(errorText(number, detail)), number_(number), detail_(detail) {}
 
 void raise(int number, const std::string& detail) { throw Error(number, detail); }
 
