@@ -43,45 +43,10 @@ void addExponentDigit(long long& e, char c) {
     if (e < 1000000) e = e * 10 + (c - '0');
 }
 
-// Parses the whole text strictly; false when it is no number.
-bool parseStrict(std::string_view s, NumberParts& p) {
-    std::size_t i = 0, n = s.size();
-    while (i < n && isBlank(s[i])) ++i;
-    if (i < n && (s[i] == '+' || s[i] == '-')) p.negative = s[i++] == '-';
-    bool point = false;
-    for (; i < n; ++i) {
-        char c = s[i];
-        if (isDigit(c)) {
-            p.digits.push_back(c);
-            if (!point) ++p.pointPos;
-            p.anyDigit = true;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!p.anyDigit) return false;
-    if (i < n && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
-        ++i;
-        bool negExp = false;
-        if (i < n && (s[i] == '+' || s[i] == '-')) negExp = s[i++] == '-';
-        if (i >= n || !isDigit(s[i])) return false;
-        long long e = 0;
-        while (i < n && isDigit(s[i])) addExponentDigit(e, s[i++]);
-        p.exponent = negExp ? -e : e;
-    }
-    while (i < n && isBlank(s[i])) ++i;
-    return i == n;
-}
-
-// Val's reading: blanks anywhere are skipped; stops at the first misfit.
-void parsePrefix(std::string_view s, NumberParts& p) {
-    std::string t;
-    t.reserve(s.size());
-    for (char c : s)
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') t.push_back(c);
-    std::size_t i = 0, n = t.size();
+// Reads an optional sign and the mantissa (digits with at most one point)
+// from position i; returns the position after it.
+std::size_t readMantissa(std::string_view t, std::size_t i, NumberParts& p) {
+    const std::size_t n = t.size();
     if (i < n && (t[i] == '+' || t[i] == '-')) p.negative = t[i++] == '-';
     bool point = false;
     for (; i < n; ++i) {
@@ -96,14 +61,50 @@ void parsePrefix(std::string_view s, NumberParts& p) {
             break;
         }
     }
+    return i;
+}
+
+bool isExponentLetter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+
+// Reads the exponent's sign and digits after its letter at position i;
+// returns the position after the digits, and whether any digit was there.
+std::size_t readExponent(std::string_view t, std::size_t i, NumberParts& p, bool& anyDigit) {
+    const std::size_t n = t.size();
+    bool negExp = false;
+    if (i < n && (t[i] == '+' || t[i] == '-')) negExp = t[i++] == '-';
+    anyDigit = i < n && isDigit(t[i]);
+    long long e = 0;
+    while (i < n && isDigit(t[i])) addExponentDigit(e, t[i++]);
+    p.exponent = negExp ? -e : e;
+    return i;
+}
+
+// Parses the whole text strictly; false when it is no number.
+bool parseStrict(std::string_view s, NumberParts& p) {
+    std::size_t i = 0, n = s.size();
+    while (i < n && isBlank(s[i])) ++i;
+    i = readMantissa(s, i, p);
+    if (!p.anyDigit) return false;
+    if (i < n && isExponentLetter(s[i])) {
+        bool anyDigit = false;
+        i = readExponent(s, i + 1, p, anyDigit);
+        if (!anyDigit) return false;
+    }
+    while (i < n && isBlank(s[i])) ++i;
+    return i == n;
+}
+
+// Val's reading: blanks anywhere are skipped; stops at the first misfit.
+void parsePrefix(std::string_view s, NumberParts& p) {
+    std::string t;
+    t.reserve(s.size());
+    for (char c : s)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') t.push_back(c);
+    std::size_t i = readMantissa(t, 0, p);
     if (!p.anyDigit) return;
-    if (i < n && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
-        std::size_t j = i + 1;
-        bool negExp = false;
-        if (j < n && (t[j] == '+' || t[j] == '-')) negExp = t[j++] == '-';
-        long long e = 0;
-        while (j < n && isDigit(t[j])) addExponentDigit(e, t[j++]);
-        p.exponent = negExp ? -e : e;
+    if (i < t.size() && isExponentLetter(t[i])) {
+        bool anyDigit = false;
+        readExponent(t, i + 1, p, anyDigit);
     }
 }
 
