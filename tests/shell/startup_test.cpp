@@ -75,24 +75,24 @@ TEST_F(ShellRun, SplashShowsItsOwnPictureInsideItsFrame) {
     EXPECT_TRUE(checked);
 }
 
-struct MenuSpec {
+struct ExpectedMenu {
     std::string name, caption;
     bool enabled;
-    std::vector<MenuSpec> items;
+    std::vector<ExpectedMenu> items;
 };
 
-void expectMenu(const ui::MenuItem& m, const MenuSpec& spec) {
-    SCOPED_TRACE(spec.name);
-    EXPECT_EQ(m.name(), spec.name);
-    EXPECT_EQ(m.caption(), spec.caption);
-    EXPECT_EQ(m.enabled(), spec.enabled);
-    ASSERT_EQ(m.children().size(), spec.items.size());
-    for (std::size_t i = 0; i < spec.items.size(); ++i) expectMenu(*m.children()[i], spec.items[i]);
+void expectMenu(const ui::MenuItem& m, const ExpectedMenu& want) {
+    SCOPED_TRACE(want.name);
+    EXPECT_EQ(m.name(), want.name);
+    EXPECT_EQ(m.caption(), want.caption);
+    EXPECT_EQ(m.enabled(), want.enabled);
+    ASSERT_EQ(m.children().size(), want.items.size());
+    for (std::size_t i = 0; i < want.items.size(); ++i) expectMenu(*m.children()[i], want.items[i]);
 }
 
 TEST_F(ShellRun, MenuBarIsExactlyTheTableWithItsStartStates) {
     Mainprog& main = start();
-    const std::vector<MenuSpec> bar = {
+    const std::vector<ExpectedMenu> bar = {
         {"mnuFiles", "Files", true,
          {{"mnuExtchoose", "Select/Edit Extruder Category", true, {}},
           {"mnuSep1", "-", true, {}},
