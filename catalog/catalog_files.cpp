@@ -2,7 +2,7 @@
 
 #include "platform/rt/text.h"
 #include "records/files.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 namespace catalog {
 

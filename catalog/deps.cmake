@@ -1,1 +1,1 @@
-set(VELKOR_DEPS_catalog velkor_shell velkor_records velkor_platform)
+set(VELKOR_DEPS_catalog velkor_state velkor_records velkor_platform)

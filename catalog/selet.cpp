@@ -4,7 +4,7 @@
 #include "catalog/catalog_files.h"
 #include "platform/rt/text.h"
 #include "platform/ui/application.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 using catalog::entryText;
 

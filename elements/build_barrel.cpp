@@ -5,7 +5,7 @@
 #include "platform/rt/text.h"
 #include "platform/ui/application.h"
 #include "records/design_files.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 namespace {
 constexpr const char* kTitle = "Build Barrel Elements";

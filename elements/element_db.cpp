@@ -4,7 +4,7 @@
 #include "platform/rt/error.h"
 #include "platform/rt/numtext.h"
 #include "platform/rt/text.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 namespace elements {
 

@@ -3,7 +3,7 @@
 #include "catalog/catalog_files.h"
 #include "platform/ui/application.h"
 #include "records/design_records.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 namespace elements {
 

@@ -1,6 +1,6 @@
 #include "shell/logo.h"
 
-#include "shell/state.h"
+#include "state/state.h"
 
 logo::logo() : ui::Form("logo") {
     Image1.onClick = [this] { Image1_Click(); };

@@ -8,9 +8,9 @@
 #include "platform/ui/application.h"
 #include "records/design_records.h"
 #include "records/files.h"
-#include "shell/header_code.h"
+#include "state/header_code.h"
 #include "shell/logo.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 Mainprog::Mainprog() : ui::Form("Mainprog") {
     setMdiParent(true);
@@ -169,7 +169,7 @@ void Mainprog::mnuEscrew1_Click() {
         dlgCMDialog.setCancelError(true);
         shared::EditScrewFile = openFile("*.srw", "screw files(*.srw)|*.srw");
         records::RecordFile file(shared::EditScrewFile, records::ScrewRec::kSize, records::OpenMode::ReadOnly);
-        shared::ExtruderCategory = shell::codeOfScrewHeader(file.read<records::ScrewRec>(1));
+        shared::ExtruderCategory = shared::codeOfScrewHeader(file.read<records::ScrewRec>(1));
         file.close();
     });
 }
@@ -181,7 +181,7 @@ void Mainprog::mnuEbarrel_Click() {
         dlgCMDialog.setCancelError(true);
         shared::EditBarrelFile = openFile("*.brl", "barrel files(*.brl)|*.brl");
         records::RecordFile file(shared::EditBarrelFile, records::BarrelRec::kSize, records::OpenMode::ReadOnly);
-        shared::ExtruderCategory = shell::codeOfBarrelHeader(file.read<records::BarrelRec>(1));
+        shared::ExtruderCategory = shared::codeOfBarrelHeader(file.read<records::BarrelRec>(1));
         file.close();
     });
 }
@@ -193,7 +193,7 @@ void Mainprog::mnuEdie_Click() {
         dlgCMDialog.setCancelError(true);
         shared::DieFile = openFile("*.die", "die files(*.die)|*.die");
         records::RecordFile file(shared::DieFile, records::DieRec::kSize, records::OpenMode::ReadOnly);
-        shared::ExtruderCategory = shell::codeOfDieRecord(file.read<records::DieRec>(1));
+        shared::ExtruderCategory = shared::codeOfDieRecord(file.read<records::DieRec>(1));
         file.close();
     });
 }

@@ -11,11 +11,11 @@
 // the constants 2*pi and pi, the library functions and the error function's
 // steps, so that results are reproducible bit for bit.
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "platform/rt/error.h"
+#include "records/one_based_list.h"
 #include "records/parameter_records.h"
 #include "records/result_records.h"
 
@@ -28,36 +28,8 @@ extern float ScrewSpeedRps;    // revolutions per second
 extern float SimScrewRadius;   // mm
 extern float CenterlineRatio;
 
-// A list addressed from 1, like the element list and the port table. Access
-// outside 1..count() raises rt::Error kSubscriptOutOfRange.
-template <class T>
-class OneBasedList {
-public:
-    OneBasedList() = default;
-    explicit OneBasedList(int count) : items_(count > 0 ? static_cast<std::size_t>(count) : 0) {}
-    OneBasedList(std::initializer_list<T> items) : items_(items) {}
-
-    int count() const { return static_cast<int>(items_.size()); }
-    bool contains(int i) const { return i >= 1 && i <= count(); }
-    T& at(int i) {
-        check(i);
-        return items_[static_cast<std::size_t>(i - 1)];
-    }
-    const T& at(int i) const {
-        check(i);
-        return items_[static_cast<std::size_t>(i - 1)];
-    }
-    void resize(int count) { items_.resize(count > 0 ? static_cast<std::size_t>(count) : 0); }
-    void push_back(const T& item) { items_.push_back(item); }
-    std::vector<T>& items() { return items_; }
-    const std::vector<T>& items() const { return items_; }
-
-private:
-    void check(int i) const {
-        if (!contains(i)) rt::raise(rt::kSubscriptOutOfRange, "list index " + std::to_string(i));
-    }
-    std::vector<T> items_;
-};
+// The element list and the port table are addressed from 1.
+using records::OneBasedList;
 
 // Complementary error function of the heating model: a rational fit with ten
 // coefficients cut to four decimals, every step rounded to single precision.

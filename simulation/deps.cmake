@@ -1,1 +1,1 @@
-set(VELKOR_DEPS_simulation velkor_records velkor_platform)
+set(VELKOR_DEPS_simulation velkor_state velkor_records velkor_platform)

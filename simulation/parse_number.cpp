@@ -54,7 +54,7 @@ float ParseNumberText(std::string& text, std::int16_t& status) {
     }
     text = ParseFilteredText;
     if (text.empty()) {
-        text = "0";
+        text.assign(1, '0');
         return 0.0f;
     }
 

@@ -11,7 +11,14 @@ std::string num(float v) {
     return std::string(buf, r.ptr);
 }
 
-std::string point(float x, float y) { return "(" + num(x) + "," + num(y) + ")"; }
+std::string point(float x, float y) {
+    std::string s(1, '(');
+    s += num(x);
+    s += ',';
+    s += num(y);
+    s += ')';
+    return s;
+}
 
 std::string colour(const DrawOp& op) {
     return (op.foreground ? "fore=" : "color=") + std::to_string(op.color);

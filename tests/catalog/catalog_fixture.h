@@ -13,7 +13,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/ui/application.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 class AppDirRun : public ::testing::Test {
 protected:

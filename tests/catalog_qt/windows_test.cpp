@@ -24,7 +24,7 @@
 #include "elements/build_screw.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/ui/application.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 namespace {
 

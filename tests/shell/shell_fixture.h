@@ -13,7 +13,7 @@
 #include "platform/ui/application.h"
 #include "shell/logo.h"
 #include "shell/mainprog.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 class ShellRun : public ::testing::Test {
 protected:

@@ -23,7 +23,7 @@
 #include "platform/ui/application.h"
 #include "shell/logo.h"
 #include "shell/mainprog.h"
-#include "shell/state.h"
+#include "state/state.h"
 
 namespace {
 

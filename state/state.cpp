@@ -1,4 +1,4 @@
-#include "shell/state.h"
+#include "state/state.h"
 
 namespace shared {
 
@@ -19,6 +19,31 @@ void resetSharedState() {
                            &DisplayScrewFile, &DisplayBarrelFile, &DisplayExtruderFile})
         s->clear();
     ScrewPreviewFlag = 0;
+
+    ScrewRadius = 0;
+    PortCount = 0;
+    ExtruderHeader = {};
+    ExtScrewRecs.clear();
+    ExtBarrelRecs.clear();
+    ExtScrewOffset = ExtGap = ExtOverhang = 0;
+    CategoryScrewGeo = {};
+
+    AnalysedScrewRadius = 0;
+    AnalysedTipCount = 0;
+    EndZoneLength = 0;
+    TipCount = 0;
+    ParameterHeader = {};
+    SolidsParams = {};
+    MeltingParams = {};
+    PortRecords.clear();
+    ParseStatus = 0;
+
+    ScrewDesign.clear();
+    ScrewDesignRadius = ScrewDesignLength = 0;
+    ScrewDesignCount = 0;
+    BarrelDesign.clear();
+    BarrelDesignLength = 0;
+    BarrelDesignCount = 0;
 }
 
 }  // namespace shared

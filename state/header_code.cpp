@@ -1,8 +1,8 @@
-#include "shell/header_code.h"
+#include "state/header_code.h"
 
 #include "platform/rt/text.h"
 
-namespace shell {
+namespace shared {
 
 namespace {
 std::string upToFirstBlank(const std::string& field) {
@@ -17,4 +17,4 @@ std::string codeOfBarrelHeader(const records::BarrelRec& header) { return upToFi
 
 std::string codeOfDieRecord(const records::DieRec& die) { return rt::trim(die.Code.str()); }
 
-}  // namespace shell
+}  // namespace shared

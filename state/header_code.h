@@ -5,7 +5,7 @@
 
 #include "records/design_records.h"
 
-namespace shell {
+namespace shared {
 
 // Screw and barrel headers: the code field up to its first blank, or the
 // whole field when it holds none. A code with an inner blank therefore
@@ -15,4 +15,4 @@ std::string codeOfBarrelHeader(const records::BarrelRec& header);
 // Die record: the code field without leading and trailing blanks.
 std::string codeOfDieRecord(const records::DieRec& die);
 
-}  // namespace shell
+}  // namespace shared
