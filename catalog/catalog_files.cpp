@@ -1,5 +1,7 @@
 #include "catalog/catalog_files.h"
 
+#include <algorithm>
+
 #include "platform/rt/text.h"
 #include "records/files.h"
 #include "state/state.h"
@@ -14,13 +16,15 @@ constexpr std::size_t kCodeLength = CatalogCodeRec::kSize;      // 72
 template <class Rec>
 std::vector<Rec> readAtLeastOne(const std::string& path, std::size_t length) {
     records::RecordFile f(path, length, records::OpenMode::CreateIfMissing);
-    const long count = f.recordCount();
-    // Record 1 of an empty file is a never-written record: zero bytes, which
-    // lists as an empty entry and is the series of no code.
-    if (count == 0) return {Rec{}};
+    // A count of 0 is taken as 1, as the record files do everywhere. Each
+    // record holds the bytes the file has, then zero bytes: record 1 of a file
+    // shorter than half a record keeps what is there for a later rewrite, and
+    // record 1 of an empty file, all zero bytes, lists as an empty entry and
+    // is the series of no code.
+    const long count = std::max<long>(1, f.recordCount());
     std::vector<Rec> table;
     table.reserve(static_cast<std::size_t>(count));
-    for (long i = 1; i <= count; ++i) table.push_back(f.read<Rec>(i));
+    for (long i = 1; i <= count; ++i) table.push_back(records::unpack<Rec>(f.readBytes(i)));
     return table;
 }
 

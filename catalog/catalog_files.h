@@ -1,9 +1,9 @@
 #pragma once
 // The catalog files: maincat.dat (series, 64-byte records) and maincode.dat
 // (codes, 72-byte records) in the application directory. Both are read
-// whole with a record count of 0 taken as 1 (record 1 of an empty file reads
-// as a blank entry). Deletes and renames rewrite the file whole; additions
-// append one record.
+// whole with a record count of 0 taken as 1; a record is the bytes the file
+// holds, then zero bytes (record 1 of an empty file is an empty entry).
+// Deletes and renames rewrite the file whole; additions append one record.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -62,6 +62,14 @@ public:
         return file_ != nullptr;
     }
     void seek(std::uint64_t offset) { pos_ = offset; }
+    // True when the file holds every byte of the record, its last row included.
+    bool holdsWholeRecord(std::int64_t record) const {
+        try {
+            return file_->length() >= static_cast<std::uint64_t>(record + 1) * kTableRecordSize;
+        } catch (const rt::Error&) {
+            return false;
+        }
+    }
     // Reads exactly n bytes; false when the file ends first.
     bool read(unsigned char* out, std::size_t n) {
         std::size_t got = 0;
@@ -243,8 +251,10 @@ TableResult ReadFlowTable(const TableSource& source, std::string_view type, std:
     if (!in.open(r.table)) return missed(r, TableMiss::NoTable);
     std::int64_t record = 0;
     if (!seekMatchingRecord(in, record, type, code)) return missed(r, TableMiss::NoRecord);
+    // Row 1 of a record that the file ends inside is no table row (a copy cut
+    // short leaves blanks or nothing there): report it like the row lookups do.
     Row row1;
-    if (!readRow(in, row1)) return missed(r, TableMiss::RecordCutShort);
+    if (!in.holdsWholeRecord(record) || !readRow(in, row1)) return missed(r, TableMiss::RecordCutShort);
     r.value = atIndex(row1, n);
     r.hasValue = true;
     return r;

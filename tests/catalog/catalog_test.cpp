@@ -2,6 +2,8 @@
 // deleted and renamed, and what maincat.dat / maincode.dat hold afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -386,6 +388,58 @@ TEST_F(Catalog, TruncatedAndGarbageFilesOpen) {
     openCatalog();
     driver.pickItem(sel.Combo1, 0);
     driver.click(sel.Command8);
+}
+
+}  // namespace
+
+namespace {
+
+// Expected entries of a catalog file of the given bytes: the record count
+// rounded to the nearest whole number (a half to the even one), at least one
+// record, each record the bytes there are followed by zero bytes.
+std::vector<std::vector<std::uint8_t>> expectedEntries(const std::vector<std::uint8_t>& file, std::size_t length) {
+    const double exact = static_cast<double>(file.size()) / static_cast<double>(length);
+    long count = std::lround(exact);
+    if (exact - std::floor(exact) == 0.5 && count % 2 == 1) --count;
+    if (count < 1) count = 1;
+    std::vector<std::vector<std::uint8_t>> out;
+    for (long r = 0; r < count; ++r) {
+        std::vector<std::uint8_t> rec(length, 0);
+        for (std::size_t i = 0; i < length && r * length + i < file.size(); ++i) rec[i] = file[r * length + i];
+        out.push_back(rec);
+    }
+    return out;
+}
+
+template <class Rec>
+std::vector<std::vector<std::uint8_t>> packed(const std::vector<Rec>& table) {
+    std::vector<std::vector<std::uint8_t>> out;
+    for (const auto& rec : table) out.push_back(records::pack(rec));
+    return out;
+}
+
+TEST_F(Catalog, FilesCutAtEveryLengthListTheBytesTheyHold) {
+    std::vector<std::uint8_t> series(2 * 64), codes(2 * 72);
+    for (std::size_t i = 0; i < series.size(); ++i) series[i] = static_cast<std::uint8_t>('A' + i % 26);
+    for (std::size_t i = 0; i < codes.size(); ++i) codes[i] = static_cast<std::uint8_t>('a' + i % 26);
+    for (std::size_t len = 0; len <= series.size(); ++len) {
+        std::vector<std::uint8_t> cut(series.begin(), series.begin() + static_cast<std::ptrdiff_t>(len));
+        put("maincat.dat", cut);
+        EXPECT_EQ(packed(catalog::readSeriesTable(catalog::seriesFilePath())), expectedEntries(cut, 64))
+            << "maincat.dat of " << len << " bytes";
+    }
+    for (std::size_t len = 0; len <= codes.size(); ++len) {
+        std::vector<std::uint8_t> cut(codes.begin(), codes.begin() + static_cast<std::ptrdiff_t>(len));
+        put("maincode.dat", cut);
+        EXPECT_EQ(packed(catalog::readCodeTable(catalog::codeFilePath())), expectedEntries(cut, 72))
+            << "maincode.dat of " << len << " bytes";
+    }
+    // A rewrite after reading a short file keeps its bytes.
+    put("maincat.dat", std::vector<std::uint8_t>(series.begin(), series.begin() + 20));
+    catalog::writeSeriesTable(catalog::seriesFilePath(), catalog::readSeriesTable(catalog::seriesFilePath()));
+    auto rewritten = bytes("maincat.dat");
+    ASSERT_EQ(rewritten.size(), 64u);
+    EXPECT_TRUE(std::equal(series.begin(), series.begin() + 20, rewritten.begin()));
 }
 
 }  // namespace

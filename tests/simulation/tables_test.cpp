@@ -262,6 +262,46 @@ TEST_F(TableTest, MissingEmptyAndCutShortTablesAreReportedAndNeverCreated) {
     EXPECT_EQ(sim::ReadFlowTable(source_, "S", "SE42/42", 0.2, kN1).value, -999.99);
 }
 
+// A valid first record, then a second record cut at every length: every
+// lookup of the second element returns a stored value or reports the miss.
+TEST_F(TableTest, SecondRecordCutAtEveryLengthNeverGivesAValueFromBeyondTheFile) {
+    const SyntheticRecord first{"SE42/"};
+    SyntheticRecord second{"SE70/"};
+    second.row1 = [](float, int k) { return 0.5f + 0.01f * static_cast<float>(k); };
+    for (std::size_t cut = 0; cut <= sim::kTableRecordSize; ++cut) {
+        writeTable("screwflw", ".dp1", {first, second}, cut);
+        writeTable("screwflw", ".het", {first, second}, cut);
+        SCOPED_TRACE("second record cut by " + std::to_string(cut) + " bytes");
+        const std::size_t kept = sim::kTableRecordSize - cut;  // bytes of the second record in the file
+
+        auto drag = sim::ReadFlowTable(source_, "S", "SE70/70", 0.0, kN1);
+        if (cut == 0) {
+            EXPECT_FLOAT_EQ(static_cast<float>(drag.value), 0.51f);  // row 1 at n = 1.0 is value k = 1
+        } else if (kept < sim::kTableKeySize) {
+            EXPECT_EQ(drag.miss, sim::TableMiss::NoRecord);
+            EXPECT_EQ(drag.value, -999.99);
+        } else {
+            EXPECT_EQ(drag.miss, sim::TableMiss::RecordCutShort);
+            EXPECT_EQ(drag.value, -999.99);
+        }
+        // Row r (2..52) lies at q = -0.25 + 0.01 (r - 2): q = 0.2 is row 47.
+        const std::size_t rowsNeeded = sim::kTableKeySize + 47 * 44;
+        for (auto lookup : {&sim::ReadFlowTable2, &sim::ReadHeatTable}) {
+            auto r = lookup(source_, "S", "SE70/70", 0.2, kN1);
+            if (kept >= rowsNeeded) {
+                ASSERT_TRUE(r.found());
+                EXPECT_NEAR(r.value, 100.0 * 0.2 + 1.0, 1e-4);
+            } else {
+                EXPECT_FALSE(r.hasValue);
+                EXPECT_EQ(r.miss, kept < sim::kTableKeySize ? sim::TableMiss::NoRecord
+                                                            : sim::TableMiss::RecordCutShort);
+            }
+        }
+        // The first element's record is whole and unaffected.
+        EXPECT_FLOAT_EQ(static_cast<float>(sim::ReadFlowTable(source_, "S", "SE42/42", 0.0, kN1).value), 0.01f);
+    }
+}
+
 TEST_F(TableTest, UnknownElementTypeShowsEachLookupsMessageAndHeatClosesTheWindow) {
     writeScrew({{"SE42/"}});
     auto a = sim::ReadFlowTable(source_, "X", "SE42/42", 0.1, kN1);
