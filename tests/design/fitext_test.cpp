@@ -172,8 +172,7 @@ TEST_F(FitRun, AFileThatCannotBeFittedClosesTheWindowUndrawn) {
     };
     auto marker = bytes;
     marker[8] = 1;
-    auto cut = bytes;
-    cut.pop_back();
+    const std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 1);
     const std::string missing = "Extruder file is not exist or empty !", format = "Incorrect file format!";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {path("none.ext"), missing},
