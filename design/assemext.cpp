@@ -121,7 +121,10 @@ void assemext::make_Click() {
         shared::ExtScrewOffset = a.placement.screwOffset;
         shared::ExtOverhang = a.placement.overhang;
         shared::ExtruderFile = path;
-        ui::form<fitext>().show();
+        // A fitting left open on an earlier extruder gives way to this one.
+        fitext& fitting = ui::form<fitext>();
+        fitting.unload();
+        fitting.show();
         unload();
     });
 }

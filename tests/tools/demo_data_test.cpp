@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -250,26 +249,9 @@ TEST_F(DemoData, DemoExtruderHoldsTheSampleFilesPlacedAsAssembled) {
     EXPECT_GT(3.0 + 606.0 / 15, 3.977 + 440.0 / 15);
 
     EXPECT_EQ(ext.screw, records::readScrewFile(app() + "demo.srw"));
-    const auto barrel = records::readBarrelFile(app() + "demo.brl");
-    ASSERT_EQ(barrel.size(), 6u);
-    EXPECT_EQ(ext.barrel[0], barrel[0]);  // the header keeps its mm
-    for (std::size_t i = 1; i < barrel.size(); ++i) {
-        EXPECT_EQ(ext.barrel[i].Code, barrel[i].Code);
-        EXPECT_EQ(ext.barrel[i].Type, barrel[i].Type);
-        EXPECT_NEAR(ext.barrel[i].Length, 8.0, 1e-6);
-        EXPECT_NEAR(ext.barrel[i].BoreDiameter, barrel[i].BoreDiameter / 15.0, 1e-6);
-        EXPECT_NEAR(ext.barrel[i].OpeningWidth, barrel[i].OpeningWidth / 15.0, 1e-6);
-        EXPECT_NEAR(ext.barrel[i].OpeningLocation, barrel[i].OpeningLocation / 15.0, 1e-6);
-    }
-    const std::size_t die = 221 + 39 * 21 + 36 * 6;
-    EXPECT_EQ(std::count(bytes.begin() + die, bytes.begin() + die + 15, '\0'), 15);
-    EXPECT_EQ(bytes[die + 23], 'D');
-    const records::BarrelRec& d = ext.barrel[6];
-    EXPECT_NEAR(d.dieEntranceDiameter(), 20.0 / 15, 1e-6);
-    EXPECT_NEAR(d.dieCapillaryDiameter(), 4.0 / 15, 1e-6);
-    EXPECT_NEAR(d.dieCapillaryZoneLength(), 12.0 / 15, 1e-6);
-    EXPECT_NEAR(d.dieTotalLength(), 40.0 / 15, 1e-6);
-    EXPECT_EQ(d.dieHoles(), 2.0f);
+    EXPECT_EQ(ext.barrel[0], records::readBarrelFile(app() + "demo.brl")[0]);  // the header keeps its mm
+    EXPECT_EQ(ext.barrel[6].blockType(), 'D');
+    EXPECT_NEAR(ext.barrel[6].dieTotalLength(), 40.0 / 15, 1e-6);
 }
 
 TEST_F(DemoData, WritingIsDeterministic) {
