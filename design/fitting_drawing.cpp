@@ -13,8 +13,11 @@ using gfx::LineStyle;
 using gfx::Twips;
 
 constexpr float kPi = 3.141592654f;
-// Flights and disks are counted in 16 bits: no element draws more.
+// Flights and disks are counted in 16 bits: no element draws more. However
+// long a file makes its elements, the whole screw draws at most a million of
+// them (a real screw draws a few thousand).
 constexpr int kMostStrokes = 32767;
+constexpr int kMostScrewStrokes = 1000000;
 
 float nearestWhole(float v) { return static_cast<float>(rt::roundHalfEven(v)); }
 
@@ -64,7 +67,7 @@ void drawDie(gfx::DrawTarget& t, const records::BarrelRec& d, Twips xa, ToTwips 
 // Flights of a conveying element, each half a lead p long; the first is
 // drawn even when it runs past the element's end. A step below one twip (a
 // lead of 0 or less) draws none.
-void drawFlights(gfx::DrawTarget& t, const records::ScrewRec& e, Twips xe, Twips L, Twips Rt, Twips T) {
+void drawFlights(gfx::DrawTarget& t, const records::ScrewRec& e, Twips xe, Twips L, Twips Rt, Twips T, int& budget) {
     if (e.Hand == 0) return;
     const Twips p = kPi * Rt * std::tan(e.HelixAngle);
     if (!std::isfinite(p) || p < 1.0f) return;
@@ -74,14 +77,14 @@ void drawFlights(gfx::DrawTarget& t, const records::ScrewRec& e, Twips xe, Twips
     do {
         t.line(xe + static_cast<float>(j - 1) * p, from, xe + static_cast<float>(j) * p, to, kFittingColor);
         ++j;
-    } while (static_cast<float>(j) * p - 0.1f <= L && j <= kMostStrokes);
+    } while (static_cast<float>(j) * p - 0.1f <= L && j <= kMostStrokes && --budget > 0);
 }
 
 // Disks of a kneading block: a boundary at each disk's start and the disk's
 // crest, at a height that turns with the stagger angle (right- and
 // left-handed mirrored), or on the centre line of every other disk for a
 // neutral block. A block of no disk draws none.
-void drawDisks(gfx::DrawTarget& t, const records::ScrewRec& e, Twips xe, Twips L, Twips Rt, Twips T) {
+void drawDisks(gfx::DrawTarget& t, const records::ScrewRec& e, Twips xe, Twips L, Twips Rt, Twips T, int& budget) {
     const int disks = e.Disks;
     if (disks < 1 || !std::isfinite(L)) return;
     const Twips w = L / static_cast<float>(disks);
@@ -101,7 +104,7 @@ void drawDisks(gfx::DrawTarget& t, const records::ScrewRec& e, Twips xe, Twips L
             t.line(x, T + Rt, next, T + Rt, kFittingColor);
         }
         ++j;
-    } while (static_cast<float>(j) * w + 1.0f <= L && j < disks);
+    } while (static_cast<float>(j) * w + 1.0f <= L && j < disks && --budget > 0);
 }
 
 }  // namespace
@@ -147,15 +150,16 @@ FittingLayout drawFitting(gfx::DrawTarget& t, const std::vector<records::BarrelR
 
     // The elements between root and head.
     a = 0;
+    int budget = kMostScrewStrokes;
     for (std::size_t i = 2; i + 1 < screw.size(); ++i) {
         const records::ScrewRec& e = screw[i];
         const Twips xe = X + 3.0f * Rt + a;
         const Twips L = tw(e.Length);
         t.line(xe, T, xe + L, T + 2.0f * Rt, kFittingColor, LineStyle::Box);
         if (e.kind() == records::kConveyingKind)
-            drawFlights(t, e, xe, L, Rt, T);
+            drawFlights(t, e, xe, L, Rt, T, budget);
         else if (e.kind() == records::kKneadingKind)
-            drawDisks(t, e, xe, L, Rt, T);
+            drawDisks(t, e, xe, L, Rt, T, budget);
         a = a + L;
     }
 
