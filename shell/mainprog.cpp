@@ -1,6 +1,7 @@
 #include "shell/mainprog.h"
 
 #include "catalog/selet.h"
+#include "design/assemext.h"
 #include "elements/build_barrel.h"
 #include "elements/build_knead.h"
 #include "elements/build_screw.h"
@@ -198,7 +199,7 @@ void Mainprog::mnuEdie_Click() {
     });
 }
 
-void Mainprog::mnuExtassem_Click() {}
+void Mainprog::mnuExtassem_Click() { ui::form<assemext>().show(); }
 
 // ---- Simulation ------------------------------------------------------------
 

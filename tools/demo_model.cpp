@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "design/extruder_assembly.h"
 #include "platform/io/files.h"
 #include "records/catalog_records.h"
 #include "records/design_files.h"
+#include "records/files.h"
 #include "records/markers.h"
 #include "records/packed.h"
 #include "simulation/core.h"
@@ -277,6 +279,25 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     die.TotalLength = 40.0f;
     die.Holes = 2;
     records::writeDieFile(join(appDir, "demo.die"), die);
+
+    // The demo extruder, assembled from the three files as the assembly's
+    // Make does, with their bare names as the paths and the screw where Make
+    // places it.
+    const auto screwFile = records::readScrewFile(join(appDir, "demo.srw"));
+    const auto barrelFile = records::readBarrelFile(join(appDir, "demo.brl"));
+    records::RecordFile dieRecords(join(appDir, "demo.die"), records::DieRec::kSize, records::OpenMode::ReadOnly);
+    const auto dieFile = dieRecords.read<records::DieRec>(1);
+    const int dieCount = dieRecords.recordCount();
+    dieRecords.close();
+    for (const std::string& fault : {design::screwFileFault(screwFile, code), design::barrelFileFault(barrelFile, code),
+                                     design::dieFileFault(dieFile, dieCount, code)})
+        if (!fault.empty()) problems.push_back("the demo extruder is refused: " + fault);
+    if (!problems.empty()) return problems;
+    const design::Assembly extruder =
+        design::assemble(code, screwFile, barrelFile, dieFile, {"demo.srw", "demo.brl", "demo.die"});
+    if (!extruder.placement.screwReachesLastOpening())
+        problems.push_back("the demo screw stops short of the last barrel opening");
+    records::writeExtruderFile(join(appDir, "demo.ext"), extruder.file);
     return problems;
 }
 

@@ -220,6 +220,40 @@ TEST_F(DemoData, SampleScrewBarrelAndDieFitTogether) {
     EXPECT_EQ(std::string(codeBytes.begin() + 64, codeBytes.end()), "LAB30   ");
 }
 
+TEST_F(DemoData, DemoExtruderHoldsTheSampleFilesPlacedAsAssembled) {
+    const auto bytes = slurp(*dir_ / "demo.ext");
+    // 18 screw elements with header, root and head; 5 barrel blocks with
+    // header and die.
+    ASSERT_EQ(bytes.size(), 221u + 39u * 21 + 36u * 7);
+    const auto ext = records::readExtruderFile(app() + "demo.ext");
+    EXPECT_TRUE(records::hasMarker(ext.header));
+    EXPECT_EQ(ext.header.Code.str(), "LAB30   ");
+    EXPECT_EQ(ext.header.ScrewFile.rtrimmed(), "demo.srw");
+    EXPECT_EQ(ext.header.BarrelFile.rtrimmed(), "demo.brl");
+    EXPECT_EQ(ext.header.DieFile.rtrimmed(), "demo.die");
+    EXPECT_EQ(ext.header.ScrewCount, 21);
+    EXPECT_EQ(ext.header.BarrelCount, 7);
+
+    // R = 15 mm. Barrel 600 mm = 40 R; the hopper opening's upstream edge at
+    // (60 - 30) / 15 = 2 R, so 38 R of feed; the screw's elements and head,
+    // 606 / 15 + 0.577 = 40.977 R, reach it without an offset. Root, elements
+    // and head, 43.977 R, stand 3.977 R past the barrel, and the die adds
+    // 40 / 15 R.
+    EXPECT_EQ(ext.header.ScrewOffset, 0.0f);
+    EXPECT_EQ(ext.header.Gap, 0.0f);
+    // Single sums of about 44 R: a few units in the last place.
+    EXPECT_NEAR(ext.header.BarrelOverhang, 3.0 + 606.0 / 15 + 0.577 - 40.0, 4e-5);
+    EXPECT_NEAR(ext.header.TotalLength, 3.977 + 40.0 + 40.0 / 15, 4e-5);
+    // The vent closes at (360 + 60 + 20) / 15 R; with the overhang the screw's
+    // last element, ending at 43.4 R, lies well past it.
+    EXPECT_GT(3.0 + 606.0 / 15, 3.977 + 440.0 / 15);
+
+    EXPECT_EQ(ext.screw, records::readScrewFile(app() + "demo.srw"));
+    EXPECT_EQ(ext.barrel[0], records::readBarrelFile(app() + "demo.brl")[0]);  // the header keeps its mm
+    EXPECT_EQ(ext.barrel[6].blockType(), 'D');
+    EXPECT_NEAR(ext.barrel[6].dieTotalLength(), 40.0 / 15, 1e-6);
+}
+
 TEST_F(DemoData, WritingIsDeterministic) {
     const fs::path again = *dir_ / "again";
     for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "screwflw", "kneadflw"})
@@ -227,7 +261,7 @@ TEST_F(DemoData, WritingIsDeterministic) {
     EXPECT_TRUE(demo::writeDemoData(again.string()).empty());
     for (const char* f : {"maincat.dat", "maincode.dat", "screwgeo/LAB30.gs", "kneadgeo/LAB30.gk",
                           "brlkgeo/LAB30.gb", "screwflw/LAB30.dp1", "screwflw/LAB30.het", "kneadflw/LAB30.dp1",
-                          "kneadflw/LAB30.het", "demo.srw", "demo.brl", "demo.die"}) {
+                          "kneadflw/LAB30.het", "demo.srw", "demo.brl", "demo.die", "demo.ext"}) {
         EXPECT_EQ(slurp(*dir_ / f), slurp(again / f)) << f;
     }
 }
