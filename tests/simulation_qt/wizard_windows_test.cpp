@@ -1,9 +1,8 @@
-// The four wizard pages on the desktop backend: their widgets carry the
-// captions, each page is rendered to a PNG in the build folder, and a
-// rejected entry takes the focus back.
+// The wizard pages on the desktop backend: their widgets carry the captions,
+// each page is rendered to a PNG in the build folder, and a rejected entry
+// takes the focus back.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,66 +26,45 @@ protected:
         shared::resetSharedState();
         shared::PortCount = 2;
         shared::ParameterHeader.ScrewSpeed = 200;
-        shared::SolidsParams.BulkDensity = 0.5f;
-        shared::MeltingParams.Density = 0.75f;
     }
     ~WizardWindows() override { shared::resetSharedState(); }
 
-    // Shows the page, checks its title, labels and buttons as the desktop
-    // shows them, and keeps a picture of it.
-    void expectPage(ui::Form& page, const std::string& caption, const std::vector<const ui::Label*>& labels,
-                    const std::vector<std::string>& texts) {
+    // Shows the page and checks its title, first and last labels and the
+    // Next button as the desktop shows them; keeps a picture of it.
+    void expectPage(ui::Form& page, const std::string& caption, const ui::Label& first, const std::string& firstText,
+                    const ui::Label& last, const std::string& lastText) {
+        page.show();
         QWidget* window = backend->windowOf(page);
-        ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(pumpUntil([&] { return window->isVisible(); }));
+        ASSERT_TRUE(window && pumpUntil([&] { return window->isVisible(); }));
         EXPECT_EQ(window->windowTitle().toStdString(), caption);
-        for (std::size_t i = 0; i < labels.size(); ++i) {
-            auto* l = qobject_cast<QLabel*>(backend->widgetOf(*labels[i]));
-            ASSERT_NE(l, nullptr);
-            EXPECT_EQ(l->text().toStdString(), texts[i]);
-        }
+        EXPECT_EQ(qobject_cast<QLabel*>(backend->widgetOf(first))->text().toStdString(), firstText);
+        EXPECT_EQ(qobject_cast<QLabel*>(backend->widgetOf(last))->text().toStdString(), lastText);
         auto* next = qobject_cast<QPushButton*>(backend->widgetOf(*page.control("Command2")));
-        auto* cancel = qobject_cast<QPushButton*>(backend->widgetOf(*page.control("Command1")));
-        ASSERT_TRUE(next && cancel);
-        EXPECT_EQ(cancel->text().toStdString(), "Cancel");
+        EXPECT_EQ(next->text().toStdString(), "Next >>");
         const std::string shot = std::string(VELKOR_BINARY_DIR) + "/" + page.className() + ".png";
         EXPECT_TRUE(window->grab().save(QString::fromStdString(shot)));
     }
 };
 
-TEST_F(WizardWindows, EachPageShowsItsLabelsAndButtons) {
-    Gparameter1& p1 = ui::form<Gparameter1>();
-    p1.show();
-    expectPage(p1, "General Parameter - step 1", {&p1.Label1, &p1.Label2},
-               {"Screw Rotational Speed (RPM)", "Die Pressure (MPa) -  Optional"});
-    EXPECT_EQ(qobject_cast<QLineEdit*>(backend->widgetOf(p1.Text1))->text().toStdString(), "200");
-
+TEST_F(WizardWindows, PagesShowTheirCaptionsAndARejectedEntryTakesTheFocusBack) {
     Gparameter2& p2 = ui::form<Gparameter2>();
-    p2.show();
-    expectPage(p2, "General Parameter - step 2", {&p2.Label1, &p2.Label6, &p2.Label10},
-               {"Bulk Density of Solid (g/cm^3)", "Heat Transfer Coefficient at Barrel Surface (W/m^2-K)",
-                "Solid feed Temperature (C)"});
-
+    expectPage(p2, "General Parameter - step 2", p2.Label1, "Bulk Density of Solid (g/cm^3)", p2.Label10,
+               "Solid feed Temperature (C)");
     Gparameter3& p3 = ui::form<Gparameter3>();
-    p3.show();
-    expectPage(p3, "General Parameter - step 3", {&p3.Label1, &p3.Label4},
-               {"Density of Solid in Melting Region (g/cc)", "Heat of Fusion (J/g)"});
-
+    expectPage(p3, "General Parameter - step 3", p3.Label1, "Density of Solid in Melting Region (g/cc)", p3.Label4,
+               "Heat of Fusion (J/g)");
     Gparameter4& p4 = ui::form<Gparameter4>();
-    p4.show();
-    expectPage(p4, "General Parameter - step 4", {&p4.Label1, &p4.Label7, &p4.Label11},
-               {"Flow Rate through Port 1(kg/hr)", "Power Law Index n (0.1 - 1.0)", "Screw Temperature (C)"});
-    EXPECT_EQ(qobject_cast<QPushButton*>(backend->widgetOf(p4.Command2))->text().toStdString(), "Next >>");
-}
-
-TEST_F(WizardWindows, ARejectedEntryTakesTheFocusBack) {
+    expectPage(p4, "General Parameter - step 4", p4.Label1, "Flow Rate through Port 1(kg/hr)", p4.Label11,
+               "Screw Temperature (C)");
     Gparameter1& p1 = ui::form<Gparameter1>();
-    p1.show();
+    expectPage(p1, "General Parameter - step 1", p1.Label1, "Screw Rotational Speed (RPM)", p1.Label2,
+               "Die Pressure (MPa) -  Optional");
+
     auto* speed = qobject_cast<QLineEdit*>(backend->widgetOf(p1.Text1));
-    QWidget* pressure = backend->widgetOf(p1.Text2);
-    ASSERT_TRUE(pumpUntil([&] { return speed->isVisible(); }));
+    EXPECT_EQ(speed->text().toStdString(), "200");
     speed->setText("0.01");
     qttest::MessageAnswerer answerer({QMessageBox::Ok});
+    QWidget* pressure = backend->widgetOf(p1.Text2);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), pressure->mapToGlobal(QPointF(3, 3)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(pressure, &press);
