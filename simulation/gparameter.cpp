@@ -173,7 +173,7 @@ void ParameterPage::design() {
     setCaption(caption_);
     gfx::Twips y = kRowTop;
     for (std::size_t i = 0; i < rows_.size(); ++i, y += kRowStep) {
-        rows_[i].label->create(kLabelLeft, y + 30, kLabelWidth, kRowHeight - 30, fields_[i].caption);
+        rows_[i].label->create(kLabelLeft, y + 45, kLabelWidth, kRowHeight - 45, fields_[i].caption);
         rows_[i].box->create(kBoxLeft, y, kBoxWidth, kRowHeight);
     }
     y += 180;
