@@ -29,12 +29,10 @@ ParameterFileRead readParameterFile(const std::string& path, int portCount, Para
 }
 
 std::vector<std::uint8_t> packParameterFile(const ParameterSet& set) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(parameterFileLength(set.ports.items().size()));
+    std::vector<std::uint8_t> bytes = records::pack(set.header);
+    for (const std::vector<std::uint8_t>& part : {records::pack(set.solids), records::pack(set.melting)})
+        bytes.insert(bytes.end(), part.begin(), part.end());
     records::PackWriter w(bytes);
-    set.header.write(w);
-    set.solids.write(w);
-    set.melting.write(w);
     for (const records::PortRecord& p : set.ports.items()) p.write(w);
     return bytes;
 }
