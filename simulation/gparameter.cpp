@@ -156,8 +156,9 @@ std::string stepCaption(int step) { return "General Parameter - step " + std::to
 ParameterPage::ParameterPage(std::string className, std::string caption, const std::vector<ParameterField>& fields)
     : ui::Form(std::move(className)), caption_(std::move(caption)), fields_(fields) {}
 
-void ParameterPage::bindControls(std::vector<Row> rows, ui::CommandButton& cancel, ui::CommandButton& next) {
-    rows_ = std::move(rows);
+void ParameterPage::bindControls(const std::vector<ui::Label*>& labels, const std::vector<ui::TextBox*>& boxes,
+                                 ui::CommandButton& cancel, ui::CommandButton& next) {
+    for (std::size_t i = 0; i < labels.size() && i < boxes.size(); ++i) rows_.push_back({labels[i], boxes[i]});
     cancel_ = &cancel;
     next_ = &next;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -167,6 +168,7 @@ void ParameterPage::bindControls(std::vector<Row> rows, ui::CommandButton& cance
         box.onLostFocus = [this, i] { Text_LostFocus(i); };
     }
     cancel.onClick = [this] { Command1_Click(); };
+    next.onClick = [this] { Command2_Click(); };
 }
 
 void ParameterPage::design() {
@@ -224,8 +226,7 @@ void ParameterPage::Text_LostFocus(std::size_t i) {
 // ---- step 1: speed and die pressure, read from the parameter file ------------
 
 Gparameter1::Gparameter1() : ParameterPage("Gparameter1", stepCaption(1), step1Fields()) {
-    bindControls({{&Label1, &Text1}, {&Label2, &Text2}}, Command1, Command2);
-    Command2.onClick = [this] { Command2_Click(); };
+    bindControls({&Label1, &Label2}, {&Text1, &Text2}, Command1, Command2);
 }
 
 bool Gparameter1::portsAnalysed() {
@@ -262,59 +263,29 @@ void Gparameter1::Form_Load() {
     }
 }
 
-void Gparameter1::Command2_Click() {
-    unload();
-    ui::form<Gparameter2>().show();
-}
+void Gparameter1::Command2_Click() { showNext<Gparameter2>(); }
 
 // ---- steps 2 and 3: solids and melting properties ----------------------------
 
 Gparameter2::Gparameter2() : ParameterPage("Gparameter2", stepCaption(2), step2Fields()) {
-    bindControls({{&Label1, &Text1},
-                  {&Label2, &Text2},
-                  {&Label3, &Text3},
-                  {&Label4, &Text4},
-                  {&Label5, &Text5},
-                  {&Label6, &Text6},
-                  {&Label7, &Text7},
-                  {&Label8, &Text8},
-                  {&Label9, &Text9},
-                  {&Label10, &Text10}},
-                 Command1, Command2);
-    Command2.onClick = [this] { Command2_Click(); };
+    bindControls({&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8, &Label9, &Label10},
+                 {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9, &Text10}, Command1, Command2);
 }
 
-void Gparameter2::Command2_Click() {
-    unload();
-    ui::form<Gparameter3>().show();
-}
+void Gparameter2::Command2_Click() { showNext<Gparameter3>(); }
 
 Gparameter3::Gparameter3() : ParameterPage("Gparameter3", stepCaption(3), step3Fields()) {
-    bindControls({{&Label1, &Text1}, {&Label2, &Text2}, {&Label3, &Text3}, {&Label4, &Text4}}, Command1, Command2);
-    Command2.onClick = [this] { Command2_Click(); };
+    bindControls({&Label1, &Label2, &Label3, &Label4}, {&Text1, &Text2, &Text3, &Text4}, Command1, Command2);
 }
 
-void Gparameter3::Command2_Click() {
-    unload();
-    ui::form<Gparameter4>().show();
-}
+void Gparameter3::Command2_Click() { showNext<Gparameter4>(); }
 
 // ---- step 4 and on: one page per feed port, then the save -------------------
 
 Gparameter4::Gparameter4() : ParameterPage("Gparameter4", stepCaption(4), portFields()) {
-    bindControls({{&Label1, &Text1},
-                  {&Label2, &Text2},
-                  {&Label3, &Text3},
-                  {&Label4, &Text4},
-                  {&Label5, &Text5},
-                  {&Label6, &Text6},
-                  {&Label7, &Text7},
-                  {&Label8, &Text8},
-                  {&Label9, &Text9},
-                  {&Label10, &Text10},
-                  {&Label11, &Text11}},
-                 Command1, Command2);
-    Command2.onClick = [this] { Command2_Click(); };
+    bindControls({&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8, &Label9, &Label10, &Label11},
+                 {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9, &Text10, &Text11}, Command1,
+                 Command2);
 }
 
 void Gparameter4::design() {

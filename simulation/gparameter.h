@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/application.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
@@ -51,10 +52,21 @@ protected:
         ui::TextBox* box;
     };
     ParameterPage(std::string className, std::string caption, const std::vector<ParameterField>& fields);
-    // Called by each page's constructor with its named controls.
-    void bindControls(std::vector<Row> rows, ui::CommandButton& cancel, ui::CommandButton& next);
+    // Called by each page's constructor with its named controls, in table
+    // order; wires the boxes, Cancel and Next.
+    void bindControls(const std::vector<ui::Label*>& labels, const std::vector<ui::TextBox*>& boxes,
+                      ui::CommandButton& cancel, ui::CommandButton& next);
+    // "Next >>" (on the port pages also "Done !").
+    virtual void Command2_Click() = 0;
+    // Unloads the page and shows the next one.
+    template <class Next>
+    void showNext() {
+        unload();
+        ui::form<Next>().show();
+    }
     void design() override;
-    // Sets every box to its stored value.
+    // The pages' load: every box shows its stored value.
+    void onLoad() override { showValues(); }
     void showValues();
     virtual int currentPort() const { return 1; }
 
@@ -86,7 +98,7 @@ public:
     static bool portsAnalysed();
 
     void Form_Load();
-    void Command2_Click();
+    void Command2_Click() override;
 
 protected:
     void onLoad() override { Form_Load(); }
@@ -105,11 +117,7 @@ public:
     ui::CommandButton Command1{*this, "Command1"};
     ui::CommandButton Command2{*this, "Command2"};
 
-    void Form_Load() { showValues(); }
-    void Command2_Click();
-
-protected:
-    void onLoad() override { Form_Load(); }
+    void Command2_Click() override;
 };
 
 class Gparameter3 : public ParameterPage {
@@ -121,11 +129,7 @@ public:
     ui::CommandButton Command1{*this, "Command1"};
     ui::CommandButton Command2{*this, "Command2"};
 
-    void Form_Load() { showValues(); }
-    void Command2_Click();
-
-protected:
-    void onLoad() override { Form_Load(); }
+    void Command2_Click() override;
 };
 
 class Gparameter4 : public ParameterPage {
@@ -145,7 +149,7 @@ public:
     void Form_Load();
     void ShowPortRecord() { showValues(); }
     // "Next >>" to the next port's page; "Done !" on the last one saves.
-    void Command2_Click();
+    void Command2_Click() override;
 
     // The port whose stream the page shows.
     int currentPort() const override { return port_; }
