@@ -47,10 +47,6 @@ public:
     void Command1_Click();
 
 protected:
-    struct Row {
-        ui::Label* label;
-        ui::TextBox* box;
-    };
     ParameterPage(std::string className, std::string caption, const std::vector<ParameterField>& fields);
     // Called by each page's constructor with its named controls, in table
     // order; wires the boxes, Cancel and Next.
@@ -71,6 +67,10 @@ protected:
     virtual int currentPort() const { return 1; }
 
 private:
+    struct Row {
+        ui::Label* label;
+        ui::TextBox* box;
+    };
     void Text_GotFocus(std::size_t i);
     void Text_KeyDown(int& keyCode);
     void Text_LostFocus(std::size_t i);
