@@ -5,12 +5,16 @@
 #include "elements/build_barrel.h"
 #include "elements/build_knead.h"
 #include "elements/build_screw.h"
+#include "platform/io/files.h"
 #include "platform/rt/error.h"
 #include "platform/ui/application.h"
+#include "records/design_files.h"
 #include "records/design_records.h"
 #include "records/files.h"
-#include "state/header_code.h"
 #include "shell/logo.h"
+#include "simulation/analysis.h"
+#include "simulation/gparameter.h"
+#include "state/header_code.h"
 #include "state/state.h"
 
 Mainprog::Mainprog() : ui::Form("Mainprog") {
@@ -221,7 +225,47 @@ void Mainprog::SpecifyExtruder() {
     });
 }
 
-void Mainprog::AnalyseExtruder() {}
+void Mainprog::AnalyseExtruder() {
+    const auto show = [](const sim::UserMessage& m) {
+        ui::msgBox(m.text, ui::kOkOnly, static_cast<int>(m.icon), m.title);
+    };
+    constexpr const char* kTitle = "Analyse Extruder";
+    // A failed analysis must not leave an earlier extruder's parts behind.
+    if (auto failed = sim::emptyAnalysisWorkFiles(shared::TempDir)) {
+        show(sim::workFileNotWritten(*failed, kTitle));
+        return;
+    }
+    const std::string& path = shared::ExtruderFile;
+    std::uint64_t length = 0;
+    rt::endQuietlyOnError([&] { length = io::fileLen(path); });
+    if (length == 0) {
+        ui::msgBox("File" + path + "\nnot exist or empty. You have to design extruder first", ui::kOkOnly,
+                   ui::kCritical, kTitle);
+        return;
+    }
+    // The code is taken before the marker is tested; counts past the end,
+    // negative counts and numbers no walk can use are a wrong format too.
+    sim::ExtruderAnalysis analysis;
+    bool marked = false;
+    const bool read = rt::endQuietlyOnError([&] {
+        const records::ExtHeader header = records::readExtHeader(path);
+        shared::ExtruderCategory = header.Code.rtrimmed();
+        marked = records::hasMarker(header);
+        if (marked) analysis = sim::analyseExtruder(records::readExtruderFile(path), path);
+    });
+    if (!read || !marked) {
+        ui::msgBox("Incorrect extruder file format", ui::kOkOnly, ui::kNoIcon, "analyse extruder");
+        return;
+    }
+    sim::publishAnalysis(analysis);
+    for (const sim::UserMessage& m : analysis.messages) show(m);
+    if (!analysis.completed()) return;
+    if (auto failed = sim::writeAnalysisWorkFiles(shared::TempDir, analysis)) {
+        show(sim::workFileNotWritten(*failed, kTitle));
+        return;
+    }
+    ui::msgBox("Sucessfully Analysed.");
+}
 
 void Mainprog::mnuAnalyse_Click() {
     AnalyseExtruder();
@@ -229,9 +273,14 @@ void Mainprog::mnuAnalyse_Click() {
     mnuCalculation.setEnabled(true);
 }
 
-void Mainprog::mnuNewparameter_Click() { shared::ParameterFile.clear(); }
+void Mainprog::mnuNewparameter_Click() {
+    if (!Gparameter1::portsAnalysed()) return;
+    shared::ParameterFile.clear();
+    ui::form<Gparameter1>().show();
+}
 
 void Mainprog::mnuOldparameters_Click() {
+    if (!Gparameter1::portsAnalysed()) return;
     shared::ParameterFile.clear();
     rt::endQuietlyOnError([&] {
         dlgCMDialog.setFileName("*.prm");
@@ -240,6 +289,7 @@ void Mainprog::mnuOldparameters_Click() {
         dlgCMDialog.setFileName("Noname");
         dlgCMDialog.showOpen();
         shared::ParameterFile = dlgCMDialog.fileName();
+        ui::form<Gparameter1>().show();
     });
 }
 

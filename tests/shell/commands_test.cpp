@@ -6,12 +6,16 @@
 #include "elements/build_barrel.h"
 #include "elements/build_knead.h"
 #include "elements/build_screw.h"
+#include "platform/io/files.h"
 #include "platform/rt/text.h"
 #include "platform/ui/printer.h"
 #include "records/design_records.h"
 #include "records/files.h"
 #include "records/markers.h"
 #include "shell_fixture.h"
+#include "simulation/analysis.h"
+#include "simulation/core.h"
+#include "simulation/gparameter.h"
 
 namespace {
 
@@ -103,6 +107,8 @@ TEST_F(ShellRun, AnalyseWaitsForAnExtruderFileThenEnablesParametersAndCalculatio
     EXPECT_FALSE(menu("mnuParameter").enabled());
     EXPECT_FALSE(menu("mnuCalculation").enabled());
 
+    // Enabled whatever the outcome of the analysis.
+    session.script.ok("File*.ext\nnot exist or empty. You have to design extruder first", "Analyse Extruder");
     choose("mnuAnalyse");
     EXPECT_TRUE(menu("mnuParameter").enabled());
     EXPECT_TRUE(menu("mnuCalculation").enabled());
@@ -113,15 +119,75 @@ TEST_F(ShellRun, AnalyseWaitsForAnExtruderFileThenEnablesParametersAndCalculatio
     EXPECT_EQ(session.backend.messages().back().request.icon, ui::kNoIcon);
 
     // With a parameter file the guard lets the calculation start.
-    session.script.cancelFile();
-    choose("mnuOldparameters");
-    EXPECT_EQ(shared::ParameterFile, "Noname");
+    shared::ParameterFile = "Noname";
     choose("mnuCalculation");
-    EXPECT_EQ(session.backend.messages().size(), 1u);
+    EXPECT_EQ(session.backend.messages().size(), 2u);
 
     shared::ExtruderFile.clear();
     open("mnuSimul");
     EXPECT_TRUE(menu("mnuAnalyse").enabled());
+}
+
+TEST_F(ShellRun, AnalyseExtruderHandsOverTheChosenFileAndNeverLeavesAnEarlierOne) {
+    start();
+    testext::Extruder x = testext::workedExample();
+    x.elements[1].hand = -1;  // across the hopper region's end
+    shared::ExtruderFile = path("lab.ext");
+    records::writeExtruderFile(shared::ExtruderFile, testext::content(x));
+    open("mnuSimul");
+    session.script.ok("Left handed element in hopper or vent region.\nVent flush may occur. Continue anyway.", "Caution")
+        .ok("Sucessfully Analysed.", "Velkor");
+    choose("mnuAnalyse");
+    session.expectScriptDone();
+    const std::vector<std::string> work = sim::analysisWorkFiles(shared::TempDir);
+    EXPECT_EQ(io::fileLen(work[0]), 11u * 51u);
+    EXPECT_EQ(shared::PortCount, 2);
+    EXPECT_FLOAT_EQ(sim::CenterlineRatio, 1.7333f);
+
+    // A wrong marker: the code is taken first, and no work file of the
+    // earlier extruder is left for a calculation.
+    records::ExtruderFileContent other = testext::content(x);
+    other.header.Code = "ZX40";
+    other.header.Marker = records::markerFor(FileKind::Screw);
+    records::writeExtruderFile(path("other.ext"), other);
+    shared::ExtruderFile = path("other.ext");
+    session.script.ok("Incorrect extruder file format", "analyse extruder");
+    choose("mnuAnalyse");
+    EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+    for (const std::string& f : work) EXPECT_EQ(io::fileLen(f), 0u) << f;
+
+    // Counts that reach past the end of the file; a missing file, never created.
+    std::vector<std::uint8_t> bytes = records::packExtruderFile(testext::content(x));
+    bytes.resize(300);
+    io::replaceFileContents(path("cut.ext"), bytes);
+    shared::ExtruderFile = path("cut.ext");
+    session.script.ok("Incorrect extruder file format", "analyse extruder");
+    choose("mnuAnalyse");
+    shared::ExtruderFile = path("none.ext");
+    session.script.ok("File" + path("none.ext") + "\nnot exist or empty. You have to design extruder first",
+                      "Analyse Extruder");
+    choose("mnuAnalyse");
+    EXPECT_EQ(session.backend.messages().back().request.icon, ui::kCritical);
+    EXPECT_FALSE(io::fileExists(path("none.ext")));
+
+    // Work files that cannot be written: said, and no success.
+    std::filesystem::remove_all(dir() / "temp");
+    shared::ExtruderFile = path("lab.ext");
+    session.script.ok("Left handed element in hopper or vent region.\nVent flush may occur. Continue anyway.")
+        .ok("The work file " + work[0] + "\ncould not be written.", "Analyse Extruder");
+    choose("mnuAnalyse");
+    session.expectScriptDone();
+
+    // Without a feed port the parameter commands open nothing.
+    shared::PortCount = 0;
+    shared::ParameterFile = "keep.prm";
+    for (const char* item : {"mnuNewparameter", "mnuOldparameters"}) {
+        session.script.ok("You have to analyse the extruder first.", "Input parameter");
+        choose(item);
+    }
+    session.expectScriptDone();
+    EXPECT_EQ(shared::ParameterFile, "keep.prm");
+    EXPECT_FALSE(ui::form<Gparameter1>().isLoaded());
 }
 
 struct DialogCommand {
@@ -215,7 +281,8 @@ TEST_F(ShellRun, OnceAnEditCommandSwitchedCancelErrorOnEveryCancelEndsItsCommand
     EXPECT_EQ(shared::ParameterFile, "");
     session.expectScriptDone();
     EXPECT_TRUE(ui::form<Mainprog>().dlgCMDialog.cancelError());
-    EXPECT_TRUE(session.backend.messages().empty());
+    EXPECT_EQ(session.backend.messageTexts(), std::vector<std::string>{"Sucessfully Analysed."});
+    EXPECT_FALSE(ui::form<Gparameter1>().isLoaded());
 }
 
 void writeScrewHeader(const std::string& file, const std::string& codeField) {
@@ -355,6 +422,7 @@ TEST_F(ShellRun, NewDesignCommandsResetTheirFiles) {
     EXPECT_EQ(shared::EditBarrelFile, "");
     EXPECT_EQ(shared::DieFile, "noname");
     EXPECT_EQ(shared::ParameterFile, "");
+    EXPECT_TRUE(ui::form<Gparameter1>().isVisible());
 }
 
 TEST_F(ShellRun, ExitEndsAtOnceClosingEveryWindow) {

@@ -11,7 +11,9 @@
 
 #include "platform/headless/headless.h"
 #include "platform/ui/application.h"
+#include "records/design_files.h"
 #include "shell/logo.h"
+#include "simulation/extruder_fixture.h"
 #include "shell/mainprog.h"
 #include "state/state.h"
 
@@ -50,10 +52,13 @@ protected:
     void choose(const std::string& name) { session.driver.chooseMenu(ui::form<Mainprog>(), name); }
     void open(const std::string& name) { session.driver.openMenu(ui::form<Mainprog>(), name); }
 
-    // Simulation, Analyse Extruder: enables Specify Parameter and Calculation.
+    // Simulation, Analyse Extruder on a two-port extruder: enables Specify
+    // Parameter and Calculation.
     void analyse() {
-        if (shared::ExtruderFile.empty()) shared::ExtruderFile = path("line.ext");
+        shared::ExtruderFile = path("line.ext");
+        records::writeExtruderFile(shared::ExtruderFile, testext::content(testext::workedExample()));
         open("mnuSimul");
+        session.script.ok("Sucessfully Analysed.");
         choose("mnuAnalyse");
     }
 
