@@ -47,6 +47,18 @@ protected:
     }
     std::size_t printouts() const { return session.backend.printed().size(); }
     const gfx::DisplayList& lastPage() const { return session.backend.printed().back().pages.at(0); }
+    // Closed and shown again on a cancelled dialog's pattern: the window is
+    // empty under its design caption and prints nothing.
+    void expectEmptyOnPattern(const char* menu, ui::Form& w, ui::CommandButton& print, const std::string& caption) {
+        driver.closeBox(w);
+        const std::size_t before = printouts();
+        session.script.cancelFile();
+        choose(menu);
+        EXPECT_EQ(w.caption(), caption);
+        EXPECT_TRUE(w.displayList().empty());
+        driver.click(print);
+        EXPECT_EQ(printouts(), before);
+    }
 
     headless::Driver& driver = session.driver;
 };
@@ -100,16 +112,15 @@ TEST_F(Views, BarrelDisplayCopiesFitsZoomsPrintsAndKeepsItsFile) {
     EXPECT_EQ(bytes("temp/temp1.brl").size(), 36u);
     EXPECT_NEAR(w.view().scale, 9500.0 / 300, 1e-4);
 
-    // A cancelled dialog's pattern opens nothing and touches nothing.
-    driver.closeBox(w);
-    session.script.cancelFile();
-    choose("mnuBdiaplay");
-    EXPECT_EQ(w.caption(), "Display Barrel");
-    EXPECT_TRUE(w.displayList().empty());
-    driver.click(w.Command1);
-    EXPECT_EQ(printouts(), 2u);
-    EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+    // Neither a cancelled dialog's pattern nor a code that cannot name a
+    // file touches the current code; the pattern leaves the work file too.
+    expectEmptyOnPattern("mnuBdiaplay", w, w.Command1, "Display Barrel");
     EXPECT_EQ(bytes("temp/temp1.brl").size(), 36u);
+    viewdata::writeLabBarrel(path("odd.brl"), "A/B");
+    driver.closeBox(w);
+    display("mnuBdiaplay", path("odd.brl"));
+    EXPECT_EQ(w.caption(), "A/B            " + path("odd.brl"));
+    EXPECT_EQ(shared::ExtruderCategory, "ZX40");
 }
 
 TEST_F(Views, ScrewDisplayScalesByTheHeaderAndDrawsWithTheElementFile) {
@@ -152,13 +163,7 @@ TEST_F(Views, ScrewDisplayScalesByTheHeaderAndDrawsWithTheElementFile) {
     EXPECT_TRUE(drawsAt(lines(w.displayList()), 0, box(100, 1300, 100 + 45 * s, 1300 + 30 * s)));
     EXPECT_FALSE(std::filesystem::exists(path("screwgeo/NOGEO.gs")));
 
-    driver.closeBox(w);
-    session.script.cancelFile();
-    choose("mnuSdisplay");
-    EXPECT_EQ(w.caption(), "Display Screw");
-    EXPECT_TRUE(w.displayList().empty());
-    driver.click(w.Command1);
-    EXPECT_EQ(printouts(), 1u);
+    expectEmptyOnPattern("mnuSdisplay", w, w.Command1, "Display Screw");
     EXPECT_EQ(shared::ExtruderCategory, "NOGEO");
 }
 
