@@ -1,7 +1,7 @@
 #pragma once
 // Files for the geometry views, written with the record writers: a screw
 // element file and the laboratory extruder of the demo set (LAB30, D 30 mm):
-// a 606 mm screw, a 600 mm barrel of hopper, two plain blocks, vent and plain
+// a 606 mm screw of 16 elements, a 600 mm barrel of hopper, two plain blocks, vent and plain
 // block, a die of 20, 4, 12 and 40 mm, and the extruder assembled from them
 // as the assembly makes it (screw records as they are, blocks and die in
 // radius units, offset 0, gap 0, overhang 3.977 radii).
@@ -20,19 +20,15 @@ inline records::ScrewRec conveying(float lengthR, float helix, std::int16_t hand
     records::ScrewRec e;
     e.Code = "SE";
     e.Kind = "s";
-    e.CenterlineRatio = 26.0f / 15;
-    e.Tips = 2;
     e.Hand = hand;
     e.Length = lengthR;
     e.HelixAngle = helix;
     e.Disks = records::kNoDisks;
-    e.StaggerAngle = records::kNoStagger;
     return e;
 }
 
 inline records::ScrewRec kneading(float lengthR, std::int16_t disks, float stagger, std::int16_t hand) {
     records::ScrewRec e = conveying(lengthR, 0, hand);
-    e.Code = "KB";
     e.Kind = "k";
     e.Disks = disks;
     e.StaggerAngle = stagger;
@@ -43,34 +39,22 @@ inline void writeScrewGeo(const std::string& path, float diameter) {
     records::ScrewGeoRec g;
     g.Code = "SE42/42";
     g.Diameter = diameter;
-    g.CenterlineDistance = 26;
-    g.Tips = 2;
-    g.Lead = 42;
-    g.Length = 42;
-    g.Hand = 1;
     records::writeScrewGeoFile(path, {g});
 }
 
-// 606 mm of elements: 40.4 radii.
+// 606 mm of elements: 4 × (2.8 + 2.8 + 2 + 2.5) = 40.4 radii; flights of
+// 42 and 28 mm lead, disks at 45 and 90 degrees, one left-handed element.
 inline std::vector<records::ScrewRec> labScrew() {
-    const float lead42 = 0.4187f, lead28 = 0.2890f, lead20 = 0.2090f;  // atan(lead / (pi D))
-    std::vector<records::ScrewRec> s(5, conveying(2.8f, lead42, 1));
-    s.push_back(conveying(28.0f / 15, lead28, 1));
-    s.push_back(kneading(2, 5, 45, 1));
-    s.push_back(kneading(2, 5, 60, 1));
-    s.push_back(kneading(2, 5, 90, 0));
-    s.push_back(conveying(20.0f / 15, lead20, -1));
-    for (int i = 0; i < 3; ++i) s.push_back(conveying(2.8f, lead42, 1));
-    for (int i = 0; i < 4; ++i) s.push_back(conveying(28.0f / 15, lead28, 1));
-    s.push_back(conveying(20.0f / 15, lead20, 1));
+    std::vector<records::ScrewRec> s;
+    for (int i = 0; i < 4; ++i)
+        s.insert(s.end(), {conveying(2.8f, 0.4187f, 1), conveying(2.8f, 0.2890f, 1),
+                           kneading(2, 5, i == 1 ? 90 : 45, i == 1 ? 0 : 1), conveying(2.5f, 0.2090f, i == 2 ? -1 : 1)});
     return s;
 }
 
 inline records::BarrelRec block(char type, float length, float width = 0, float location = 0) {
     records::BarrelRec b;
-    b.Code = std::string(1, type) + "120";
     b.BoreDiameter = kDiameter;
-    b.CenterlineSpacing = 26;
     b.Type = std::string(1, type);
     b.Length = length;
     b.OpeningWidth = width;
@@ -117,16 +101,15 @@ inline records::ExtruderFileContent labExtruder(const std::string& diePath = "de
     const auto blocks = labBarrel();
     x.barrel.push_back(records::barrelFileHeader(code, kDiameter, blocks));
     for (const auto& b : blocks) x.barrel.push_back(b.inRadiusUnits(R));
-    if (!diePath.empty()) {
-        const records::DieRec d = labDie(code);
-        records::BarrelRec die;
+    if (!diePath.empty()) {  // 20, 4, 12 and 40 mm
+        x.barrel.push_back(records::BarrelRec{});
+        records::BarrelRec& die = x.barrel.back();
         die.Type = "D";
-        die.dieEntranceDiameter() = d.EntranceDiameter / R;
-        die.dieCapillaryDiameter() = d.CapillaryDiameter / R;
-        die.dieCapillaryZoneLength() = d.CapillaryZoneLength / R;
-        die.dieTotalLength() = d.TotalLength / R;
-        die.dieHoles() = d.Holes;
-        x.barrel.push_back(die);
+        die.dieEntranceDiameter() = 20 / R;
+        die.dieCapillaryDiameter() = 4 / R;
+        die.dieCapillaryZoneLength() = 12 / R;
+        die.dieTotalLength() = 40 / R;
+        die.dieHoles() = 2;
     }
     x.header.Code = code;
     x.header.Marker = records::markerFor(records::FileKind::Extruder);
@@ -135,8 +118,6 @@ inline records::ExtruderFileContent labExtruder(const std::string& diePath = "de
     x.header.DieFile = diePath;
     x.header.ScrewCount = static_cast<std::int16_t>(x.screw.size());
     x.header.BarrelCount = static_cast<std::int16_t>(x.barrel.size());
-    x.header.ScrewOffset = 0;
-    x.header.Gap = 0;
     x.header.BarrelOverhang = 3.977f;
     x.header.TotalLength = 43.977f + (diePath.empty() ? 0 : 40 / R);
     return x;

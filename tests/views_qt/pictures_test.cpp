@@ -1,10 +1,10 @@
 // The geometry windows on the desktop backend (offscreen), one per family:
 // the button row as widgets, and the drawing as pixels. Each window's
-// surface is saved as <build>/views-png/<window>.png; points of its display
-// list (box corners, a flight's middle, an opening's centre) must show the
-// drawing colour within one pixel, a point inside the drawing the window's
-// back colour, and the drawing holds no other colour: lines are drawn one
-// pixel wide without smoothing.
+// surface is saved as <build>/views-png/<window>.png; the corners and middles
+// of a few display-list operations (box corners, a flight, an opening) show
+// the drawing colour within one pixel, a point inside the drawing shows the
+// back colour, and below the buttons no third colour appears: lines are one
+// pixel wide and unsmoothed.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -37,7 +37,7 @@ const QColor kBack(212, 208, 200);
 struct Button {
     const ui::CommandButton* control;
     const char* caption;
-    int left, width;  // twips
+    int left, width;  // twips; every button is at the top, 375 high
 };
 
 class Pictures : public qttest::QtTest {
@@ -59,145 +59,114 @@ protected:
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-    // Shows the window at the size its opener gives it and checks its buttons.
-    void open(ui::Form& f, float width, float height, const std::vector<Button>& row) {
+    // Shows the window as its opener does and checks it as described above;
+    // drawn: the operations whose points must show; inside: twips.
+    QImage check(ui::Form& f, float width, float height, const std::vector<Button>& row,
+                 const std::vector<std::size_t>& drawn, QPointF inside) {
         f.setSize(width, height);
         f.show();
-        ASSERT_TRUE(qttest::pumpUntil([&] { return backend->surfaceOf(f) && backend->surfaceOf(f)->isVisible(); }));
+        QWidget* surface = backend->surfaceOf(f);
+        EXPECT_TRUE(qttest::pumpUntil([&] { return surface->isVisible(); }));
         for (const Button& b : row) {
             auto* w = qobject_cast<QPushButton*>(backend->widgetOf(*b.control));
-            ASSERT_NE(w, nullptr) << b.control->name();
-            EXPECT_EQ(w->text().toStdString(), b.caption) << b.control->name();
-            EXPECT_EQ(w->geometry(), QRect(b.left / 15, 0, b.width / 15, 25)) << b.control->name();
+            EXPECT_TRUE(w && w->text() == b.caption) << b.control->name();
+            EXPECT_TRUE(w && w->geometry() == QRect(b.left / 15, 0, b.width / 15, 25)) << b.control->name();
         }
-    }
-
-    // The surface as pixels, saved for looking at.
-    QImage grab(ui::Form& f) {
         qttest::pump();
-        QImage image = backend->surfaceOf(f)->grab().toImage();
-        const std::filesystem::path dir = std::filesystem::path(VELKOR_BINARY_DIR) / "views-png";
+        const QImage image = surface->grab().toImage();
+        const auto dir = std::filesystem::path(VELKOR_BINARY_DIR) / "views-png";
         std::filesystem::create_directories(dir);
         image.save(QString::fromStdString((dir / (f.className() + ".png")).string()));
-        // Below the button row only the drawing colour and the back colour.
-        int drawn = 0;
+
+        for (std::size_t i : drawn) {
+            const gfx::DrawOp& op = f.displayList()[i];
+            std::vector<QPointF> points = {{op.x1, op.y1}, {op.x2, op.y2}};
+            if (op.kind == gfx::OpKind::Box)
+                points.insert(points.end(), {{op.x1, op.y2}, {op.x2, op.y1}});
+            else
+                points.push_back({(op.x1 + op.x2) / 2, (op.y1 + op.y2) / 2});
+            for (QPointF p : points) EXPECT_TRUE(drawnNear(image, p)) << gfx::dump(op);
+        }
+        EXPECT_EQ(QColor(image.pixel(inside.toPoint() / 15)), kBack);
+        int colour = 0;
         for (int y = 30; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 const QColor c(image.pixel(x, y));
-                drawn += c == kDrawing;
-                if (c != kDrawing && c != kBack) {
-                    ADD_FAILURE() << "colour " << c.name().toStdString() << " at " << x << "," << y;
-                    return image;
-                }
+                colour += c == kDrawing;
+                if (c != kDrawing && c != kBack) ADD_FAILURE() << c.name().toStdString() << " at " << x << "," << y;
             }
-        EXPECT_GT(drawn, 100);
+        EXPECT_GT(colour, 100);
         return image;
     }
 
-    static bool drawnNear(const QImage& image, double x, double y) {
-        const int px = static_cast<int>(std::lround(x / 15)), py = static_cast<int>(std::lround(y / 15));
+    static bool drawnNear(const QImage& image, QPointF twips) {
+        const QPoint p((twips / 15).toPoint());
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
-                if (image.valid(px + dx, py + dy) && QColor(image.pixel(px + dx, py + dy)) == kDrawing) return true;
+                if (image.valid(p.x() + dx, p.y() + dy) && QColor(image.pixel(p.x() + dx, p.y() + dy)) == kDrawing)
+                    return true;
         return false;
-    }
-    static bool backAt(const QImage& image, double x, double y) {
-        return QColor(image.pixel(static_cast<int>(x / 15), static_cast<int>(y / 15))) == kBack;
-    }
-    // The ends of a segment or the corners of a box, and the middle of a
-    // segment or a filled box.
-    static void expectDrawn(const QImage& image, const gfx::DrawOp& op) {
-        EXPECT_TRUE(drawnNear(image, op.x1, op.y1)) << gfx::dump(op);
-        EXPECT_TRUE(drawnNear(image, op.x2, op.y2)) << gfx::dump(op);
-        if (op.kind == gfx::OpKind::Box) {
-            EXPECT_TRUE(drawnNear(image, op.x1, op.y2)) << gfx::dump(op);
-            EXPECT_TRUE(drawnNear(image, op.x2, op.y1)) << gfx::dump(op);
-        } else {
-            EXPECT_TRUE(drawnNear(image, (op.x1 + op.x2) / 2, (op.y1 + op.y2) / 2)) << gfx::dump(op);
-        }
     }
 
     std::filesystem::path dir_;
 };
 
 template <class W>
-std::vector<Button> displayRow(W& w, const char* print) {
-    return {{&w.zoomin, "Zoom in", 0, 975},  {&w.zoomout, "Zoom out", 1080, 975}, {&w.lleft, "||<<", 2160, 495},
-            {&w.left, "<<", 2760, 495},      {&w.right, ">>", 3360, 495},         {&w.rright, ">>||", 3960, 495},
-            {&w.Command1, print, 4560, 975}};
+std::vector<Button> displayRow(W& w, const char* print, std::vector<Button> more = {}) {
+    std::vector<Button> row = {{&w.zoomin, "Zoom in", 0, 975}, {&w.zoomout, "Zoom out", 1080, 975},
+                               {&w.lleft, "||<<", 2160, 495},  {&w.left, "<<", 2760, 495},
+                               {&w.right, ">>", 3360, 495},    {&w.rright, ">>||", 3960, 495},
+                               {&w.Command1, print, 4560, 975}};
+    row.insert(row.end(), more.begin(), more.end());
+    return row;
 }
 
 template <class W>
 std::vector<Button> previewRow(W& w, const char* zoomIn, const char* reload, int printWidth) {
-    return {{&w.Command1, zoomIn, 0, 975},        {&w.Command2, "Zoom out", 1080, 975},
-            {&w.Command3, "||<<", 2160, 495},     {&w.Command4, "<<", 2760, 495},
-            {&w.Command5, ">>", 3360, 495},       {&w.Command6, ">>||", 3960, 495},
-            {&w.Command7, reload, 4560, 975},     {&w.Command8, "Fit Screen", 5640, 1095},
+    return {{&w.Command1, zoomIn, 0, 975},    {&w.Command2, "Zoom out", 1080, 975}, {&w.Command3, "||<<", 2160, 495},
+            {&w.Command4, "<<", 2760, 495},   {&w.Command5, ">>", 3360, 495},       {&w.Command6, ">>||", 3960, 495},
+            {&w.Command7, reload, 4560, 975}, {&w.Command8, "Fit Screen", 5640, 1095},
             {&w.Command9, "Print", 6840, printWidth}};
 }
 
+// Demo barrel at 9500 / 600 twips/mm from x 100, bore 1300 .. 1775.
 TEST_F(Pictures, Barrel) {
     viewdata::writeLabBarrel(path("demo.brl"));
     shared::DisplayBarrelFile = path("demo.brl");
     viewbarrel& w = ui::form<viewbarrel>();
-    auto row = displayRow(w, "Print");
-    row.push_back({&w.Command2, "Fit screen", 5640, 975});
-    open(w, 10000, 3000, row);
-    const QImage image = grab(w);
-    const auto& ops = w.displayList();
-    expectDrawn(image, ops[0]);  // outline
-    expectDrawn(image, ops[3]);  // the hopper's opening
-    const gfx::DrawOp& bore = ops[1];
-    EXPECT_TRUE(backAt(image, (bore.x1 + bore.x2) / 2, (bore.y1 + bore.y2) / 2));
+    const QImage image = check(w, 10000, 3000, displayRow(w, "Print", {{&w.Command2, "Fit screen", 5640, 975}}),
+                               {0, 1, 3}, {1050, 1540});  // outline, bore, the hopper's opening
     // The bore's top edge is one pixel thick.
-    const int x = static_cast<int>((bore.x1 + bore.x2) / 30);
-    int y = static_cast<int>(std::lround(bore.y1 / 15)) - 1;
-    while (y < image.height() && QColor(image.pixel(x, y)) != kDrawing) ++y;
-    EXPECT_LE(y * 15, bore.y1 + 15);
-    EXPECT_EQ(QColor(image.pixel(x, y - 1)), kBack);
-    EXPECT_EQ(QColor(image.pixel(x, y + 1)), kBack);
+    int y = 85;
+    while (y < 90 && QColor(image.pixel(70, y)) != kDrawing) ++y;
+    EXPECT_LT(y, 90);
+    EXPECT_EQ(QColor(image.pixel(70, y - 1)), kBack);
+    EXPECT_EQ(QColor(image.pixel(70, y + 1)), kBack);
 }
 
+// Demo screw from x 100, band 1300 .. 1732: root box, its diagonal, the first flight.
 TEST_F(Pictures, Screw) {
     viewdata::writeLabScrew(path("demo.srw"));
     shared::DisplayScrewFile = path("demo.srw");
     viewscrew& w = ui::form<viewscrew>();
-    auto row = displayRow(w, "print");
-    row.push_back({&w.Command2, "Fit Screen", 5640, 1095});
-    open(w, 10000, 3000, row);
-    const QImage image = grab(w);
-    const auto& ops = w.displayList();
-    expectDrawn(image, ops[0]);  // root box
-    expectDrawn(image, ops[4]);  // the first flight
-    EXPECT_TRUE(backAt(image, (ops[0].x1 + ops[0].x2) / 2, ops[0].y1 + 60));
+    check(w, 10000, 3000, displayRow(w, "print", {{&w.Command2, "Fit Screen", 5640, 1095}}), {0, 1, 4}, {420, 1360});
 }
 
+// Demo die from x 200 about 1300: block edge, upper wall, land; inside the block above the channel.
 TEST_F(Pictures, Die) {
     records::writeDieFile(path("demo.die"), viewdata::labDie());
     viewdie& w = ui::form<viewdie>();
     w.showFile(path("demo.die"), 10000);
-    open(w, 10000, 3000, displayRow(w, "Print"));
-    EXPECT_EQ(w.Command1.width(), 975);
-    const QImage image = grab(w);
-    const auto& ops = w.displayList();
-    for (std::size_t i : {0u, 4u, 6u}) expectDrawn(image, ops[i]);  // top edge, upper wall, land
-    EXPECT_TRUE(backAt(image, 300, 1000));                          // inside the block, above the channel
+    check(w, 10000, 3000, displayRow(w, "Print"), {0, 4, 6}, {300, 1000});
 }
 
+// Lower wall and opening of the hopper block, the die's land, the screw's root (494 .. 1085).
 TEST_F(Pictures, Extruder) {
     records::writeExtruderFile(path("lab.ext"), viewdata::labExtruder());
     shared::DisplayExtruderFile = path("lab.ext");
     viewext& w = ui::form<viewext>();
-    auto row = displayRow(w, "Print");
-    row.push_back({&w.Command2, "Fit Screen", 5640, 975});
-    open(w, 10000, 3000, row);
-    const QImage image = grab(w);
-    const auto& ops = w.displayList();
-    expectDrawn(image, ops[0]);   // lower wall of the hopper block
-    expectDrawn(image, ops[2]);   // its opening
-    expectDrawn(image, ops[22]);  // the die's land
-    expectDrawn(image, ops[23]);  // the screw's root
-    EXPECT_TRUE(backAt(image, (ops[23].x1 + ops[23].x2) / 2, ops[23].y1 + 60));
+    check(w, 10000, 3000, displayRow(w, "Print", {{&w.Command2, "Fit Screen", 5640, 975}}), {0, 2, 22, 23},
+          {790, 1360});
 }
 
 TEST_F(Pictures, ScrewPreview) {
@@ -208,12 +177,7 @@ TEST_F(Pictures, ScrewPreview) {
     shared::ScrewDesignLength = 90;
     shared::ScrewDesignCount = 3;
     mvscrew& w = ui::form<mvscrew>();
-    open(w, 8000, 5000, previewRow(w, "Zoon in", "Reload", 1095));
-    const QImage image = grab(w);
-    const auto& ops = w.displayList();
-    expectDrawn(image, ops[0]);
-    expectDrawn(image, ops[4]);  // the first flight
-    EXPECT_TRUE(backAt(image, (ops[0].x1 + ops[0].x2) / 2, ops[0].y1 + 60));
+    check(w, 8000, 5000, previewRow(w, "Zoon in", "Reload", 1095), {0, 4}, {1290, 2260});
 }
 
 TEST_F(Pictures, BarrelPreview) {
@@ -221,12 +185,7 @@ TEST_F(Pictures, BarrelPreview) {
     shared::BarrelDesignLength = 240;
     shared::BarrelDesignCount = 2;
     mvbarrel& w = ui::form<mvbarrel>();
-    open(w, 8000, 5000, previewRow(w, "Zoom in", "reload", 975));
-    const QImage image = grab(w);
-    const auto& ops = w.displayList();
-    expectDrawn(image, ops[0]);
-    expectDrawn(image, ops[3]);  // the vent's opening
-    EXPECT_TRUE(backAt(image, (ops[1].x1 + ops[1].x2) / 2, (ops[1].y1 + ops[1].y2) / 2));
+    check(w, 8000, 5000, previewRow(w, "Zoom in", "reload", 975), {0, 3}, {1050, 2700});
 }
 
 }  // namespace
