@@ -33,7 +33,7 @@ std::vector<Rec> readDesignFile(const std::string& path) {
 
 std::string workFilePath(std::string_view name) { return shared::TempDir + std::string(name); }
 
-records::ScrewRec screwFileHeader(const std::string& path) {
+records::ScrewRec readScrewHeader(const std::string& path) {
     return openDesignFile(path, records::ScrewRec::kSize).read<records::ScrewRec>(1);
 }
 

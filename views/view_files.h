@@ -20,7 +20,7 @@ namespace views {
 std::string workFilePath(std::string_view name);
 
 // Record 1 of a screw, barrel or die file.
-records::ScrewRec screwFileHeader(const std::string& path);
+records::ScrewRec readScrewHeader(const std::string& path);
 records::DieRec lastDieRecord(const std::string& path);
 records::DieRec firstDieRecord(const std::string& path);
 

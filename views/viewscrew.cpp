@@ -37,7 +37,7 @@ void viewscrew::Form_Load() {
     const std::string chosen = shared::DisplayScrewFile;
     if (chosen.empty()) return;
     rt::endQuietlyOnError([&] {
-        const records::ScrewRec header = views::screwFileHeader(chosen);
+        const records::ScrewRec header = views::readScrewHeader(chosen);
         const std::string code = header.Code.trimmed();
         const auto geo = views::adoptExtruderCode(code) ? views::categoryScrewGeo(code) : std::nullopt;
         radius_ = views::drawingRadius(geo ? geo->Diameter : 0.0f, header.headerScrewDiameter());
