@@ -16,6 +16,10 @@
 #include "simulation/gparameter.h"
 #include "state/header_code.h"
 #include "state/state.h"
+#include "views/viewbarrel.h"
+#include "views/viewdie.h"
+#include "views/viewext.h"
+#include "views/viewscrew.h"
 
 Mainprog::Mainprog() : ui::Form("Mainprog") {
     setMdiParent(true);
@@ -305,22 +309,34 @@ void Mainprog::mnuCalculation_Click() {
 // ---- Display ---------------------------------------------------------------
 
 void Mainprog::mnuSdisplay_Click() {
-    rt::endQuietlyOnError(
-        [&] { shared::DisplayScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::DisplayScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*");
+        ui::form<viewscrew>().setSize(10000, 3000);
+        ui::form<viewscrew>().show();
+    });
 }
 
 void Mainprog::mnuBdiaplay_Click() {
-    rt::endQuietlyOnError(
-        [&] { shared::DisplayBarrelFile = openFile("*.brl", "barrel Files|*.brl|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::DisplayBarrelFile = openFile("*.brl", "barrel Files|*.brl|All files|*.*");
+        ui::form<viewbarrel>().setSize(10000, 3000);
+        ui::form<viewbarrel>().show();
+    });
 }
 
 void Mainprog::mnuDdisplay_Click() {
-    rt::endQuietlyOnError([&] { shared::DieFile = openFile("*.die", "Die Files|*.die|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::DieFile = openFile("*.die", "Die Files|*.die|All files|*.*");
+        ui::form<viewdie>().showFile(shared::DieFile, 10000);
+    });
 }
 
 void Mainprog::mnuExtdisplay_Click() {
-    rt::endQuietlyOnError(
-        [&] { shared::DisplayExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::DisplayExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*");
+        ui::form<viewext>().setSize(10000, 3000);
+        ui::form<viewext>().show();
+    });
 }
 
 void Mainprog::mnuPdisplay_Click() {
