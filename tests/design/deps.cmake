@@ -1,0 +1,1 @@
+set(VELKOR_TEST_DEPS velkor_shell velkor_design velkor_elements velkor_catalog velkor_state velkor_records velkor_platform_headless velkor_platform)
