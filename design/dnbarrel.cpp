@@ -26,30 +26,30 @@ DNBarrel::DNBarrel() : ui::Form("DNBarrel") {
 
 void DNBarrel::design() {
     setCaption("Design Barrel");
-    setSize(5895 + 120, 6375 + 405);  // the client area and the window frame
-    Label1.create(120, 120, 2415, 255, "Barrel Elements");
-    List1.create(120, 480, 2415, 4155);
-    Command1.create(2640, 1800, 615, 375, ">>");
-    Command3.create(2640, 2400, 615, 375, "||<<");
-    Label2.create(3360, 120, 2415, 255, "Edit window");
-    List3.create(3360, 480, 2415, 3345);
-    Label3.create(3360, 3960, 2415, 255, ">>|| Die adapter");
-    Command4.create(3360, 4320, 2415, 375, "Done");
+    setSize(7635 + 120, 6375 + 405);  // the client area and the window frame
+    Label1.create(120, 120, 3015, 255, "Barrel Elements");
+    List1.create(120, 480, 3015, 4155);
+    Command1.create(3255, 1800, 615, 375, ">>");
+    Command3.create(3255, 2400, 615, 375, "||<<");
+    Label2.create(3990, 120, 3525, 255, "Edit window");
+    List3.create(3990, 480, 3525, 3345);
+    Label3.create(3990, 3960, 3525, 255, ">>|| Die adapter");
+    Command4.create(3990, 4320, 3525, 375, "Done");
 
-    Frame1.create(120, 4800, 5655, 975, "");
+    Frame1.create(120, 4800, 7395, 975, "");
     const gfx::Twips boxW = 735, boxH = 285, labelH = 255;
     const auto total = [&](ui::Label& label, ui::TextBox& box, gfx::Twips labelX, gfx::Twips boxX, gfx::Twips top,
                            const char* caption) {
         label.create(labelX, top, boxX - labelX - 60, labelH, caption).setContainer(Frame1);
         box.create(boxX, top, boxW, boxH).setContainer(Frame1);
     };
-    total(Label4, Text1, 120, 2040, 240, "Acumulated Length (L/D) :");
-    total(Label5, Text2, 120, 2040, 600, "Number of hoppers");
-    total(Label6, Text4, 2940, 4860, 240, "Number of Elements Selected :");
-    total(Label7, Text5, 2940, 4860, 600, "Number of Vents");
+    total(Label4, Text1, 120, 2700, 240, "Acumulated Length (L/D) :");
+    total(Label5, Text2, 120, 2700, 600, "Number of hoppers");
+    total(Label6, Text4, 3600, 6540, 240, "Number of Elements Selected :");
+    total(Label7, Text5, 3600, 6540, 600, "Number of Vents");
 
     Command2.create(120, 5880, 1455, 375, "View barrel");
-    Command5.create(4320, 5880, 1455, 375, "Cancel");
+    Command5.create(6060, 5880, 1455, 375, "Cancel");
     dlgbarrel.create();
 }
 

@@ -52,7 +52,7 @@ void draw(gfx::DrawTarget& t) {
     t.line(kRight + 60, kAxis + kCapillary, kRight + 360, kAxis + kCapillary);
     dimension(t, kRight + 240, kAxis - kCapillary, kRight + 240, kAxis + kCapillary);
     // Capillary zone length, above.
-    t.line(kZone, kAxis - kCapillary - 60, kZone, kTop - 480);
+    t.line(kZone, kTop - 60, kZone, kTop - 480);
     t.line(kRight, kTop - 60, kRight, kTop - 480);
     dimension(t, kZone, kTop - 360, kRight, kTop - 360);
     // Total die length, below.
