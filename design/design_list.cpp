@@ -6,6 +6,12 @@
 
 namespace design {
 
+void placeTotal(ui::Frame& frame, ui::Label& label, ui::TextBox& box, gfx::Twips labelLeft, gfx::Twips boxLeft,
+                gfx::Twips top, gfx::Twips boxWidth, const char* caption) {
+    label.create(labelLeft, top, boxLeft - labelLeft - 60, 255, caption).setContainer(frame);
+    box.create(boxLeft, top, boxWidth, 285).setContainer(frame);
+}
+
 void selectIfPresent(ui::ListBox& list, int i) {
     if (i >= 0 && i < list.listCount()) list.setListIndex(i);
 }

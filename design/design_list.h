@@ -79,6 +79,11 @@ private:
     int most_;
 };
 
+// One total of a designer inside its totals frame: the label from its left
+// up to the text box, the box (285 twips high) beside it.
+void placeTotal(ui::Frame& frame, ui::Label& label, ui::TextBox& box, gfx::Twips labelLeft, gfx::Twips boxLeft,
+                gfx::Twips top, gfx::Twips boxWidth, const char* caption);
+
 // Selects item i when the list holds it; leaves the selection otherwise.
 void selectIfPresent(ui::ListBox& list, int i);
 

@@ -37,16 +37,10 @@ void DNBarrel::design() {
     Command4.create(3990, 4320, 3525, 375, "Done");
 
     Frame1.create(120, 4800, 7395, 975, "");
-    const gfx::Twips boxW = 735, boxH = 285, labelH = 255;
-    const auto total = [&](ui::Label& label, ui::TextBox& box, gfx::Twips labelX, gfx::Twips boxX, gfx::Twips top,
-                           const char* caption) {
-        label.create(labelX, top, boxX - labelX - 60, labelH, caption).setContainer(Frame1);
-        box.create(boxX, top, boxW, boxH).setContainer(Frame1);
-    };
-    total(Label4, Text1, 120, 2700, 240, "Acumulated Length (L/D) :");
-    total(Label5, Text2, 120, 2700, 600, "Number of hoppers");
-    total(Label6, Text4, 3600, 6540, 240, "Number of Elements Selected :");
-    total(Label7, Text5, 3600, 6540, 600, "Number of Vents");
+    design::placeTotal(Frame1, Label4, Text1, 120, 2700, 240, 735, "Acumulated Length (L/D) :");
+    design::placeTotal(Frame1, Label5, Text2, 120, 2700, 600, 735, "Number of hoppers");
+    design::placeTotal(Frame1, Label6, Text4, 3600, 6540, 240, 735, "Number of Elements Selected :");
+    design::placeTotal(Frame1, Label7, Text5, 3600, 6540, 600, 735, "Number of Vents");
 
     Command2.create(120, 5880, 1455, 375, "View barrel");
     Command5.create(6060, 5880, 1455, 375, "Cancel");

@@ -70,18 +70,12 @@ void DNScrew::design() {
     Command4.create(5400, 4320, 1815, 375, "Done");
 
     Frame1.create(120, 4800, 7095, 1335, "");
-    const gfx::Twips boxW = 1095, boxH = 285, labelH = 255;
-    const auto total = [&](ui::Label& label, ui::TextBox& box, gfx::Twips labelX, gfx::Twips boxX, gfx::Twips top,
-                           const char* caption) {
-        label.create(labelX, top, boxX - labelX - 60, labelH, caption).setContainer(Frame1);
-        box.create(boxX, top, boxW, boxH).setContainer(Frame1);
-    };
-    total(Label4, Text1, 120, 2280, 240, "Acumulated Length (L/D) :");
-    total(Label5, Text2, 120, 2280, 600, "Number of screw Elements :");
-    total(Label6, Text3, 120, 2280, 960, "Number of LH Elements :");
-    total(Label7, Text4, 3600, 5880, 240, "Number of Elements Selected :");
-    total(Label8, Text5, 3600, 5880, 600, "Number of Kneading Blocks :");
-    total(Label9, Text6, 3600, 5880, 960, "Screw Diameter :");
+    design::placeTotal(Frame1, Label4, Text1, 120, 2280, 240, 1095, "Acumulated Length (L/D) :");
+    design::placeTotal(Frame1, Label5, Text2, 120, 2280, 600, 1095, "Number of screw Elements :");
+    design::placeTotal(Frame1, Label6, Text3, 120, 2280, 960, 1095, "Number of LH Elements :");
+    design::placeTotal(Frame1, Label7, Text4, 3600, 5880, 240, 1095, "Number of Elements Selected :");
+    design::placeTotal(Frame1, Label8, Text5, 3600, 5880, 600, 1095, "Number of Kneading Blocks :");
+    design::placeTotal(Frame1, Label9, Text6, 3600, 5880, 960, 1095, "Screw Diameter :");
 
     Command5.create(120, 6240, 1455, 375, "View Screw");
     Command6.create(5760, 6240, 1455, 375, "Cancel");
