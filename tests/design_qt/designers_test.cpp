@@ -1,6 +1,6 @@
-// The three designers on the desktop backend: each opens with its controls
-// as widgets carrying their captions. Each window is also saved as a PNG
-// under the build folder (screenshots/) for a look at the layout.
+// The three designers on the desktop backend: each opens with its caption
+// and every control as a widget, labels, buttons and frames with their texts.
+// Each window is also saved as a PNG under the build folder (screenshots/).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,10 +12,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QWidget>
 
 #include "design/dnbarrel.h"
 #include "design/dndie.h"
@@ -35,30 +32,16 @@ protected:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp"}) std::filesystem::create_directory(dir_ / sub);
-        backend_ = std::make_unique<qtui::Backend>();
-        ui::app().setTitle("Velkor test");
         ui::app().setAppDir(dir_);
         shared::setDirectories(dir_.string());
         shared::ExtruderCategory = "LAB30";
-
+        shared::DieFile = "noname";
         records::ScrewGeoRec s;
         s.Code = "SE42/42";
         s.Diameter = 30;
-        s.CenterlineDistance = 26;
-        s.Tips = 2;
-        s.Lead = 42;
-        s.Length = 42;
-        s.Hand = 1;
         records::writeScrewGeoFile((dir_ / "screwgeo/LAB30.gs").string(), {s});
-        records::KneadGeoRec k;
-        k.Code = "KB45/5/30";
-        k.Diameter = 30;
-        k.Length = 30;
-        records::writeKneadGeoFile((dir_ / "kneadgeo/LAB30.gk").string(), {k});
         records::BarrelRec b;
         b.Code = "HOPPER120";
-        b.Type = "H";
-        b.Length = 120;
         records::writeBarrelGeoFile((dir_ / "brlkgeo/LAB30.gb").string(), {b});
     }
     void TearDown() override {
@@ -73,126 +56,66 @@ protected:
         std::filesystem::remove_all(dir_, ec);
     }
 
-    void show(ui::Form& f, const std::string& caption) {
+    void check(ui::Form& f, const std::string& caption) {
         f.show();
         QCoreApplication::processEvents();
         ASSERT_TRUE(f.isVisible()) << f.className();
-        QWidget* w = backend_->windowOf(f);
-        ASSERT_NE(w, nullptr) << f.className();
-        EXPECT_EQ(w->windowTitle().toStdString(), caption);
+        QWidget* window = backend_->windowOf(f);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->windowTitle().toStdString(), caption);
+        for (const ui::Control* c : f.controls()) {
+            if (c->kind() == ui::ControlKind::CommonDialog) continue;
+            QWidget* w = backend_->widgetOf(*c);
+            ASSERT_NE(w, nullptr) << c->name();
+            QString shown;
+            if (auto* b = qobject_cast<QPushButton*>(w)) shown = b->text();
+            if (auto* l = qobject_cast<QLabel*>(w)) shown = l->text();
+            if (auto* g = qobject_cast<QGroupBox*>(w)) shown = g->title();
+            if (!shown.isEmpty()) captions.push_back(shown.toStdString());
+        }
         const std::filesystem::path shots = std::filesystem::path(VELKOR_BINARY_DIR) / "screenshots";
         std::filesystem::create_directories(shots);
-        w->grab().save(QString::fromStdString((shots / (f.className() + ".png")).string()));
-    }
-    template <class W>
-    W* widget(const ui::Control& c) {
-        auto* w = qobject_cast<W*>(backend_->widgetOf(c));
-        EXPECT_NE(w, nullptr) << c.name();
-        return w;
-    }
-    void button(const ui::CommandButton& c, const std::string& caption) {
-        if (auto* b = widget<QPushButton>(c)) {
-            EXPECT_EQ(b->text().toStdString(), caption) << c.name();
-        }
-    }
-    void label(const ui::Label& c, const std::string& caption) {
-        if (auto* l = widget<QLabel>(c)) {
-            EXPECT_EQ(l->text().toStdString(), caption) << c.name();
-        }
-    }
-    void box(const ui::TextBox& c, const std::string& text) {
-        if (auto* e = widget<QLineEdit>(c)) {
-            EXPECT_EQ(e->text().toStdString(), text) << c.name();
-        }
-    }
-    void list(const ui::ListBox& c, int count) {
-        if (auto* l = widget<QListWidget>(c)) {
-            EXPECT_EQ(l->count(), count) << c.name();
-        }
+        window->grab().save(QString::fromStdString((shots / (f.className() + ".png")).string()));
     }
 
-    std::unique_ptr<qtui::Backend> backend_;
+    // The captions shown on labels, buttons and frames, in creation order.
+    std::vector<std::string> captions;
+    std::unique_ptr<qtui::Backend> backend_ = std::make_unique<qtui::Backend>();
     std::filesystem::path dir_;
 };
 
-TEST_F(Designers, ScrewDesigner) {
-    DNScrew& w = ui::form<DNScrew>();
-    show(w, "Design New Screw - LAB30");
-    w.Command1_Click();
-    w.Command2_Click();
-    QCoreApplication::processEvents();
-    show(w, "Design New Screw - LAB30");
-    label(w.Label1, "Screw Elements");
-    label(w.Label2, "Kneading Elements");
-    label(w.Label3, "Edit window");
-    label(w.Label10, ">>|| Screw Head");
-    box(w.Text7, "||<< Screw Root");
-    list(w.List1, 1);
-    list(w.List2, 1);
-    list(w.List3, 2);
-    button(w.Command1, ">>");
-    button(w.Command2, ">>");
-    button(w.Command3, "||<<");
-    button(w.Command4, "Done");
-    button(w.Command5, "View Screw");
-    button(w.Command6, "Cancel");
-    label(w.Label4, "Acumulated Length (L/D) :");
-    label(w.Label5, "Number of screw Elements :");
-    label(w.Label6, "Number of LH Elements :");
-    label(w.Label7, "Number of Elements Selected :");
-    label(w.Label8, "Number of Kneading Blocks :");
-    label(w.Label9, "Screw Diameter :");
-    box(w.Text1, "2.40");  // (42 / 15 + 30 / 15) / 2
-    box(w.Text6, "30.00");
-    widget<QGroupBox>(w.Frame1);
-}
+TEST_F(Designers, EachOpensWithItsControls) {
+    DNScrew& screw = ui::form<DNScrew>();
+    screw.show();
+    screw.Command1_Click();
+    check(screw, "Design New Screw - LAB30");
+    EXPECT_EQ(screw.controls().size(), 28u);
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "Screw Elements", ">>", "Kneading Elements", ">>", "||<<", "Edit window",
+                            ">>|| Screw Head", "Done", "Acumulated Length (L/D) :", "Number of screw Elements :",
+                            "Number of LH Elements :", "Number of Elements Selected :", "Number of Kneading Blocks :",
+                            "Screw Diameter :", "View Screw", "Cancel"}));
+    EXPECT_EQ(screw.Text7.text(), "||<< Screw Root");
 
-TEST_F(Designers, BarrelDesigner) {
-    DNBarrel& w = ui::form<DNBarrel>();
-    show(w, "Design New barrel - LAB30");
-    w.Command1_Click();
-    QCoreApplication::processEvents();
-    show(w, "Design New barrel - LAB30");
-    label(w.Label1, "Barrel Elements");
-    label(w.Label2, "Edit window");
-    label(w.Label3, ">>|| Die adapter");
-    list(w.List1, 1);
-    list(w.List3, 1);
-    button(w.Command1, ">>");
-    button(w.Command3, "||<<");
-    button(w.Command2, "View barrel");
-    button(w.Command4, "Done");
-    button(w.Command5, "Cancel");
-    label(w.Label4, "Acumulated Length (L/D) :");
-    label(w.Label5, "Number of hoppers");
-    label(w.Label6, "Number of Elements Selected :");
-    label(w.Label7, "Number of Vents");
-    box(w.Text1, "4.00");  // 120 / 30
-    box(w.Text2, "1");
-    box(w.Text4, "1");
-    box(w.Text5, "0");
-}
+    captions.clear();
+    DNBarrel& barrel = ui::form<DNBarrel>();
+    barrel.show();
+    barrel.Command1_Click();
+    check(barrel, "Design New barrel - LAB30");
+    EXPECT_EQ(barrel.controls().size(), 20u);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Barrel Elements", ">>", "||<<", "Edit window", ">>|| Die adapter",
+                                                  "Done", "Acumulated Length (L/D) :", "Number of hoppers",
+                                                  "Number of Elements Selected :", "Number of Vents", "View barrel",
+                                                  "Cancel"}));
 
-TEST_F(Designers, DieDesigner) {
-    shared::DieFile = "noname";
-    DNdie& w = ui::form<DNdie>();
-    show(w, "Design Die");
-    if (auto* g = widget<QGroupBox>(w.Frame1)) {
-        EXPECT_EQ(g->title().toStdString(), "Extruder Code");
-    }
-    box(w.Text1, "LAB30");
-    for (const ui::TextBox* t : {&w.Text3, &w.Text4, &w.Text5, &w.Text6, &w.Text7}) box(*t, "0");
-    label(w.Label1, "Diameter");
-    label(w.Label2, "(mm)");
-    label(w.Label3, "Diameter");
-    label(w.Label4, "(mm)");
-    label(w.Label5, "mm");
-    label(w.Label6, "mm");
-    label(w.Label7, "Num of Holes :");
-    button(w.Command2, "View");
-    button(w.Command3, "Done");
-    button(w.Command1, "Cancel");
-    EXPECT_FALSE(w.displayList().empty());  // the die drawing behind the boxes
+    captions.clear();
+    DNdie& die = ui::form<DNdie>();
+    check(die, "Design Die");
+    EXPECT_EQ(die.controls().size(), 18u);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Extruder Code", "Diameter", "(mm)", "Diameter", "(mm)", "mm", "mm",
+                                                  "Num of Holes :", "View", "Done", "Cancel"}));
+    EXPECT_EQ(die.Text1.text(), "LAB30");
+    EXPECT_FALSE(die.displayList().empty());  // the die drawn behind the boxes
 }
 
 }  // namespace
