@@ -32,7 +32,6 @@ public:
 
     const std::vector<Rec>& elements() const { return design_.items(); }
     int count() const { return design_.count(); }
-    int most() const { return most_; }
     bool full() const { return count() >= most_; }
 
     void add(const Rec& element) {

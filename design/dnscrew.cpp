@@ -14,9 +14,10 @@ namespace {
 
 constexpr const char* kTitle = "Design Screw";
 
-// A library record whose diameter is 0 or no number cannot be converted to
+// A library record whose diameter is no number, or whose radius (half the
+// diameter, the divisor of the conversion) is 0, cannot be converted to
 // radius units.
-bool usableDiameter(float d) { return d != 0.0f && std::isfinite(d); }
+bool usableDiameter(float d) { return std::isfinite(d) && d / 2.0f != 0.0f; }
 
 template <class Geo>
 std::vector<records::ScrewRec> libraryOf(const std::vector<Geo>& recs, std::vector<std::string>& leftOut) {

@@ -190,10 +190,12 @@ TEST_F(ScrewDesigner, EditExistingShowsTheSavedDesignAndBringsItBackWhenItsOnlyE
 }
 
 TEST_F(ScrewDesigner, LibrariesWithoutADiameterAndFilesWithoutADesignAreRefused) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    records::writeScrewGeoFile(gs(), {screw("Z0", 30, 30, 1, 0), screw("SA", 30, 30), screw("ZN", 30, 30, 1, nan)});
+    // The smallest diameter halves to a radius of 0.
+    const float nan = std::numeric_limits<float>::quiet_NaN(), tiny = std::numeric_limits<float>::denorm_min();
+    records::writeScrewGeoFile(gs(), {screw("Z0", 30, 30, 1, 0), screw("SA", 30, 30), screw("ZT", 30, 30, 1, tiny),
+                                      screw("ZN", 30, 30, 1, nan)});
     records::writeKneadGeoFile(path("kneadgeo/ZX40.gk"), {});
-    script().ok("Left out, their screw diameter is 0 or no number: Z0, ZN.", "Design Screw");
+    script().ok("Left out, their screw diameter is 0 or no number: Z0, ZT, ZN.", "Design Screw");
     choose("mnuNscrew");
     EXPECT_EQ(w.List1.items(), Items{padded("SA", 16)});
     EXPECT_EQ(w.List2.listCount(), 0);  // an empty file: no blank item
