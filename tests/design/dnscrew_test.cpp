@@ -209,6 +209,12 @@ TEST_F(ScrewDesigner, LibrariesWithoutADiameterAndFilesWithoutADesignAreRefused)
         EXPECT_NE(lastMessage().text.find("ZX40.gs"), std::string::npos) << lastMessage().text;
         EXPECT_FALSE(w.isLoaded());
     }
+    records::writeScrewGeoFile(gs(), {screw("SA", 30, 30)});
+    std::filesystem::remove_all(dir() / "kneadgeo");  // a missing folder
+    script().ok(std::nullopt, "Design Screw");
+    choose("mnuNscrew");
+    EXPECT_NE(lastMessage().text.find("ZX40.gk cannot be read"), std::string::npos) << lastMessage().text;
+    EXPECT_FALSE(w.isLoaded());
 
     records::writeScrewFile(path("three.srw"), records::screwFileHeader("ZX40", 30, {}), {});
     auto recs = records::readScrewFile(path("three.srw"));
