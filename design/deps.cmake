@@ -1,1 +1,1 @@
-set(VELKOR_DEPS_design velkor_state velkor_records velkor_platform)
+set(VELKOR_DEPS_design velkor_views velkor_elements velkor_catalog velkor_state velkor_records velkor_platform)

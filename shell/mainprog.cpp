@@ -2,6 +2,9 @@
 
 #include "catalog/selet.h"
 #include "design/assemext.h"
+#include "design/dnbarrel.h"
+#include "design/dndie.h"
+#include "design/dnscrew.h"
 #include "elements/build_barrel.h"
 #include "elements/build_knead.h"
 #include "elements/build_screw.h"
@@ -171,7 +174,10 @@ void Mainprog::mnuExit_Click() { ui::app().end(); }
 
 // ---- Design/Edit -----------------------------------------------------------
 
-void Mainprog::mnuNscrew_Click() { shared::EditScrewFile.clear(); }
+void Mainprog::mnuNscrew_Click() {
+    shared::EditScrewFile.clear();
+    ui::form<DNScrew>().show();
+}
 
 void Mainprog::mnuEscrew1_Click() {
     rt::endQuietlyOnError([&] {
@@ -180,10 +186,14 @@ void Mainprog::mnuEscrew1_Click() {
         records::RecordFile file(shared::EditScrewFile, records::ScrewRec::kSize, records::OpenMode::ReadOnly);
         shared::ExtruderCategory = shared::codeOfScrewHeader(file.read<records::ScrewRec>(1));
         file.close();
+        ui::form<DNScrew>().show();
     });
 }
 
-void Mainprog::mnuDbarrel_Click() { shared::EditBarrelFile.clear(); }
+void Mainprog::mnuDbarrel_Click() {
+    shared::EditBarrelFile.clear();
+    ui::form<DNBarrel>().show();
+}
 
 void Mainprog::mnuEbarrel_Click() {
     rt::endQuietlyOnError([&] {
@@ -192,10 +202,14 @@ void Mainprog::mnuEbarrel_Click() {
         records::RecordFile file(shared::EditBarrelFile, records::BarrelRec::kSize, records::OpenMode::ReadOnly);
         shared::ExtruderCategory = shared::codeOfBarrelHeader(file.read<records::BarrelRec>(1));
         file.close();
+        ui::form<DNBarrel>().show();
     });
 }
 
-void Mainprog::mnuDdie_Click() { shared::DieFile = "noname"; }
+void Mainprog::mnuDdie_Click() {
+    shared::DieFile = "noname";
+    ui::form<DNdie>().show();
+}
 
 void Mainprog::mnuEdie_Click() {
     rt::endQuietlyOnError([&] {
@@ -204,6 +218,7 @@ void Mainprog::mnuEdie_Click() {
         records::RecordFile file(shared::DieFile, records::DieRec::kSize, records::OpenMode::ReadOnly);
         shared::ExtruderCategory = shared::codeOfDieRecord(file.read<records::DieRec>(1));
         file.close();
+        ui::form<DNdie>().show();
     });
 }
 

@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -317,29 +318,33 @@ protected:
         choose("mnuExtchoose");
         session.driver.closeBox(ui::form<selet>());
     }
-    std::string edit(const char* item, const std::string& file) {
+    // The designer that the command opens may answer with a message under
+    // its title (a file that holds no design, a code without elements).
+    std::string edit(const char* item, const std::string& file, std::optional<std::string> designerTitle = {}) {
         session.script.chooseFile(file);
+        if (designerTitle) session.script.ok(std::nullopt, *designerTitle);
         choose(item);
+        session.expectScriptDone();
         return shared::ExtruderCategory;
     }
 };
 
 TEST_F(EditExisting, ScrewAndBarrelTakeTheCodeUpToItsFirstBlank) {
     writeScrewHeader(path("two.srw"), "AB CD");
-    EXPECT_EQ(edit("mnuEscrew1", path("two.srw")), "AB");
+    EXPECT_EQ(edit("mnuEscrew1", path("two.srw"), "Design Screw"), "AB");
     EXPECT_EQ(shared::EditScrewFile, path("two.srw"));
     EXPECT_EQ(session.backend.fileDialogs().back().filter, "screw files(*.srw)|*.srw");
 
     writeScrewHeader(path("full.srw"), "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(edit("mnuEscrew1", path("full.srw")), "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(edit("mnuEscrew1", path("full.srw"), "Design Screw"), "ABCDEFGHIJKLMNOP");
 
     writeBarrelHeader(path("two.brl"), "K9 LONG");
-    EXPECT_EQ(edit("mnuEbarrel", path("two.brl")), "K9");
+    EXPECT_EQ(edit("mnuEbarrel", path("two.brl"), "Design Barrel"), "K9");
     EXPECT_EQ(shared::EditBarrelFile, path("two.brl"));
     EXPECT_EQ(session.backend.fileDialogs().back().filter, "barrel files(*.brl)|*.brl");
 
     writeBarrelHeader(path("full.brl"), "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(edit("mnuEbarrel", path("full.brl")), "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(edit("mnuEbarrel", path("full.brl"), "Design Barrel"), "ABCDEFGHIJKLMNO");
 }
 
 TEST_F(EditExisting, DieKeepsTheWholeCodeTrimmed) {
@@ -365,12 +370,12 @@ TEST_F(EditExisting, AMissingOrShortFileNeverCrashesNorIsCreated) {
         records::RecordFile f(path("short.brl"), 6, records::OpenMode::CreateIfMissing);
         f.writeBytes(1, {'Q', '7', ' ', 'X', 'Y', 'Z'});
     }
-    EXPECT_EQ(edit("mnuEbarrel", path("short.brl")), "Q7");
+    EXPECT_EQ(edit("mnuEbarrel", path("short.brl"), "Design Barrel"), "Q7");
 
     // An empty die file gives a blank code.
     { records::RecordFile f(path("empty.die"), 27, records::OpenMode::CreateIfMissing); }
-    EXPECT_EQ(edit("mnuEdie", path("empty.die")), "");
-    EXPECT_TRUE(session.backend.messages().empty());
+    EXPECT_EQ(edit("mnuEdie", path("empty.die"), "Design Die"), "");
+    EXPECT_EQ(session.backend.messages().size(), 2u);  // the designers', for files that hold no design
 }
 
 TEST_F(ShellRun, SpecifyExtruderAsksAboutTheCurrentFileAndSwitchesCancelErrorOn) {
@@ -416,6 +421,8 @@ TEST_F(ShellRun, NewDesignCommandsResetTheirFiles) {
     shared::DieFile = "a.die";
     shared::ParameterFile = "a.prm";
     analyse();
+    // No element database: the screw and barrel designers say so and stay shut.
+    session.script.ok(std::nullopt, "Design Screw").ok(std::nullopt, "Design Barrel");
     choose("mnuNscrew");
     choose("mnuDbarrel");
     choose("mnuDdie");

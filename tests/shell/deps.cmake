@@ -1,1 +1,1 @@
-set(VELKOR_TEST_DEPS velkor_shell velkor_catalog velkor_elements velkor_simulation velkor_state velkor_records velkor_platform_headless velkor_platform)
+set(VELKOR_TEST_DEPS velkor_shell velkor_design velkor_simulation velkor_catalog velkor_elements velkor_state velkor_records velkor_platform_headless velkor_platform)
