@@ -7,6 +7,7 @@
 
 #include "design/dnbarrel.h"
 #include "designers_fixture.h"
+#include "views/mvbarrel.h"
 
 namespace {
 
@@ -45,7 +46,9 @@ TEST_F(BarrelDesigner, ThreeBlocksShowTheirTotalsAndSaveTheirHeader) {
     EXPECT_EQ(totals(), (Items{"8.00", "1", "3", "1"}));  // (100 + 200 + 100) / 50
     EXPECT_EQ(shared::BarrelDesignLength, 400.0f);
     EXPECT_EQ(shared::BarrelDesignCount, 3);
-    driver().click(w.Command2);  // View: no message
+    driver().click(w.Command2);  // View: no message, the preview opens
+    EXPECT_TRUE(ui::form<mvbarrel>().isVisible());
+    EXPECT_EQ(ui::form<mvbarrel>().width(), 7995);  // 8000 twips in whole pixels of 15 twips
     script().chooseFile(path("a.brl"), ui::FileDialogKind::Save);
     driver().click(w.Command4);
     session.expectScriptDone();

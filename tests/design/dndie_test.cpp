@@ -7,6 +7,7 @@
 
 #include "design/dndie.h"
 #include "designers_fixture.h"
+#include "views/viewdie.h"
 
 namespace {
 
@@ -84,6 +85,9 @@ TEST_F(DieDesigner, AnEditedDieShowsRecordOneAndViewWritesThePreviewFile) {
     EXPECT_EQ(shared::DieFile, preview);
     EXPECT_EQ(bytes(path("temp/temp.die")).size(), 27u);
     EXPECT_EQ(records::readDieFile(preview), die("ZX40", 14, 0.8f, 3));
+    EXPECT_TRUE(ui::form<viewdie>().isVisible());  // the die display draws the preview file
+    EXPECT_EQ(ui::form<viewdie>().caption(), padded("ZX40", 8) + "   " + preview);
+    EXPECT_EQ(ui::form<viewdie>().width(), 9000);
 
     driver().replaceText(w.Text7, "5");
     script().chooseFile(path("b.die"));

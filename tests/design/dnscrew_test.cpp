@@ -9,6 +9,7 @@
 
 #include "design/dnscrew.h"
 #include "designers_fixture.h"
+#include "views/mvscrew.h"
 
 namespace {
 
@@ -70,6 +71,12 @@ TEST_F(ScrewDesigner, NewScrewConvertsTheLibrariesAndSavesAtTheRecordOffsets) {
     EXPECT_EQ(shared::ScrewDesignCount, 3);
     driver().click(w.Command5);
     EXPECT_EQ(shared::ScrewPreviewFlag, 1);
+    mvscrew& preview = ui::form<mvscrew>();  // the preview opens on the design
+    EXPECT_TRUE(preview.isVisible());
+    EXPECT_EQ(preview.width(), 7995);  // 8000 x 5000 twips in whole pixels of 15 twips
+    EXPECT_EQ(preview.height(), 4995);
+    preview.unload();
+    EXPECT_EQ(shared::ScrewPreviewFlag, -1);
 
     script().chooseFile(path("a.srw"), ui::FileDialogKind::Save);
     driver().click(w.Command4);
