@@ -29,9 +29,9 @@ constexpr gfx::Twips kGridWidth = 7420;
 
 // A label and its box on one line of a frame.
 void field(ui::Frame& frame, ui::Label& label, ui::TextBox& box, gfx::Twips left, gfx::Twips top,
-           gfx::Twips labelWidth, const char* caption) {
+           gfx::Twips labelWidth, const char* caption, gfx::Twips boxWidth = 975) {
     label.create(left, top + 30, labelWidth, 255, caption).setContainer(frame);
-    box.create(left + labelWidth, top, 975, 315).setContainer(frame);
+    box.create(left + labelWidth, top, boxWidth, 315).setContainer(frame);
 }
 
 }  // namespace
@@ -48,11 +48,11 @@ void listext::design() {
     field(Frame1, Label2, Text2, right, 300, 1680, "Extruder Length :");
 
     Frame2.create(120, 900, kGridWidth, 1575, "Screw Information");
-    field(Frame2, Label3, Text3, left, 300, wide, "Number of elements : ");
-    field(Frame2, Label4, Text4, right, 300, wide, "Screw L/D ratio :");
-    field(Frame2, Label5, Text5, left, 720, wide, "Number of screw elements :");
-    field(Frame2, Label6, Text6, right, 720, wide, "Number of kneading disk elements : ");
-    field(Frame2, Label7, Text7, left, 1140, wide, "Number of left handed elements : ");
+    field(Frame2, Label3, Text3, left, 300, 3240, "Number of elements : ", 615);
+    field(Frame2, Label6, Text6, left, 720, 3240, "Number of kneading disk elements : ", 615);
+    field(Frame2, Label7, Text7, left, 1140, 3240, "Number of left handed elements : ", 615);
+    field(Frame2, Label4, Text4, 4080, 300, 2640, "Screw L/D ratio :", 615);
+    field(Frame2, Label5, Text5, 4080, 720, 2640, "Number of screw elements :", 615);
     fGrid1.create(120, 2580, kGridWidth, 2100, 2, 9);
 
     Frame3.create(120, 4785, kGridWidth, 735, "Barrel Information");

@@ -22,19 +22,20 @@ listscrew::listscrew() : ui::Form("listscrew") { Command1.onClick = [this] { Com
 
 void listscrew::design() {
     setCaption("View Screw File");
-    setSize(7680, 5460);
+    setSize(8400, 5460);
     sflexgrid.create(0, 0, 7420, 3600, 2, 9);
-    Label1.create(120, 3750, 1560, 255, "Number of elements :");
-    Text1.create(1680, 3720, 615, 315);
-    Label2.create(2460, 3750, 1320, 255, "Screw L/D ratio :");
-    Text2.create(3780, 3720, 735, 315);
-    Label3.create(4680, 3750, 2040, 255, "Number of Screw Elements :");
-    Text3.create(6720, 3720, 615, 315);
-    Label4.create(120, 4170, 2640, 255, "Number of kneading disk elements :");
-    Text4.create(2760, 4140, 615, 315);
-    Label5.create(3540, 4170, 2520, 255, "Number of left handed elements :");
-    Text5.create(6060, 4140, 615, 315);
-    Command1.create(6120, 4560, 1215, 375, "Close");
+    // Two rows of totals under the grid, each box right of its label.
+    Label1.create(120, 3750, 1800, 255, "Number of elements :");
+    Text1.create(1920, 3720, 615, 315);
+    Label2.create(2700, 3750, 1500, 255, "Screw L/D ratio :");
+    Text2.create(4200, 3720, 735, 315);
+    Label3.create(5040, 3750, 2460, 255, "Number of Screw Elements :");
+    Text3.create(7500, 3720, 615, 315);
+    Label4.create(120, 4170, 3000, 255, "Number of kneading disk elements :");
+    Text4.create(3120, 4140, 615, 315);
+    Label5.create(3900, 4170, 2880, 255, "Number of left handed elements :");
+    Text5.create(6780, 4140, 615, 315);
+    Command1.create(6900, 4620, 1215, 375, "Close");
 }
 
 // A file that cannot be listed ends the load where it failed: the window

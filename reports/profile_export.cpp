@@ -153,12 +153,12 @@ void writeProfileLines(const ProfileTable& t, rt::ColumnWriter& out) {
         const std::array<float, 11>& row = t[r];
         for (std::size_t k = 1; k <= 5; ++k) {
             const std::size_t x = 2 * k - 1, y = 2 * k;
-            if (row[x] == 0.0f) {
-                if (k < 5) out.tab(kStartColumn[x + 2]);
-                continue;
+            if (row[x] != 0.0f) {
+                out.tab(kStartColumn[x]).text(rt::format(row[x], lineFormat(x)));
+                out.tab(kStartColumn[y]).text(rt::format(row[y], lineFormat(y)));
             }
-            out.tab(kStartColumn[x]).text(rt::format(row[x], lineFormat(x)));
-            out.tab(kStartColumn[y]).text(rt::format(row[y], lineFormat(y)));
+            // Every pair but the last, blank or not, ends at the next pair's column.
+            if (k < 5) out.tab(kStartColumn[x + 2]);
         }
         out.endLine();
     }

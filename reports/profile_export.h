@@ -27,9 +27,10 @@ using ProfileTable = rt::Array<std::array<float, 11>>;
 ProfileTable profileTable(const records::ResultData& result);
 
 // The text lines of the table: line 1 holds every value of row 1; every later
-// row leaves a pair whose x is 0 blank. Values start at the columns 1, 10,
-// 20, ..., 90; a value that reaches the next start column pushes what follows
-// to that column of a new line.
+// row leaves a pair whose x is 0 blank, and each of its first four pairs ends
+// with blanks up to the next pair's column. Values start at the columns 1,
+// 10, 20, ..., 90; a value that reaches the next start column pushes what
+// follows to that column of a new line.
 void writeProfileLines(const ProfileTable& table, rt::ColumnWriter& out);
 
 // Writes the lines to a text file with CR LF line ends; raises the error of a
