@@ -97,11 +97,7 @@ void listresult::Form_Load() {
     stage_ = 0;
     setCaption("Result listing - " + listed_);
     records::ResultData r;
-    if (reports::readResultInput(listed_, r) != records::ResultCheck::Ok) {
-        ui::msgBox("Incorrect file format.", ui::kOkOnly, ui::kNoIcon, "Result listing");
-        return;
-    }
-    reports::takeSharedState(r, reports::CodeTrim::BothEnds);
+    if (!reports::takeResult(listed_, "Result listing", reports::CodeTrim::BothEnds, r)) return;
     shared::ScrewRadius = reports::screwRadius(r);
 
     const records::ParameterFileHeader& run = r.header.RunConditions;

@@ -1,7 +1,6 @@
 #include "reports/listresult1.h"
 
 #include "platform/rt/numtext.h"
-#include "platform/ui/application.h"
 #include "reports/result_input.h"
 #include "reports/rows.h"
 
@@ -70,11 +69,7 @@ void listresult1::Form_Load() {
     first_ = element_ = point_ = 0;
     setCaption("Result listing - " + resultFile);
     records::ResultData r;
-    if (reports::readResultInput(resultFile, r) != records::ResultCheck::Ok) {
-        ui::msgBox("Incorrect file format.", ui::kOkOnly, ui::kNoIcon, "Result listing");
-        return;
-    }
-    reports::takeSharedState(r, reports::CodeTrim::Trailing);
+    if (!reports::takeResult(resultFile, "Result listing", reports::CodeTrim::Trailing, r)) return;
     elements_ = std::move(r.elements);
     profile_ = std::move(r.profile);
     radius_ = reports::screwRadius(r);

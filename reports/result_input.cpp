@@ -1,6 +1,7 @@
 #include "reports/result_input.h"
 
 #include "platform/rt/text.h"
+#include "platform/ui/application.h"
 #include "reports/rows.h"
 #include "state/state.h"
 
@@ -31,10 +32,15 @@ float screwRadius(const records::ResultData& result) {
     return record(result.screw, 1).headerScrewDiameter() / 2.0f;
 }
 
-void takeSharedState(const records::ResultData& result, CodeTrim trim) {
-    const std::string code = shownText(result.header.Code);
+bool takeResult(const std::string& path, const char* title, CodeTrim trim, records::ResultData& out) {
+    if (readResultInput(path, out) != records::ResultCheck::Ok) {
+        ui::msgBox("Incorrect file format.", ui::kOkOnly, ui::kNoIcon, title);
+        return false;
+    }
+    const std::string code = shownText(out.header.Code);
     shared::ExtruderCategory = trim == CodeTrim::BothEnds ? rt::trim(code) : rt::rtrim(code);
-    shared::PortRecords.items() = result.ports;
+    shared::PortRecords.items() = out.ports;
+    return true;
 }
 
 }  // namespace reports

@@ -1,7 +1,7 @@
 #pragma once
 // The one way the result listings, the printed result report and the export
-// read a result file (*.flw), and what each of them hands on to the shared
-// state.
+// read a result file (*.flw), what each of them says of a file that holds no
+// result, and what it hands on to the shared state.
 #include <string>
 
 #include "records/result_file.h"
@@ -22,9 +22,12 @@ float screwRadius(const records::ResultData& result);
 
 enum class CodeTrim { BothEnds, Trailing };
 
-// What every reader of a result file hands on: the extruder code of the
-// header as ExtruderCategory (without blanks at the given ends) and the
-// file's ports as PortRecords 1..N.
-void takeSharedState(const records::ResultData& result, CodeTrim trim);
+// What every reader of a result file does first: reads it with
+// readResultInput; a file that holds no result gets "Incorrect file format."
+// under the reader's title and false, the shared state unchanged. A result
+// hands on the extruder code of its header as ExtruderCategory (without
+// blanks at the given ends) and its ports as PortRecords 1..N. A file that
+// cannot be opened raises.
+bool takeResult(const std::string& path, const char* title, CodeTrim trim, records::ResultData& out);
 
 }  // namespace reports

@@ -370,11 +370,7 @@ void Mainprog::mnuRprint_Click() {
     rt::endQuietlyOnError([&] {
         const std::string path = openFile("*.flw", "Result Files|*.flw|All files|*.*");
         records::ResultData result;
-        if (reports::readResultInput(path, result) != records::ResultCheck::Ok) {
-            ui::msgBox("Incorrect file format.", ui::kOkOnly, ui::kNoIcon, "Print Result");
-            return;
-        }
-        reports::takeSharedState(result, reports::CodeTrim::Trailing);
+        if (!reports::takeResult(path, "Print Result", reports::CodeTrim::Trailing, result)) return;
         reports::printLines(reports::resultReport(result));
         shared::PortRecords.clear();
     });
@@ -388,11 +384,7 @@ void Mainprog::mnuRconvert_Click() {
     rt::endQuietlyOnError([&] {
         shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*");
         records::ResultData result;
-        if (reports::readResultInput(shared::ResultFile, result) != records::ResultCheck::Ok) {
-            ui::msgBox("Incorrect file format.", ui::kOkOnly, ui::kNoIcon, "Convert file");
-            return;
-        }
-        reports::takeSharedState(result, reports::CodeTrim::Trailing);
+        if (!reports::takeResult(shared::ResultFile, "Convert file", reports::CodeTrim::Trailing, result)) return;
         const reports::ProfileTable table = reports::profileTable(result);
 
         dlgCMDialog.setFileName("*.txt");
