@@ -1,5 +1,6 @@
 // The Print File commands as the user runs them, each printout compared line
 // by line with the report written out by hand.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,7 @@ TEST_F(PrintFile, AReportFailingHalfWayPrintsNothingAndTheNextPrintoutHoldsOnlyI
     choose("mnuExtprint");
     EXPECT_EQ(session.backend.printed().size(), 1u);
     EXPECT_TRUE(session.backend.messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(path("missing.srw")));
 }
 
 // Every stage block of the sample result: port k has flow rate 10 k and

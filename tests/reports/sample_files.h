@@ -73,7 +73,7 @@ inline records::ResultData sampleResult() {
     for (int e = 1; e <= 5; ++e) {
         const auto f = static_cast<float>(e);
         records::ElementRecord r;
-        r.Code = "E" + std::to_string(e);
+        r.Code = std::string("E").append(std::to_string(e));
         r.Kind = std::string(1, kinds[e - 1]);
         r.SegmentStart = 2.0f * (f - 1.0f);
         r.SegmentLength = 2.0f;
