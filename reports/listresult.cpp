@@ -4,6 +4,7 @@
 #include "platform/ui/application.h"
 #include "reports/listresult1.h"
 #include "reports/result_input.h"
+#include "reports/stepping.h"
 #include "state/state.h"
 
 using rt::format;
@@ -143,17 +144,12 @@ void listresult::ShowStage(std::int16_t i) {
     Label31.setCaption(format(p.ScrewTemperature, "###0.00"));
 }
 
-// ">>": the next stage, after the last the first.
-void listresult::Command1_Click() {
-    if (ports_.count() == 0) return;
-    stage_ = stage_ >= ports_.count() ? 1 : stage_ + 1;
-    ShowStage(static_cast<std::int16_t>(stage_));
-}
+void listresult::Command1_Click() { nextStage(1); }
+void listresult::Command2_Click() { nextStage(-1); }
 
-// "<<": the stage before, before the first the last.
-void listresult::Command2_Click() {
+void listresult::nextStage(int step) {
     if (ports_.count() == 0) return;
-    stage_ = stage_ <= 1 ? ports_.count() : stage_ - 1;
+    stage_ = reports::steppedRound(stage_, step, 1, ports_.count());
     ShowStage(static_cast<std::int16_t>(stage_));
 }
 

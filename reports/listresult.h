@@ -101,6 +101,9 @@ protected:
     void onLoad() override { Form_Load(); }
 
 private:
+    // ">>" (1) and "<<" (-1): the stages 1..N, going round.
+    void nextStage(int step);
+
     // The file of the last load, which the melting results window reads.
     std::string listed_;
     // Ports 1..N of that file; empty when it held no result.

@@ -3,6 +3,7 @@
 #include "platform/rt/numtext.h"
 #include "reports/result_input.h"
 #include "reports/rows.h"
+#include "reports/stepping.h"
 
 using rt::format;
 
@@ -106,34 +107,20 @@ void listresult1::ShowMeltingPoint(std::int16_t p) {
     Label10.setCaption(format(row.CumulativePower, "####0.00"));
 }
 
-// "<<" and ">>" of the melting points 0..M, wrapping round.
-void listresult1::Command1_Click() {
+void listresult1::Command1_Click() { nextPoint(-1); }
+void listresult1::Command2_Click() { nextPoint(1); }
+void listresult1::Command3_Click() { nextElement(1); }
+void listresult1::Command4_Click() { nextElement(-1); }
+
+void listresult1::nextPoint(int step) {
     if (profile_.empty()) return;
-    const int last = static_cast<int>(profile_.size()) - 1;
-    point_ = point_ <= 0 ? last : point_ - 1;
+    point_ = reports::steppedRound(point_, step, 0, static_cast<int>(profile_.size()) - 1);
     ShowMeltingPoint(static_cast<std::int16_t>(point_));
 }
 
-void listresult1::Command2_Click() {
-    if (profile_.empty()) return;
-    const int last = static_cast<int>(profile_.size()) - 1;
-    point_ = point_ >= last ? 0 : point_ + 1;
-    ShowMeltingPoint(static_cast<std::int16_t>(point_));
-}
-
-// ">>" and "<<" of the element rows from the melting end to the last row,
-// wrapping round.
-void listresult1::Command3_Click() {
+void listresult1::nextElement(int step) {
     if (elements_.empty()) return;
-    const int last = static_cast<int>(elements_.size());
-    element_ = element_ >= last ? first_ : element_ + 1;
-    ShowElementResult(static_cast<std::int16_t>(element_));
-}
-
-void listresult1::Command4_Click() {
-    if (elements_.empty()) return;
-    const int last = static_cast<int>(elements_.size());
-    element_ = element_ <= first_ ? last : element_ - 1;
+    element_ = reports::steppedRound(element_, step, first_, static_cast<int>(elements_.size()));
     ShowElementResult(static_cast<std::int16_t>(element_));
 }
 

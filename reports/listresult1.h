@@ -77,6 +77,11 @@ protected:
     void onLoad() override { Form_Load(); }
 
 private:
+    // "<<" (-1) and ">>" (1): the profile points 0..M and the element rows
+    // from the melting end to the last, each going round.
+    void nextPoint(int step);
+    void nextElement(int step);
+
     // What the last load read; no element rows when it held no result.
     std::vector<records::ElementRecord> elements_;
     std::vector<records::MeltProfileRow> profile_;
