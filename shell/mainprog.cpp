@@ -10,10 +10,22 @@
 #include "elements/build_screw.h"
 #include "platform/io/files.h"
 #include "platform/rt/error.h"
+#include "platform/rt/text.h"
 #include "platform/ui/application.h"
 #include "records/design_files.h"
 #include "records/design_records.h"
 #include "records/files.h"
+#include "reports/design_reports.h"
+#include "reports/listbarrel.h"
+#include "reports/listdie.h"
+#include "reports/listext.h"
+#include "reports/listresult.h"
+#include "reports/listscrew.h"
+#include "reports/printing.h"
+#include "reports/profile_export.h"
+#include "reports/result_input.h"
+#include "reports/result_report.h"
+#include "reports/rows.h"
 #include "shell/logo.h"
 #include "simulation/analysis.h"
 #include "simulation/gparameter.h"
@@ -361,51 +373,114 @@ void Mainprog::mnuPdisplay_Click() {
 // ---- View File -------------------------------------------------------------
 
 void Mainprog::mnuSview_Click() {
-    rt::endQuietlyOnError([&] { shared::ScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::ScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*");
+        ui::form<listscrew>().show();
+    });
 }
 
 void Mainprog::mnuBview_Click() {
-    rt::endQuietlyOnError([&] { shared::BarrelFile = openFile("*.brl", "barrel Files|*.brl|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::BarrelFile = openFile("*.brl", "barrel Files|*.brl|All files|*.*");
+        ui::form<listbarrel>().show();
+    });
 }
 
 void Mainprog::mnuDview_Click() {
-    rt::endQuietlyOnError([&] { shared::DieFile = openFile("*.die", "die Files|*.die|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::DieFile = openFile("*.die", "die Files|*.die|All files|*.*");
+        ui::form<listdie>().show();
+    });
 }
 
 void Mainprog::mnuEview_Click() {
-    rt::endQuietlyOnError(
-        [&] { shared::ExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::ExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*");
+        ui::form<listext>().show();
+    });
 }
 
+// A result file that cannot be opened ends the command; the listing does not
+// open.
 void Mainprog::mnuRview_Click() {
-    rt::endQuietlyOnError([&] { shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*");
+        ui::form<listresult>().show();
+    });
 }
 
 // ---- Print File ------------------------------------------------------------
 
+// Each report is put together whole before anything is printed: a file that
+// fails half way ends the command with nothing printed.
+
 void Mainprog::mnuSprint_Click() {
-    rt::endQuietlyOnError([&] { shared::ScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::ScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*");
+        reports::printLines(reports::screwReport(shared::ScrewFile));
+    });
 }
 
 void Mainprog::mnuBprint_Click() {
-    rt::endQuietlyOnError([&] { shared::BarrelFile = openFile("*.brl", "Barrel Files|*.brl|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::BarrelFile = openFile("*.brl", "Barrel Files|*.brl|All files|*.*");
+        reports::printLines(reports::barrelReport(shared::BarrelFile));
+    });
 }
 
 void Mainprog::mnuDprint_Click() {
-    rt::endQuietlyOnError([&] { shared::DieFile = openFile("*.die", "Die Files|*.die|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::DieFile = openFile("*.die", "Die Files|*.die|All files|*.*");
+        reports::printLines(reports::dieReport(shared::DieFile));
+    });
 }
 
 void Mainprog::mnuExtprint_Click() {
-    rt::endQuietlyOnError(
-        [&] { shared::ExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::ExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*");
+        const records::ExtHeader header = records::readExtHeader(shared::ExtruderFile);
+        shared::ScrewFile = rt::trim(reports::shownText(header.ScrewFile));
+        shared::BarrelFile = rt::trim(reports::shownText(header.BarrelFile));
+        shared::DieFile = rt::trim(reports::shownText(header.DieFile));
+        reports::printLines(reports::extruderReport(records::readExtruderFile(shared::ExtruderFile)));
+    });
 }
 
+// The chosen path stays with the command; PortRecords holds the file's ports
+// while it prints and is emptied afterwards.
 void Mainprog::mnuRprint_Click() {
-    rt::endQuietlyOnError([&] { openFile("*.flw", "Result Files|*.flw|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        const std::string path = openFile("*.flw", "Result Files|*.flw|All files|*.*");
+        records::ResultData result;
+        if (!reports::takeResult(path, "Print Result", reports::CodeTrim::Trailing, result)) return;
+        reports::printLines(reports::resultReport(result));
+        shared::PortRecords.clear();
+    });
 }
 
+// Reads the result, then asks for the text file. The pattern handed back by a
+// cancelled save dialog names no file and ends the command quietly; any other
+// target that cannot be written is reported, and an older file of that name
+// stays as it was.
 void Mainprog::mnuRconvert_Click() {
-    rt::endQuietlyOnError([&] { shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*"); });
+    rt::endQuietlyOnError([&] {
+        shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*");
+        records::ResultData result;
+        if (!reports::takeResult(shared::ResultFile, "Convert file", reports::CodeTrim::Trailing, result)) return;
+        const reports::ProfileTable table = reports::profileTable(result);
+
+        dlgCMDialog.setFileName("*.txt");
+        dlgCMDialog.setInitDir(shared::AppDir);
+        dlgCMDialog.setFilter("Converted Result Files|*.txt|All files|*.*");
+        dlgCMDialog.showSave();
+        const std::string target = dlgCMDialog.fileName();
+        try {
+            reports::writeProfileFile(target, table);
+        } catch (const rt::Error& e) {
+            if (e.number() == rt::kBadFileName) throw;
+            ui::msgBox("Could not write " + target + ".", ui::kOkOnly, ui::kNoIcon, "Convert file");
+        }
+    });
 }
 
 // ---- Database --------------------------------------------------------------

@@ -1,0 +1,1 @@
+set(VELKOR_DEPS_reports velkor_state velkor_records velkor_platform)

@@ -1,0 +1,13 @@
+#include "reports/printing.h"
+
+#include "platform/ui/printer.h"
+
+namespace reports {
+
+void printLines(const std::vector<std::string>& lines) {
+    ui::Printer& printer = ui::printer();
+    for (const std::string& line : lines) printer.text(line).endLine();
+    printer.endDoc();
+}
+
+}  // namespace reports

@@ -1,0 +1,2 @@
+set(VELKOR_TEST_DEPS velkor_shell velkor_reports velkor_catalog velkor_elements velkor_state velkor_records
+    velkor_platform_headless velkor_platform)
