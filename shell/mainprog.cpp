@@ -8,6 +8,7 @@
 #include "platform/ui/application.h"
 #include "records/design_records.h"
 #include "records/files.h"
+#include "results/dispresult.h"
 #include "state/header_code.h"
 #include "shell/logo.h"
 #include "state/state.h"
@@ -272,8 +273,14 @@ void Mainprog::mnuExtdisplay_Click() {
         [&] { shared::DisplayExtruderFile = openFile("*.ext", "Extruder Files|*.ext|All files|*.*"); });
 }
 
+// A cancelled dialog leaves its pattern as the file name: nothing is chosen,
+// the current result file stays and no window opens.
 void Mainprog::mnuPdisplay_Click() {
-    rt::endQuietlyOnError([&] { shared::ResultFile = openFile("*.flw", "Profile Files|*.flw|All files|*.*"); });
+    std::string chosen;
+    if (!rt::endQuietlyOnError([&] { chosen = openFile("*.flw", "Profile Files|*.flw|All files|*.*"); })) return;
+    if (chosen == "*.flw") return;
+    shared::ResultFile = chosen;
+    ui::form<dispresult>().show();
 }
 
 // ---- View File -------------------------------------------------------------
