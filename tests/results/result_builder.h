@@ -160,7 +160,7 @@ inline records::ResultData sampleRun(int elementRows = 14, int screwElements = 2
         // up on its way is starved to its middle.
         e.StarvationPoint = full ? 0 : fullAtEnd ? length / 2 : length;
         e.FillLeft = full ? 1.0f : 0.35f;
-        e.FillRight = 1;
+        e.FillRight = full || fullAtEnd ? 1.0f : 0.35f;
         const double us = at(e.SegmentStart + e.StarvationPoint);
         e.PressureStart = static_cast<float>(pressure(u0));
         e.PressureStarvation = static_cast<float>(pressure(us));
