@@ -78,28 +78,30 @@ void drawStripFrame(gfx::DrawTarget& target, gfx::Color color) {
     target.line(kStripLeft, kStripTop, kStripRight, kStripBottom, color, gfx::LineStyle::Box);
 }
 
-void drawWindowGrid(gfx::DrawTarget& target) {
-    for (int k = 1; k <= 5; ++k) {
-        const float y = kChartTop + 240.0f * static_cast<float>(k);
-        target.line(kStripLeft, y, kStripRight, y, kDarkRed, gfx::LineStyle::Box);
-    }
-    for (int k = 1; k <= 9; ++k) {
-        const float x = kStripLeft + 840.0f * static_cast<float>(k);
-        target.line(x, kChartTop, x, kChartBottom, kDarkRed, gfx::LineStyle::Box);
-    }
-    target.line(kStripLeft, kChartTop, kStripRight, kChartBottom, kYellow, gfx::LineStyle::Box);
-}
+namespace {
 
-void drawPageGrid(gfx::DrawTarget& target) {
-    for (int k = 0; k <= 6; ++k) {
+// Horizontal grid lines k = first .. lastRow, 240 twips apart, and vertical
+// ones k = first .. lastColumn, 840 apart; the eleventh vertical line (the
+// printed right border) stands at 9710.
+void gridLines(gfx::DrawTarget& target, int first, int lastRow, int lastColumn) {
+    for (int k = first; k <= lastRow; ++k) {
         const float y = kChartTop + 240.0f * static_cast<float>(k);
         target.line(kStripLeft, y, kStripRight, y, kDarkRed, gfx::LineStyle::Box);
     }
-    for (int k = 0; k <= 10; ++k) {
+    for (int k = first; k <= lastColumn; ++k) {
         const float x = k == 10 ? 9710.0f : kStripLeft + 840.0f * static_cast<float>(k);
         target.line(x, kChartTop, x, kChartBottom, kDarkRed, gfx::LineStyle::Box);
     }
 }
+
+}  // namespace
+
+void drawWindowGrid(gfx::DrawTarget& target) {
+    gridLines(target, 1, 5, 9);
+    target.line(kStripLeft, kChartTop, kStripRight, kChartBottom, kYellow, gfx::LineStyle::Box);
+}
+
+void drawPageGrid(gfx::DrawTarget& target) { gridLines(target, 0, 6, 10); }
 
 std::array<float, 6> axialTicks(float gap, float totalLength) {
     // 3 radii of screw root stand before the first element; L/D is half the
