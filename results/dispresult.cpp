@@ -46,7 +46,7 @@ void dispresult::design() {
     label(Label3, 840, 1680, 375);
     label(Label4, 840, 2040, 375);
     label(Label13, 1440, 2520, 735);
-    Label13.setTransparent(false);
+    Label13.setBackColor(kWindowBlue);
     label(Label20, 1440, 2760, 4695);
     Label20.setBackColor(gfx::rgb(0, 0, 128));
     label(Label12, 240, 3240, 375);
