@@ -162,18 +162,15 @@ inline records::ResultData sampleRun(int elementRows = 14, int screwElements = 2
         e.FillLeft = full ? 1.0f : 0.35f;
         e.FillRight = full || fullAtEnd ? 1.0f : 0.35f;
         const double us = at(e.SegmentStart + e.StarvationPoint);
-        e.PressureStart = static_cast<float>(pressure(u0));
-        e.PressureStarvation = static_cast<float>(pressure(us));
-        e.PressureEnd = static_cast<float>(pressure(u1));
-        e.TempStart = static_cast<float>(temperature(u0));
-        e.TempStarvation = static_cast<float>(temperature(us));
-        e.TempEnd = static_cast<float>(temperature(u1));
-        e.ResTimeStart = static_cast<float>(residence(u0));
-        e.ResTimeStarvation = static_cast<float>(residence(us));
-        e.ResTimeEnd = static_cast<float>(residence(u1));
-        e.PowerStart = static_cast<float>(power(u0));
-        e.PowerStarvation = static_cast<float>(power(us));
-        e.PowerEnd = static_cast<float>(power(u1));
+        auto set = [&](float& start, float& starvation, float& end, auto profile) {
+            start = static_cast<float>(profile(u0));
+            starvation = static_cast<float>(profile(us));
+            end = static_cast<float>(profile(u1));
+        };
+        set(e.PressureStart, e.PressureStarvation, e.PressureEnd, pressure);
+        set(e.TempStart, e.TempStarvation, e.TempEnd, temperature);
+        set(e.ResTimeStart, e.ResTimeStarvation, e.ResTimeEnd, residence);
+        set(e.PowerStart, e.PowerStarvation, e.PowerEnd, power);
         if (u0 <= kMeltStart && kMeltStart < u1) b.data.runState.MeltStartElement = static_cast<std::int16_t>(i + 1);
         if (u0 <= kMeltEnd && kMeltEnd < u1) {
             b.data.runState.MeltEndElement = static_cast<std::int16_t>(i + 1);
