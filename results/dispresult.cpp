@@ -56,7 +56,7 @@ void dispresult::design() {
         top += kValueTickStep;
     }
     gfx::Twips left = kAxialTickLeft;
-    for (ui::Label* l : {&Label14, &Label15, &Label16, &Label17, &Label18, &Label19}) {
+    for (ui::Label* l : axialTickLabels()) {
         label(*l, left, kAxialTickTop, 735);
         left += kAxialTickStep;
     }
@@ -84,6 +84,10 @@ void dispresult::design() {
 
 std::array<ui::Label*, 7> dispresult::valueTickLabels() {
     return {&Label5, &Label6, &Label7, &Label8, &Label9, &Label10, &Label11};
+}
+
+std::array<ui::Label*, 6> dispresult::axialTickLabels() {
+    return {&Label14, &Label15, &Label16, &Label17, &Label18, &Label19};
 }
 
 void dispresult::Form_Load() {
@@ -146,7 +150,7 @@ bool dispresult::LoadResultView() {
     const records::ExtHeader& ext = ViewHeader.ExtruderHeader;
     AxialTicks = axialTicks(ext.Gap, ext.TotalLength);
     int k = 0;
-    for (ui::Label* l : {&Label14, &Label15, &Label16, &Label17, &Label18, &Label19}) {
+    for (ui::Label* l : axialTickLabels()) {
         l->setCaption(axialTickText(k, AxialTicks[static_cast<std::size_t>(k)]));
         ++k;
     }

@@ -119,5 +119,7 @@ private:
     results::OutlineInput outlineInput(float radius) const;
     void ShowChart(std::int16_t kind);
     void PrintChart(std::int16_t kind);
+    // Value ticks top to bottom, axial ticks left to right.
     std::array<ui::Label*, 7> valueTickLabels();
+    std::array<ui::Label*, 6> axialTickLabels();
 };

@@ -110,7 +110,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
     setTexts(a, kind);
     a.yTop = kind == kPressureChart ? 2639 : 2640;
 
-    double e = 0, step = 1.0 / 6.0, bottom = 0, top = 1;
+    double e = 0, step = 1.0 / 6.0, bottom = 0, top = 1, range = 1;
     bool defined = true;
     if (kind != kMeltingChart) {
         const Extremes x = extremesOf(kind, s);
@@ -179,7 +179,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
             spread(1.25 * max >= 10 ? rt::intFloor(log10Of(1.25 * max)) : 0.0);
             break;
         }
-        const double range = top - bottom;
+        range = top - bottom;
         defined = defined && range > 0 && std::isfinite(range) &&
                   std::isfinite(static_cast<float>(1441.0 / range)) && std::isfinite(bottom);
         if (!defined) {
@@ -188,6 +188,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
             e = 0;
             step = 1.0 / 6.0;
             top = bottom + 1;
+            range = 1;
         }
         a.exponentText = "E" + std::to_string(rt::toInt16(e)) + unitOf(kind);
     }
@@ -196,7 +197,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
     a.top = top;
     const double scale = std::pow(10.0, e);
     for (int k = 0; k <= 6; ++k) a.ticks[static_cast<std::size_t>(k)] = static_cast<float>(bottom / scale + k * step);
-    a.yScale = (kind == kPressureChart ? 1441.0 : 1440.0) / (top - bottom);
+    a.yScale = (kind == kPressureChart ? 1441.0 : 1440.0) / range;
     return a;
 }
 
