@@ -93,6 +93,14 @@ const char* unitOf(std::int16_t kind) {
     }
 }
 
+// "E", the exponent without a leading blank, and the unit.
+std::string exponentText(int exponent, const char* unit) {
+    std::string text = "E";
+    text.append(std::to_string(exponent));
+    text.append(unit);
+    return text;
+}
+
 void setTexts(ValueAxis& a, std::int16_t kind) {
     static const char* const letters[] = {"", "P", "T", "A", "R", "W", "M"};
     static const char* const titles[] = {"", "Pressure", "Temperature", "Melting Profile", "Average Residence Time",
@@ -190,7 +198,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
             top = bottom + 1;
             range = 1;
         }
-        a.exponentText = "E" + std::to_string(rt::toInt16(e)) + unitOf(kind);
+        a.exponentText = exponentText(rt::toInt16(e), unitOf(kind));
     }
     a.exponent = e;
     a.bottom = bottom;
