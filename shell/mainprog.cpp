@@ -26,6 +26,7 @@
 #include "reports/result_input.h"
 #include "reports/result_report.h"
 #include "reports/rows.h"
+#include "results/dispresult.h"
 #include "shell/logo.h"
 #include "simulation/analysis.h"
 #include "simulation/gparameter.h"
@@ -366,8 +367,14 @@ void Mainprog::mnuExtdisplay_Click() {
     });
 }
 
+// A cancelled dialog leaves its pattern as the file name: nothing is chosen,
+// the current result file stays and no window opens.
 void Mainprog::mnuPdisplay_Click() {
-    rt::endQuietlyOnError([&] { shared::ResultFile = openFile("*.flw", "Profile Files|*.flw|All files|*.*"); });
+    std::string chosen;
+    if (!rt::endQuietlyOnError([&] { chosen = openFile("*.flw", "Profile Files|*.flw|All files|*.*"); })) return;
+    if (chosen == "*.flw") return;
+    shared::ResultFile = chosen;
+    ui::form<dispresult>().show();
 }
 
 // ---- View File -------------------------------------------------------------

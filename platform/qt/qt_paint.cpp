@@ -87,12 +87,21 @@ void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double un
         case gfx::OpKind::Segment:
             painter.setPen(pen);
             painter.setBrush(Qt::NoBrush);
-            painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+            if (x1 == x2 || y1 == y2) {
+                // Axis-parallel lines stay crisp: unsmoothed, on whole pixels.
+                painter.drawLine(QPointF(std::round(x1), std::round(y1)), QPointF(std::round(x2), std::round(y2)));
+            } else {
+                // Sloped lines are smoothed, centred on the pixels that an
+                // unsmoothed line through the same points would cover.
+                painter.setRenderHint(QPainter::Antialiasing, true);
+                painter.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+                painter.setRenderHint(QPainter::Antialiasing, false);
+            }
             break;
         case gfx::OpKind::Box: {
             painter.setPen(pen);
             painter.setBrush(Qt::NoBrush);
-            QRectF r = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
+            QRectF r = QRectF(QPointF(std::round(x1), std::round(y1)), QPointF(std::round(x2), std::round(y2))).normalized();
             if (r.width() < 1 || r.height() < 1)
                 painter.drawLine(r.topLeft(), r.bottomRight());
             else

@@ -13,6 +13,7 @@
 #include "records/design_records.h"
 #include "records/files.h"
 #include "records/markers.h"
+#include "results/dispresult.h"
 #include "shell_fixture.h"
 #include "simulation/analysis.h"
 #include "simulation/core.h"
@@ -234,12 +235,14 @@ TEST_F(ShellRun, WithCancelErrorOffACancelledDialogStoresItsPattern) {
         EXPECT_EQ(shown.fileName, c.pattern);
         EXPECT_EQ(shown.filter, c.filter);
         EXPECT_EQ(shown.initDir, shared::AppDir);
+        // Profile Display keeps its file and opens nothing on a cancel.
         if (c.variable) {
-            EXPECT_EQ(*c.variable, c.pattern);
+            EXPECT_EQ(*c.variable, std::string(c.menu) == "mnuPdisplay" ? "" : c.pattern);
         }
     }
     session.expectScriptDone();
     EXPECT_FALSE(ui::form<Mainprog>().dlgCMDialog.cancelError());
+    EXPECT_FALSE(ui::form<dispresult>().isLoaded());
 
     // Retrive Old Parameters presets "Noname" over its pattern.
     shared::ParameterFile = "old.prm";
@@ -253,6 +256,10 @@ TEST_F(ShellRun, WithCancelErrorOffACancelledDialogStoresItsPattern) {
     session.script.chooseFile(path("a.srw"));
     choose("mnuSview");
     EXPECT_EQ(shared::ScrewFile, path("a.srw"));
+    session.script.chooseFile(path("none.flw")).ok(path("none.flw") + "\nFile not found", "Result View");
+    choose("mnuPdisplay");
+    EXPECT_EQ(shared::ResultFile, path("none.flw"));
+    EXPECT_TRUE(ui::form<dispresult>().isVisible());
 }
 
 TEST_F(ShellRun, OnceAnEditCommandSwitchedCancelErrorOnEveryCancelEndsItsCommand) {

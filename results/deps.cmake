@@ -1,0 +1,1 @@
+set(VELKOR_DEPS_results velkor_simulation velkor_state velkor_records velkor_platform)

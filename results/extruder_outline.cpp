@@ -1,0 +1,171 @@
+#include "results/extruder_outline.h"
+
+#include <cmath>
+
+#include "platform/rt/convert.h"
+#include "results/result_frame.h"
+
+namespace results {
+
+namespace {
+
+constexpr double kPi = 3.141592654;
+constexpr int kMaxCounter = 32767;  // flights and disks are counted in 16 bits
+
+using gfx::LineStyle;
+
+bool nearest16(double v, std::int16_t& out) {
+    if (!(v >= -32768.5 && v < 32767.5)) return false;
+    out = rt::cint(v);
+    return true;
+}
+
+class Outline {
+public:
+    Outline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in, const OutlineFrame& f)
+        : t_(target), color_(color), in_(in), k_(f.scale), s_(in.radius), x0_(f.screwStart), xb_(f.barrelStart) {}
+
+    void draw() {
+        const std::size_t nB = in_.barrel.size();
+        const bool die = nB >= 2 && in_.barrel[nB - 1].Type.str() == "D";
+        const std::size_t lastBlock = die ? nB - 2 : nB - 1;
+        float r = 0;
+        for (std::size_t i = 1; i <= lastBlock; ++i) {
+            const float length = in_.barrel[i].Length * s_ * k_;
+            block(in_.barrel[i], xb_ + r, length);
+            r += length;
+        }
+        if (die) dieBody(in_.barrel[nB - 1], xb_ + r);
+        screw();
+    }
+
+private:
+    void seg(double x1, double y1, double x2, double y2) { line(t_, x1, y1, x2, y2, color_); }
+    void box(double x1, double y1, double x2, double y2, LineStyle style = LineStyle::Box) {
+        line(t_, x1, y1, x2, y2, color_, style);
+    }
+
+    // Wall bands 0.1 bore outside the bore, 0.2 bore thick; an opening of a
+    // hopper or vent rises 0.6 bore above the bore, framed and capped.
+    void block(const records::BarrelRec& b, double xa, float length) {
+        const double y = kScrewBandTop;
+        const float bore = b.BoreDiameter * s_ * k_;
+        const double xe = xa + length, band = 0.2 * bore;
+        box(xa, y + bore + 0.1 * bore, xe, y + bore + 0.1 * bore + band);
+        const std::string type = b.Type.str();
+        if (type != "P" && type != "H" && type != "V") return;
+        box(xa, y - 0.1 * bore - band, xe, y - 0.1 * bore);
+        if (type == "P") return;
+        const double w = b.OpeningWidth * s_, c = b.OpeningLocation * s_;
+        const double top = y - 0.1 * bore - 2.5 * band;
+        box(xa + (c - w / 2) * k_, top, xa + (c + w / 2) * k_, y - 0.1 * bore, LineStyle::FilledBox);
+        box(xa + (c - 1.5 * w / 2) * k_, top, xa + (c + 1.5 * w / 2) * k_, y - 0.1 * bore);
+        box(xa + (c - 1.8 * w / 2) * k_, top, xa + (c + 1.8 * w / 2) * k_, y - 0.1 * bore - 1.5 * band);
+    }
+
+    // A body 4.4 radii high on the screw axis; inside it a cone from the
+    // entrance to the capillary diameter, then the capillary zone.
+    void dieBody(const records::BarrelRec& d, double xd) {
+        const double yc = kScrewBandTop + k_ * s_, h = 2.2 * k_ * s_;
+        const double xc = xd + (d.dieTotalLength() * s_ - d.dieCapillaryZoneLength() * s_) * k_;
+        const double xo = xc + d.dieCapillaryZoneLength() * s_ * k_;
+        const double re = d.dieEntranceDiameter() * s_ * k_ / 2, rc = d.dieCapillaryDiameter() * s_ * k_ / 2;
+        seg(xd, yc - h, xo, yc - h);
+        seg(xd, yc + h, xo, yc + h);
+        seg(xd, yc + h, xd, yc - h);
+        seg(xo, yc + h, xo, yc - h);
+        seg(xd, yc - re, xc, yc - rc);
+        seg(xd, yc + re, xc, yc + rc);
+        box(xc, yc - rc, xo, yc + rc);
+    }
+
+    // Root (3 radii, a box with both diagonals), the elements, the tip
+    // (0.577 radii).
+    void screw() {
+        const double y = kScrewBandTop, height = 2.0 * s_ * k_, middle = y + s_ * k_;
+        const double root = 3.0 * s_ * k_;
+        box(x0_, y, x0_ + root, y + height);
+        seg(x0_, y, x0_ + root, y + height);
+        seg(x0_, y + height, x0_ + root, y);
+        float pos = 0;
+        for (int i = 1; i <= in_.screw.count(); ++i) {
+            const records::ScrewRec& e = in_.screw.at(i);
+            const float w = k_ * e.Length * s_;
+            const double a = x0_ + root + pos;
+            box(a, y, a + w, y + height);
+            const std::string kind = e.Kind.str();
+            if (kind == "s") flights(e, a, w, y, height);
+            if (kind == "k") disks(e, a, w, y, middle);
+            pos += w;
+        }
+        const double end = x0_ + root + pos;
+        seg(end, y, end + 0.577 * s_ * k_, middle);
+        seg(end, y + height, end + 0.577 * s_ * k_, middle);
+    }
+
+    // One flight per pitch, the first before any test, none clipped at the
+    // element's end.
+    void flights(const records::ScrewRec& e, double a, float w, double y, double height) {
+        if (e.Hand == 0) return;
+        const double p = kPi * s_ * k_ * std::tan(static_cast<double>(e.HelixAngle));
+        auto fits = [&](int t) { return static_cast<float>(t * p - 0.1) <= w; };
+        if (!(p > 0) || fits(kMaxCounter + 1)) return;
+        for (int t = 1;; ++t) {
+            if (e.Hand > 0)
+                seg(a + (t - 1) * p, y, a + t * p, y + height);
+            else
+                seg(a + (t - 1) * p, y + height, a + t * p, y);
+            if (!fits(t + 1)) break;
+        }
+    }
+
+    // The left edge and the crest of each disk; the crest height follows the
+    // stagger angle, on the centre line of every other disk without hand.
+    void disks(const records::ScrewRec& e, double a, float w, double y, double middle) {
+        const int nd = e.Disks;
+        if (nd < 1 || !std::isfinite(w)) return;
+        for (int j = 0; j <= kMaxCounter; ++j) {
+            const float dw = w / static_cast<float>(nd);
+            const double x = a + j * static_cast<double>(dw), next = a + (j + 1) * static_cast<double>(dw);
+            seg(x, y, x, y + 2.0 * s_ * k_);
+            const double turn = std::cos(j * static_cast<double>(e.StaggerAngle) * (kPi / 180.0));
+            if (e.Hand > 0)
+                seg(x, y + s_ * k_ * (1 - turn), next, y + s_ * k_ * (1 - turn));
+            else if (e.Hand < 0)
+                seg(x, y + s_ * k_ * (1 + turn), next, y + s_ * k_ * (1 + turn));
+            else if (j % 2 == 0 && j < nd)
+                seg(x, middle, next, middle);
+            if (!(static_cast<float>((j + 1) * static_cast<double>(dw) + 1) <= w)) break;
+        }
+    }
+
+    gfx::DrawTarget& t_;
+    gfx::Color color_;
+    const OutlineInput& in_;
+    float k_, s_;
+    double x0_, xb_;
+};
+
+}  // namespace
+
+bool outlineFrame(const OutlineInput& in, OutlineFrame& frame) {
+    const double s = in.radius, span = static_cast<double>(in.lastTick) - in.firstTick;
+    if (!(s > 0) || !std::isfinite(s) || span == 0 || !std::isfinite(span)) return false;
+    const float k = static_cast<float>(8425.0 / (span * s * 2.0));
+    if (!std::isfinite(k) || k == 0) return false;
+    std::int16_t x0 = 0, xb = 0;
+    // The term 2 A(0) s is not scaled by k.
+    if (!nearest16(1290.0 + static_cast<double>(in.gap) * k * s - 2.0 * in.firstTick * s, x0)) return false;
+    if (!nearest16(x0 + static_cast<double>(in.overhang) * k * s - static_cast<double>(in.gap) * k * s, xb))
+        return false;
+    frame = {k, x0, xb};
+    return true;
+}
+
+void drawExtruderOutline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in) {
+    OutlineFrame frame;
+    if (in.barrel.empty() || !outlineFrame(in, frame)) return;
+    Outline(target, color, in, frame).draw();
+}
+
+}  // namespace results

@@ -1,0 +1,1 @@
+set(VELKOR_TEST_DEPS velkor_results velkor_simulation velkor_state velkor_records velkor_platform_headless velkor_platform)

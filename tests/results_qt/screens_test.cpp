@@ -1,0 +1,174 @@
+// The result view on the desktop backend: its controls as widgets, each
+// chart as a picture (saved under screenshots/ in the build folder) whose
+// curve shows where the drawing says, and Print without a printer writing
+// one new PDF.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+#include "platform/qt/qt_backend.h"
+#include "platform/ui/application.h"
+#include "results/dispresult.h"
+#include "state/state.h"
+#include "tests/platform_qt/support.h"
+#include "tests/results/result_builder.h"
+#include "tools/demo_model.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ResultScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shared::resetSharedState();
+        std::string pattern = (fs::temp_directory_path() / "velkor-resqt-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp", "screwflw", "kneadflw"})
+            fs::create_directory(dir_ / sub);
+        backend_ = std::make_unique<qtui::Backend>();
+        ui::app().setTitle("Velkor test");
+        ui::app().setAppDir(dir_);
+        shared::setDirectories(dir_.string());
+    }
+    void TearDown() override {
+        ui::app().reset();
+        backend_.reset();
+        qttest::pump(5);
+        shared::resetSharedState();
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    int pdfCount() const {
+        int n = 0;
+        for (const fs::directory_entry& e : fs::directory_iterator(dir_))
+            if (e.path().extension() == ".pdf") ++n;
+        return n;
+    }
+
+    void press(const ui::CommandButton& button) {
+        auto* b = qobject_cast<QPushButton*>(backend_->widgetOf(button));
+        ASSERT_NE(b, nullptr) << button.name();
+        b->click();
+        qttest::pump(10);
+    }
+
+    // The window's controls with their captions, then every chart of the
+    // file: a picture of the window saved as
+    // screenshots/<stem>-<chart>.png, whose curve is near white within a
+    // pixel of each segment's midpoint inside the chart and clear of the
+    // labels; then one PDF printed of the chart shown.
+    void showEveryChart(const std::string& file, const std::string& stem) {
+        qttest::MessageAnswerer answers({QMessageBox::Ok});  // a vent-flushing warning, if any
+        shared::ResultFile = file;
+        dispresult& v = ui::form<dispresult>();
+        ui::app().dispatch([&] { v.show(); });
+        qttest::pump(10);
+        QWidget* window = backend_->windowOf(v);
+        QWidget* surface = backend_->surfaceOf(v);
+        ASSERT_NE(window, nullptr);
+        ASSERT_NE(surface, nullptr);
+        EXPECT_EQ(window->windowTitle().toStdString(), "LAB30     " + file);
+        const std::vector<std::pair<ui::CommandButton*, std::string>> buttons = {
+            {&v.Command1, "pressure Profile "}, {&v.Command2, "Temperature Profile"}, {&v.Command3, "Melting Profile"},
+            {&v.Command4, "Residence Time"},     {&v.Command6, "Power Consumption"},   {&v.Command5, "Torque"},
+            {&v.Command7, "Print"}};
+        for (const auto& [button, caption] : buttons)
+            EXPECT_EQ(qobject_cast<QPushButton*>(backend_->widgetOf(*button))->text().toStdString(), caption);
+        auto* title = qobject_cast<QLabel*>(backend_->widgetOf(v.Label22));
+        EXPECT_EQ(title->text().toStdString(), "VELKOR-TWIN SCREW EXTRUDER VERSION 3A");
+        EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        EXPECT_EQ(qobject_cast<QLabel*>(backend_->widgetOf(v.Label21))->palette().color(QPalette::WindowText),
+                  QColor(255, 255, 255));
+        EXPECT_EQ(surface->grab().toImage().pixelColor(5, 300), QColor(0, 0, 97));
+
+        const fs::path shots = fs::path(VELKOR_BINARY_DIR) / "screenshots";
+        fs::create_directories(shots);
+        const std::vector<std::pair<ui::CommandButton*, std::string>> charts = {
+            {&v.Command1, "pressure"}, {&v.Command2, "temperature"}, {&v.Command3, "melting"},
+            {&v.Command4, "residence"}, {&v.Command6, "power"},       {&v.Command5, "torque"}};
+        for (const auto& [button, name] : charts) {
+            SCOPED_TRACE(name);
+            press(*button);
+            QImage image = window->grab().toImage();
+            ASSERT_FALSE(image.isNull());
+            EXPECT_TRUE(image.save(QString::fromStdString((shots / (stem + "-" + name + ".png")).string())));
+
+            std::set<QRgb> colours;
+            for (int y = 0; y < image.height(); y += 3)
+                for (int x = 0; x < image.width(); x += 3) colours.insert(image.pixel(x, y));
+            EXPECT_GT(colours.size(), 8u);
+
+            std::vector<QRect> labels;
+            for (ui::Control* c : v.controls()) {
+                if (c->kind() != ui::ControlKind::Label || !c->visible()) continue;
+                QWidget* w = backend_->widgetOf(*c);
+                labels.push_back(QRect(w->mapTo(window, QPoint(0, 0)), w->size()).adjusted(-1, -1, 1, 1));
+                // Every text fits its box.
+                auto* l = qobject_cast<QLabel*>(w);
+                EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->width()) << c->name();
+            }
+            int checked = 0;
+            for (const gfx::DrawOp& op : v.displayList()) {
+                if (op.kind != gfx::OpKind::Segment || op.color != gfx::kWhite) continue;
+                const double mx = (op.x1 + op.x2) / 2.0, my = (op.y1 + op.y2) / 2.0;
+                if (mx < 1290 || mx > 9715 || my < 2640 || my > 4100) continue;
+                const QPoint at = surface->mapTo(window, QPoint(qRound(mx / 15), qRound(my / 15)));
+                if (std::any_of(labels.begin(), labels.end(), [&](const QRect& r) { return r.contains(at); }))
+                    continue;
+                bool white = false;
+                for (int dy = -1; dy <= 1 && !white; ++dy)
+                    for (int dx = -1; dx <= 1 && !white; ++dx) {
+                        const QColor c = image.pixelColor(at + QPoint(dx, dy));
+                        // Near white: the brightest pixel across a smoothed
+                        // line one pixel wide is at least half covered.
+                        white = c.red() >= 120 && c.green() >= 120 && c.blue() >= 120;
+                    }
+                EXPECT_TRUE(white) << gfx::dump(op);
+                ++checked;
+            }
+            EXPECT_GT(checked, 0);
+        }
+
+        const int before = pdfCount();
+        press(v.Command7);
+        EXPECT_EQ(pdfCount(), before + 1);
+        EXPECT_EQ(v.Label12.caption(), "M");  // the window shows the torque chart again
+    }
+
+    std::unique_ptr<qtui::Backend> backend_;
+    fs::path dir_;
+};
+
+TEST_F(ResultScreens, EveryChartOfASampleRunShowsItsCurve) {
+    resulttest::ResultBuilder sample;
+    sample.data = resulttest::sampleRun();
+    sample.write((dir_ / "sample.flw").string());
+    showEveryChart((dir_ / "sample.flw").string(), "dispresult-sample");
+}
+
+// The demo data set holds the calculation's result of the demo extruder once
+// the calculation writes it; until then there is nothing to show.
+TEST_F(ResultScreens, EveryChartOfTheDemoRunShowsItsCurve) {
+    ASSERT_TRUE(demo::writeDemoData(dir_.string()).empty());
+    if (!fs::exists(dir_ / "demo.flw")) GTEST_SKIP() << "the demo data set has no demo.flw yet";
+    showEveryChart((dir_ / "demo.flw").string(), "dispresult");
+}
+
+}  // namespace
