@@ -31,6 +31,7 @@ dispresult::dispresult() : ui::Form("dispresult") {
 
 void dispresult::design() {
     setCaption("Velkor-twin Screw");
+    setSmoothSlopes(true);  // the curves are smoothed, grid and strip stay sharp
     auto label = [](ui::Label& l, gfx::Twips left, gfx::Twips top, gfx::Twips width, std::string caption = {}) {
         l.create(left, top, width, 255, std::move(caption));
         l.setForeColor(gfx::kWhite);

@@ -67,7 +67,7 @@ QFont controlFont(const std::string& family, float points, bool bold) {
     return font;
 }
 
-void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double unitsPerTwip) {
+void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double unitsPerTwip, bool smoothSlopes) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     const double pixel = gfx::kTwipsPerPixel * unitsPerTwip;  // one screen pixel in device units
@@ -87,7 +87,9 @@ void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double un
         case gfx::OpKind::Segment:
             painter.setPen(pen);
             painter.setBrush(Qt::NoBrush);
-            if (x1 == x2 || y1 == y2) {
+            if (!smoothSlopes) {
+                painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+            } else if (x1 == x2 || y1 == y2) {
                 // Axis-parallel lines stay crisp: unsmoothed, on whole pixels.
                 painter.drawLine(QPointF(std::round(x1), std::round(y1)), QPointF(std::round(x2), std::round(y2)));
             } else {

@@ -36,7 +36,8 @@ QFont controlFont(const std::string& family, float points, bool bold);
 // Paints a display list with coordinates in twips onto a device with the
 // given number of device units per twip (1/15 on screen). Lines are
 // drawWidth screen pixels wide; a box of zero width or height still shows.
-void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double unitsPerTwip);
+void paintDisplayList(QPainter& painter, const gfx::DisplayList& list, double unitsPerTwip,
+                      bool smoothSlopes = false);
 
 // A stored picture as a pixmap: its image file, or its drawing on a
 // transparent ground of the picture's size. Null when it has neither.

@@ -123,7 +123,7 @@ void Surface::paintEvent(QPaintEvent*) {
         return;
     }
     painter.fillRect(rect(), toQColor(peer_.form_.backColor()));
-    paintDisplayList(painter, peer_.form_.displayList(), 1.0 / gfx::kTwipsPerPixel);
+    paintDisplayList(painter, peer_.form_.displayList(), 1.0 / gfx::kTwipsPerPixel, peer_.form_.smoothSlopes());
 }
 
 ShapeWidget::ShapeWidget(const ui::Shape& shape, QWidget* parent) : QWidget(parent), shape_(shape) {

@@ -65,6 +65,10 @@ public:
     void setForeColor(Color c) override;
     // Erases the drawing (the controls stay).
     void cls() { clear(); }
+    // Sloped lines of the drawing are shown smoothed on screen (charts);
+    // off by default, where every line is one sharp pixel wide (drawings).
+    bool smoothSlopes() const { return smoothSlopes_; }
+    void setSmoothSlopes(bool on) { smoothSlopes_ = on; }
     // Shows the window as it is now, even while a long command holds the GUI
     // thread; no user input is handled meanwhile.
     void refresh();
@@ -109,6 +113,7 @@ protected:
     void drawingChanged() override;
 
 private:
+    bool smoothSlopes_ = false;
     friend class Control;
     friend class MenuItem;
     friend class Application;
