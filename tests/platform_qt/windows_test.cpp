@@ -461,6 +461,10 @@ TEST_F(Focus, ValidationPutsTheFocusBackAndDropsTheClick) {
     if (QApplication::focusWidget()) {
         EXPECT_EQ(QApplication::focusWidget(), backend->widgetOf(f.Text1));
     }
+    // The refused value comes back selected, so typing replaces it.
+    EXPECT_EQ(static_cast<QLineEdit*>(backend->widgetOf(f.Text1))->selectedText(), "bad");
+    EXPECT_EQ(f.Text1.selStart(), 0);
+    EXPECT_EQ(f.Text1.selLength(), 3);
 
     // A valid value lets the focus go.
     f.Text1.setText("120");
@@ -563,12 +567,15 @@ TEST_F(Focus, ModalWindowRunsUntilItUnloads) {
     QTimer::singleShot(0, [&] {
         if (QWidget* surface = backend->surfaceOf(s)) mouseClick(surface);
     });
-    QTimer::singleShot(5000, [&] {  // only if the click never arrived
+    QTimer rescue;  // only if the click never arrived; gone with the test
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
         if (s.isLoaded()) {
             rescued = true;
             s.unload();
         }
     });
+    rescue.start(5000);
     s.showModal();
     EXPECT_FALSE(rescued);
     EXPECT_FALSE(s.isLoaded());
