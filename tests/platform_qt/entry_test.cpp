@@ -1,6 +1,7 @@
 // Typing, focus and reading on the desktop, with real key and mouse events
 // on the widgets: what the keyboard focus selects, what the editing keys
-// tell the core, how set texts and lists look and where child windows open.
+// tell the core, how set texts and lists look, where child windows open and
+// how wide the boxes of the program are.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,10 +10,14 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -253,6 +258,78 @@ TEST_F(Entry, ChildWindowsOpenInsideTheMainWindow) {
     ui::form<Wide>().show();
     pump();
     EXPECT_EQ(backend->windowOf(ui::form<Wide>())->pos(), QPoint(0, 0));
+}
+
+// The room a title needs in a title bar: the title in bold and, beside it,
+// the frame's icon and close button, each about two text lines wide.
+int titleRoom(const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 4 * metrics.height();
+}
+
+TEST_F(Entry, BoxesAreAsWideAsTheirTitles) {
+    const QString title = "Build Kneading Disk Elements - LAB30";
+    int messageWidth = 0, inputWidth = 0;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || !box->isVisible()) return;
+        if (auto* message = qobject_cast<QMessageBox*>(box)) {
+            messageWidth = message->width();
+            message->button(QMessageBox::Ok)->click();
+        } else if (auto* input = qobject_cast<QInputDialog*>(box)) {
+            inputWidth = input->width();
+            input->reject();
+        }
+    });
+    poll.start();
+    ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, title.toStdString());
+    ui::inputBox("Name", title.toStdString(), "");
+    EXPECT_GE(messageWidth, titleRoom(title));
+    EXPECT_GE(inputWidth, titleRoom(title));
+}
+
+TEST_F(Entry, PrinterSetupIsTitledSoAndSaysWherePrintoutsGo) {
+    ui::app().setAppDir("/srv/velkor");
+    std::vector<std::string> seen;
+    bool cancel = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        seen.push_back(dialog->windowTitle().toStdString());
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        QPushButton* ok = nullptr;
+        for (QAbstractButton* b : buttons->buttons()) {
+            seen.push_back(b->text().toStdString());
+            if (b->text() == "OK") ok = static_cast<QPushButton*>(b);
+        }
+        if (auto* note = dialog->findChild<QLabel*>("noPrinterNote")) seen.push_back(note->text().toStdString());
+        if (cancel || !ok)
+            dialog->reject();
+        else
+            ok->click();
+    });
+    poll.start();
+    std::optional<ui::PrinterSettings> chosen = backend->printerSetup(ui::PrinterSettings{});
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "Printer Setup");
+    EXPECT_EQ(seen[1], "OK");
+    EXPECT_EQ(seen[2], "Cancel");
+    ASSERT_TRUE(chosen.has_value());
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        ASSERT_EQ(seen.size(), 4u);
+        EXPECT_EQ(seen[3], "No printer is configured.\nEach printout is written as a new PDF file "
+                           "(printout-NNN.pdf) in\n/srv/velkor");
+        EXPECT_EQ(chosen->name, "");
+    }
+    cancel = true;
+    EXPECT_FALSE(backend->printerSetup(ui::PrinterSettings{}).has_value());
 }
 
 }  // namespace
