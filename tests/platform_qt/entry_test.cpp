@@ -220,22 +220,12 @@ struct Main : ui::Form {
     void design() override { setSize(12000, 9000); }
 };
 
-struct Editor : ui::Form {
-    explicit Editor(std::string name) : Form(std::move(name)) {}
-    void design() override { setSize(8880, 5700); }
-};
-struct ScrewEditor : Editor {
-    ScrewEditor() : Editor("BuildScrew") {}
-};
-struct KneadEditor : Editor {
-    KneadEditor() : Editor("BuildKnead") {}
-};
-struct BarrelEditor : Editor {
-    BarrelEditor() : Editor("BuildBarrel") {}
-};
-struct Wide : ui::Form {
-    Wide() : Form("Wide") {}
-    void design() override { setSize(15000, 3000); }
+// Child windows of the element editors' size, and one wider than the main
+// window.
+template <int N, int Width = 8880, int Height = 5700>
+struct Child : ui::Form {
+    Child() : Form("Child" + std::to_string(N)) {}
+    void design() override { setSize(Width, Height); }
 };
 
 TEST_F(Entry, ChildWindowsOpenInsideTheMainWindow) {
@@ -245,7 +235,7 @@ TEST_F(Entry, ChildWindowsOpenInsideTheMainWindow) {
     pumpUntil([&] { return area->viewport()->width() > 600; });
     const QRect client = area->viewport()->rect();
     std::vector<QRect> placed;
-    for (ui::Form* f : std::vector<ui::Form*>{&ui::form<ScrewEditor>(), &ui::form<KneadEditor>(), &ui::form<BarrelEditor>()}) {
+    for (ui::Form* f : std::vector<ui::Form*>{&ui::form<Child<1>>(), &ui::form<Child<2>>(), &ui::form<Child<3>>()}) {
         f->show();
         pump();
         QRect r = backend->windowOf(*f)->geometry();
@@ -255,6 +245,7 @@ TEST_F(Entry, ChildWindowsOpenInsideTheMainWindow) {
         placed.push_back(r);
     }
     // A window wider than the main window's client area opens at its left.
+    using Wide = Child<4, 15000, 3000>;
     ui::form<Wide>().show();
     pump();
     EXPECT_EQ(backend->windowOf(ui::form<Wide>())->pos(), QPoint(0, 0));
