@@ -7,19 +7,30 @@
 #include <system_error>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageLayout>
+#include <QPageSetupDialog>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
 
 #include "platform/io/files.h"
 #include "platform/qt/qt_paint.h"
@@ -57,6 +68,77 @@ QString dialogPath(const std::string& path) {
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return p;
 }
+
+// The message, input and set-up boxes: a title and a close button, as such
+// boxes have, so the title has the most room.
+constexpr Qt::WindowFlags kBoxFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+// The width a box needs for the window manager to show its title whole:
+// the title in the bold face of title bars, and beside it the frame's icon
+// and buttons, each about two text lines wide (some window managers show
+// all three buttons on a box that asks for a close button only).
+int titleWidth(const QWidget& box) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
+}
+
+// A message box lays out its text and buttons itself; a strut below them
+// makes it as wide as its title needs as well.
+void fitTitle(QMessageBox& box) {
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
+}
+
+// The file dialog. A pattern in its file-name box (it opens with one when
+// the program presets one) chooses the files listed when accepted, as a
+// pattern typed there does, instead of naming a file.
+class FileDialog : public QFileDialog {
+public:
+    FileDialog(QWidget* parent, const QString& title, const QString& dir, QStringList filters, QStringList patterns)
+        : QFileDialog(parent, title, dir), filters_(std::move(filters)), patterns_(std::move(patterns)) {}
+
+    void accept() override {
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = name ? name->text().trimmed() : QString();
+        if (!hasWildcard(typed)) {
+            QFileDialog::accept();
+            return;
+        }
+        qsizetype index = patterns_.indexOf(typed);
+        if (index < 0) {
+            filters_ << typed;
+            patterns_ << typed;
+            setNameFilters(filters_);
+            index = filters_.size() - 1;
+        }
+        selectNameFilter(filters_[index]);
+    }
+
+    // Wide enough for the size, type and date columns to show whole beside
+    // the names; those columns follow their contents.
+    void fitColumns() {
+        if (auto* view = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+            QHeaderView* header = view->header();
+            header->setStretchLastSection(false);
+            header->setSectionResizeMode(0, QHeaderView::Stretch);
+            for (int col = 1; col < header->count(); ++col)
+                header->setSectionResizeMode(col, QHeaderView::ResizeToContents);
+        }
+        const int wide = fontMetrics().averageCharWidth() * 110;
+        const int high = fontMetrics().height() * 28;
+        QSize size = sizeHint().expandedTo(QSize(wide, high));
+        if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
+        resize(size);
+    }
+
+private:
+    QStringList filters_;
+    QStringList patterns_;
+};
 
 ui::PrinterSettings settingsOf(const QPrinter& printer, const QString& name) {
     ui::PrinterSettings s;
@@ -286,6 +368,7 @@ void Backend::exit() {
 int Backend::messageBox(const ui::MessageBoxRequest& request) {
     Block block(*this);
     QMessageBox box(dialogParent());
+    box.setWindowFlags(kBoxFlags | Qt::MSWindowsFixedSizeDialogHint);
     box.setWindowTitle(toQString(request.title));
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(request.text));
@@ -297,23 +380,32 @@ int Backend::messageBox(const ui::MessageBoxRequest& request) {
         QPushButton* no = box.addButton(QMessageBox::No);
         box.setDefaultButton(request.defaultNo ? no : yes);
         box.setEscapeButton(no);
+        fitTitle(box);
         box.exec();
         return box.clickedButton() == yes ? ui::kYes : ui::kNo;
     }
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    fitTitle(box);
     box.exec();
     return ui::kOk;
 }
 
 std::optional<std::string> Backend::inputBox(const ui::InputBoxRequest& request) {
     Block block(*this);
-    QInputDialog dialog(dialogParent());
+    QInputDialog dialog(dialogParent(), kBoxFlags);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(toQString(request.title));
     dialog.setLabelText(toQString(request.prompt));
     dialog.setTextValue(toQString(request.defaultText));
+    // The dialog's layout, made as it opens, sets its size: the prompt's line
+    // carries the width.
+    if (auto* prompt = dialog.findChild<QLabel*>()) {
+        const QStyle* style = dialog.style();
+        prompt->setMinimumWidth(titleWidth(dialog) - style->pixelMetric(QStyle::PM_LayoutLeftMargin) -
+                                style->pixelMetric(QStyle::PM_LayoutRightMargin));
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return fromQString(dialog.textValue());
 }
@@ -335,22 +427,23 @@ std::optional<std::string> Backend::fileDialog(const ui::FileDialogRequest& requ
     }
     if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::currentPath();
 
-    QFileDialog dialog(dialogParent(), title, dir);
+    QStringList patterns;
+    QStringList filters = nameFilters(request.filter, &patterns);
+    FileDialog dialog(dialogParent(), title, dir, filters, patterns);
     QFileDialog::Options options = QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails;
     if (save) options |= QFileDialog::DontConfirmOverwrite;
     dialog.setOptions(options);
     // Open accepts a name that does not exist.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    QStringList patterns;
-    QStringList filters = nameFilters(request.filter, &patterns);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (hasWildcard(name)) {
         qsizetype index = patterns.indexOf(name);
         if (index >= 0) dialog.selectNameFilter(filters[index]);
-    } else if (!name.isEmpty()) {
-        dialog.selectFile(name);
     }
+    // The preset name, a pattern included, starts in the file-name box.
+    if (!name.isEmpty()) dialog.selectFile(name);
+    dialog.fitColumns();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
@@ -359,15 +452,77 @@ std::optional<std::string> Backend::fileDialog(const ui::FileDialogRequest& requ
 
 // ---- printing ---------------------------------------------------------------
 
+// Chooses the printer and its page set-up; prints nothing. Without a
+// printer it says where printouts go instead.
 std::optional<ui::PrinterSettings> Backend::printerSetup(const ui::PrinterSettings& current) {
     Block block(*this);
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    QDialog dialog(dialogParent(), kBoxFlags);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* row = new QHBoxLayout;
+    auto* names = new QComboBox(&dialog);
+    names->addItems(printers);
+    names->setMinimumWidth(names->fontMetrics().averageCharWidth() * 24);
+    QString chosen = toQString(current.name);
+    if (chosen.isEmpty()) chosen = QPrinterInfo::defaultPrinterName();
+    if (printers.contains(chosen)) names->setCurrentText(chosen);
+    auto* label = new QLabel(QStringLiteral("&Printer:"), &dialog);
+    label->setBuddy(names);
+    auto* pageSetup = new QPushButton(QStringLiteral("P&age Setup..."), &dialog);
+    row->addWidget(label);
+    row->addWidget(names, 1);
+    row->addWidget(pageSetup);
+    layout->addLayout(row);
+    if (printers.isEmpty()) {
+        names->setEnabled(false);
+        pageSetup->setEnabled(false);
+        auto* note = new QLabel(
+            QStringLiteral("No printer is configured.\nEach printout is written as a new PDF file "
+                           "(printout-NNN.pdf) in\n") +
+                QDir::toNativeSeparators(pathToQString(pdfDirectory().string())),
+            &dialog);
+        note->setObjectName(QStringLiteral("noPrinterNote"));
+        note->setTextFormat(Qt::PlainText);
+        layout->addWidget(note);
+    }
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.setMinimumWidth(titleWidth(dialog));
+
+    // A printer's page set-up starts where the last one chosen for it left
+    // off; the one chosen here holds for the printer it was chosen for.
     QPrinter printer(QPrinter::HighResolution);
-    if (!current.name.empty()) printer.setPrinterName(toQString(current.name));
-    QPrintDialog dialog(&printer, dialogParent());
+    auto usePrinter = [&](const QString& name) {
+        printer.setPrinterName(name);
+        if (pageLayout_ && name == toQString(pageLayoutPrinter_)) printer.setPageLayout(*pageLayout_);
+    };
+    QString setUpFor;
+    QObject::connect(pageSetup, &QPushButton::clicked, &dialog, [&] {
+        const QString name = names->currentText();
+        if (name != setUpFor) {
+            usePrinter(name);
+            setUpFor.clear();
+        }
+        QPageSetupDialog pages(&printer, &dialog);
+        if (pages.exec() == QDialog::Accepted) setUpFor = name;
+    });
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    // Printing to a file means the PDF files of the application directory.
-    if (printer.outputFormat() == QPrinter::PdfFormat) return ui::PrinterSettings{};
-    return settingsOf(printer, printer.printerName());
+    // No printer: the PDF files of the application directory.
+    const QString name = names->currentText();
+    if (name.isEmpty()) return ui::PrinterSettings{};
+    if (name == setUpFor) {
+        pageLayout_ = std::make_unique<QPageLayout>(printer.pageLayout());
+        pageLayoutPrinter_ = fromQString(name);
+    } else {
+        usePrinter(name);
+    }
+    return settingsOf(printer, name);
 }
 
 ui::PrinterSettings Backend::defaultPrinter() {
@@ -377,9 +532,14 @@ ui::PrinterSettings Backend::defaultPrinter() {
     return settingsOf(printer, info.printerName());
 }
 
-std::string Backend::nextPdfPath() const {
+std::filesystem::path Backend::pdfDirectory() const {
     std::filesystem::path dir = ui::app().appDir();
     if (dir.empty()) dir = io::appDirectory();
+    return dir;
+}
+
+std::string Backend::nextPdfPath() const {
+    const std::filesystem::path dir = pdfDirectory();
     for (int n = 1;; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, "printout-%03d.pdf", n);
@@ -404,6 +564,7 @@ void Backend::print(const ui::PrintJob& job) {
     } else {
         printer.setPrinterName(toQString(job.printer.name));
         if (!printer.isValid()) rt::raise(rt::kDeviceIOError, "printer " + job.printer.name);
+        if (pageLayout_ && job.printer.name == pageLayoutPrinter_) printer.setPageLayout(*pageLayout_);
     }
     printer.setDocName(toQString(ui::app().title()));
 

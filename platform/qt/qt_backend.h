@@ -20,6 +20,7 @@
 //   ui::app().setAppDir(...);
 //   ui::app().run(ui::form<MainWindow>());
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,6 +33,7 @@ class QAction;
 class QEventLoop;
 class QMdiArea;
 class QObject;
+class QPageLayout;
 class QTimer;
 class QWidget;
 
@@ -79,6 +81,7 @@ public:
     // The file a printout goes to when no printer is configured: a new PDF
     // file in the application directory.
     std::string nextPdfPath() const;
+    std::filesystem::path pdfDirectory() const;
 
     // ---- used by the window peers ----
     // Queues user input; it runs later from the event loop unless the
@@ -129,6 +132,9 @@ private:
     std::vector<std::unique_ptr<FormPeer>> unloaded_; // waiting for their widgets to go
     std::vector<QEventLoop*> loops_;
     std::function<void()> exitHandler_;
+    // The page set-up last chosen in Printer Setup, and for which printer.
+    std::unique_ptr<QPageLayout> pageLayout_;
+    std::string pageLayoutPrinter_;
 };
 
 }  // namespace qtui

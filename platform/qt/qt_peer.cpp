@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -66,10 +67,58 @@ ChildFrameStyle* childFrameStyle() {
 
 QPixmap pictureOf(const gfx::Picture& picture) { return renderPicture(picture); }
 
+// Gives a member a value for the length of a scope, exceptions included.
+template <class T>
+class ScopedValue {
+public:
+    ScopedValue(T& slot, T value) : slot_(slot), old_(slot) { slot_ = value; }
+    ~ScopedValue() { slot_ = old_; }
+    ScopedValue(const ScopedValue&) = delete;
+    ScopedValue& operator=(const ScopedValue&) = delete;
+
+private:
+    T& slot_;
+    T old_;
+};
+
 void setPaletteColor(QWidget* w, QPalette::ColorRole role, ui::Color c) {
     QPalette pal = w->palette();
     pal.setColor(role, toQColor(c));
     w->setPalette(pal);
+}
+
+// Where a child window opens in the main window's client area: at the top
+// left, or cascaded one title bar further down and right for each place
+// another child already opened at, as long as the window stays wholly
+// inside the area. A window larger than the area opens at the top left.
+QPoint cascadePlace(QSize window, QSize area, const std::vector<QPoint>& taken, int step) {
+    const int roomX = area.width() - window.width(), roomY = area.height() - window.height();
+    if (roomX < 0 || roomY < 0 || step <= 0) return QPoint(0, 0);
+    const int places = std::min(roomX, roomY) / step + 1;
+    for (int i = 0; i < places; ++i) {
+        const QPoint p(i * step, i * step);
+        if (std::find(taken.begin(), taken.end(), p) == taken.end()) return p;
+    }
+    return QPoint(0, 0);
+}
+
+// A combo box's drop-down list is wide enough for its longest entry; the
+// blanks that pad an entry to its record width are not shown, so they are
+// clipped rather than elided.
+void widenDropDown(QComboBox* box) {
+    QAbstractItemView* view = box->view();
+    view->setTextElideMode(Qt::ElideNone);
+    const QFontMetrics metrics(view->font());
+    int widest = 0;
+    for (int i = 0; i < box->count(); ++i) {
+        QString text = box->itemText(i);
+        while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    // The item's own margins, the list's frame and a scroll bar.
+    const int margins = 4 * metrics.averageCharWidth() + 2 * view->frameWidth() +
+                        view->verticalScrollBar()->sizeHint().width();
+    view->setMinimumWidth(std::max(box->width(), widest + margins));
 }
 
 }  // namespace
@@ -165,6 +214,26 @@ void LineWidget::paintEvent(QPaintEvent*) {
                      QPoint(toPixels(line_.x2()), toPixels(line_.y2())) - origin);
 }
 
+void ListWidget::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    if (selectedItems().isEmpty() && currentRow() >= 0) setCurrentRow(-1);
+    viewport()->update();
+}
+
+void ListWidget::focusOutEvent(QFocusEvent* event) {
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
+void ListWidget::paintEvent(QPaintEvent* event) {
+    QListWidget::paintEvent(event);
+    if (!hasFocus() || currentRow() >= 0) return;
+    // A dotted outline round the list, unlike the filled band of a chosen item.
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    painter.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
+}
+
 bool InputFilter::eventFilter(QObject* watched, QEvent* event) { return peer_.filter(watched, event); }
 
 // ---- the peer ---------------------------------------------------------------
@@ -223,7 +292,7 @@ void FormPeer::buildWindow() {
                 if (p && p->sub_ == sub) {
                     // Qt hands the focus to the child's frame: give it to the
                     // control that has it in the program.
-                    p->syncFocus();
+                    p->syncFocus(false);
                     ui::Form* child = &p->form_;
                     post([child] {
                         if (child->isLoaded() && child->isVisible() && ui::app().activeForm() != child)
@@ -313,7 +382,7 @@ void FormPeer::createControl(ui::Control* c) {
         break;
     }
     case ui::ControlKind::ListBox: {
-        auto* l = new QListWidget(parent);
+        auto* l = new ListWidget(parent);
         l->setSelectionMode(QAbstractItemView::SingleSelection);
         l->viewport()->setFocusPolicy(Qt::NoFocus);
         watch(l->viewport(), c);
@@ -414,6 +483,7 @@ void FormPeer::applyItems(ui::Control* c) {
         QString text = b->currentText();
         sync(b->count(), [b] { b->clear(); }, [b](const QString& s) { b->addItem(s); });
         if (b->lineEdit() && b->lineEdit()->text() != text) b->lineEdit()->setText(text);
+        widenDropDown(b);
     }
 }
 
@@ -457,7 +527,8 @@ void FormPeer::syncPending() {
 
 void FormPeer::applyControl(ui::Control* c, ui::Property what) {
     QWidget* w = widgetOf(c);
-    if (!w) return;
+    // The core taking over the box's own edit: the box shows it already.
+    if (!w || c == mirroring_) return;
     bool all = what == ui::Property::Created || what == ui::Property::Container;
     if (what == ui::Property::Container) {
         QWidget* parent = parentFor(c);
@@ -494,15 +565,19 @@ void FormPeer::applyControl(ui::Control* c, ui::Property what) {
         break;
     }
     case ui::ControlKind::TextBox: {
+        if (!all && what != ui::Property::Text && what != ui::Property::Selection) break;
         auto& b = static_cast<ui::TextBox&>(*c);
         auto* e = static_cast<QLineEdit*>(w);
         QString text = toQString(b.text());
         if (e->text() != text) e->setText(text);
-        if (b.selLength() > 0)
-            e->setSelection(b.selStart(), b.selLength());
-        else {
+        // A selection that is the core's already stays as the field has it
+        // (focus selects the whole text from its end back to the start).
+        const int start = b.selStart(), length = b.selLength();
+        if (length > 0) {
+            if (e->selectionStart() != start || e->selectedText().size() != length) e->setSelection(start, length);
+        } else if (e->hasSelectedText() || e->cursorPosition() != start) {
             e->deselect();
-            e->setCursorPosition(b.selStart());
+            e->setCursorPosition(start);
         }
         break;
     }
@@ -536,10 +611,14 @@ void FormPeer::applyControl(ui::Control* c, ui::Property what) {
         auto& b = static_cast<ui::ComboBox&>(*c);
         auto* q = static_cast<QComboBox*>(w);
         if (all) applyItems(c);
+        if (!all && what != ui::Property::Text && what != ui::Property::ListIndex) break;
         int index = b.listIndex();
         if (q->currentIndex() != index) q->setCurrentIndex(index >= 0 && index < q->count() ? index : -1);
         QString text = toQString(b.text());
         if (q->currentText() != text) q->setEditText(text);
+        // A text the program sets, or an item chosen, shows from its first
+        // character.
+        if (q->lineEdit()) q->lineEdit()->setCursorPosition(0);
         break;
     }
     case ui::ControlKind::Frame:
@@ -698,7 +777,7 @@ void FormPeer::changed(const ui::Control* control, ui::Property what) {
         rebuildMenus();
         break;
     case ui::Property::Focus:
-        syncFocus();
+        syncFocus(true);
         break;
     case ui::Property::Visible:
         if (form_.isVisible() && !window_->isVisible()) show();
@@ -717,6 +796,7 @@ void FormPeer::show() {
     } else if (sub_ && !sub_->isVisible()) {
         sub_->show();
         applyWindowGeometry();
+        if (!placed_) placeChild();
     } else if (!main_ && !sub_ && !frame_->isVisible()) {
         frame_->show();
     }
@@ -733,16 +813,48 @@ void FormPeer::activate() {
         window_->raise();
         window_->activateWindow();
     }
-    syncFocus();
+    syncFocus(false);
 }
 
-void FormPeer::syncFocus() {
+void FormPeer::placeChild() {
+    FormPeer* main = backend_.mainPeer();
+    if (!sub_ || !main || !main->mdi_) return;
+    placed_ = true;
+    std::vector<QPoint> taken;
+    for (QMdiSubWindow* other : main->mdi_->subWindowList())
+        if (other != sub_ && other->isVisible()) taken.push_back(other->pos());
+    sub_->move(cascadePlace(sub_->size(), main->mdi_->viewport()->size(), taken, childFrameStyle()->titleBarHeight));
+}
+
+void FormPeer::syncFocus(bool moved) {
     if (!surface_ || detached()) return;
     Backend::Syncing syncing(backend_);
     ui::Control* c = form_.activeControl();
     QWidget* w = c ? widgetOf(c) : nullptr;
     if (!w || !w->isEnabled()) w = surface_;
-    if (!w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+    const bool clicked = c && c == pointerFocus_;
+    // The focus shows on every control as the style draws keyboard focus.
+    w->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    if (!w->hasFocus()) w->setFocus(clicked ? Qt::MouseFocusReason : Qt::OtherFocusReason);
+    if (moved && !clicked && w != surface_) selectWhole(c);
+}
+
+QLineEdit* FormPeer::lineEditOf(ui::Control* c) const {
+    QWidget* w = widgetOf(c);
+    if (!w) return nullptr;
+    if (c->kind() == ui::ControlKind::TextBox) return static_cast<QLineEdit*>(w);
+    if (c->kind() == ui::ControlKind::ComboBox) return static_cast<QComboBox*>(w)->lineEdit();
+    return nullptr;
+}
+
+// Keyboard focus selects a box's whole text, so that typing replaces it.
+// The caret goes to the start, so the text shows from its first character.
+void FormPeer::selectWhole(ui::Control* c) {
+    QLineEdit* e = lineEditOf(c);
+    if (!e) return;
+    const int length = static_cast<int>(e->text().size());
+    e->setSelection(length, -length);
+    if (c->kind() == ui::ControlKind::TextBox) mirrorText(c);
 }
 
 void FormPeer::detach() {
@@ -761,9 +873,27 @@ void FormPeer::detach() {
 
 // ---- user input -------------------------------------------------------------
 
+// A typed character: the window's KeyDown and KeyPress run first; the box
+// then types what they left at its own caret (so that its selection and its
+// undo history hold) and the core takes over the new text.
+void FormPeer::typeInto(ui::Control* c, char ch) {
+    const int typed = ui::input::typeCharHandlers(*c, ch);
+    QLineEdit* e = detached() ? nullptr : lineEditOf(c);
+    if (!e || typed == 0) return;
+    {
+        ScopedValue<bool> replaying(replaying_, true);
+        if (typed == ui::kKeyBack)
+            e->backspace();
+        else if (typed >= 32 && typed < 256 && typed != 127)
+            e->insert(QString(QChar(typed)));
+    }
+    mirrorText(c);
+}
+
 void FormPeer::mirrorText(ui::Control* c) {
     QWidget* w = widgetOf(c);
     if (!w || detached()) return;
+    ScopedValue<ui::Control*> mirroring(mirroring_, c);
     if (c->kind() == ui::ControlKind::TextBox) {
         auto* e = static_cast<QLineEdit*>(w);
         int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
@@ -773,6 +903,12 @@ void FormPeer::mirrorText(ui::Control* c) {
         auto* b = static_cast<QComboBox*>(w);
         ui::input::textEdited(static_cast<ui::ComboBox&>(*c), fromQString(b->currentText()));
     }
+}
+
+// A click into a box moves the focus there with the caret where Qt put it.
+void FormPeer::focusByClick(ui::Control* c) {
+    ScopedValue<ui::Control*> clicked(pointerFocus_, c);
+    ui::input::focus(*c);
 }
 
 void FormPeer::reportResize(QSize client) {
@@ -874,11 +1010,11 @@ bool FormPeer::filter(QObject* watched, QEvent* event) {
         case ui::ControlKind::CommandButton:
             return false;  // the button's clicked() reports the click
         case ui::ControlKind::TextBox:
-            if (!c->hasFocus()) post([c] { ui::input::focus(*c); });
+            if (!c->hasFocus()) post([this, c] { focusByClick(c); });
             return false;  // Qt places the caret; the change is mirrored
         case ui::ControlKind::ComboBox: {
             if (watched != w) {  // its text field
-                if (!c->hasFocus()) post([c] { ui::input::focus(*c); });
+                if (!c->hasFocus()) post([this, c] { focusByClick(c); });
                 return false;
             }
             if (c->hasFocus()) return false;  // Qt opens the list
@@ -976,13 +1112,14 @@ bool FormPeer::keyPressed(ui::Control* c, QObject* watched, QKeyEvent* key) {
     switch (c->kind()) {
     case ui::ControlKind::TextBox:
     case ui::ControlKind::ComboBox: {
-        if (printable) {
-            post([c, ch] { ui::input::typeChar(*c, ch); });
+        if (printable || (code == ui::kKeyBack && !command)) {
+            const char typed = printable ? ch : static_cast<char>(ui::kKeyBack);
+            post([this, c, typed] { typeInto(c, typed); });
             return true;
         }
         if (command) return false;  // editing shortcuts: Qt edits, the change is mirrored
         if (!code) return false;
-        if (code == ui::kKeyBack || code == ui::kKeyReturn || code == ui::kKeyEscape) {
+        if (code == ui::kKeyReturn || code == ui::kKeyEscape) {
             post([c, code, shift] { ui::input::key(*c, code, shift); });
             return true;
         }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include <QListWidget>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -18,6 +19,7 @@
 class QAction;
 class QEventLoop;
 class QKeyEvent;
+class QLineEdit;
 class QMainWindow;
 class QMdiArea;
 class QMdiSubWindow;
@@ -65,6 +67,19 @@ protected:
 
 private:
     const ui::LineControl& line_;
+};
+
+// A list box. Qt makes the first item current when a list gets the focus;
+// while none is chosen (ListIndex -1) no item may look chosen, so the list
+// then keeps no current item and shows its focus around the whole list.
+class ListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // Watches the widgets of one window for user input.
@@ -126,8 +141,16 @@ private:
     void rebuildMenus();
     void addMenuItems(QMenu* menu, ui::MenuItem* item);
     void applyWindowGeometry();
+    void placeChild();
     void applyBackColor();
-    void syncFocus();
+    // Gives Qt's focus to the control that has it in the program. When the
+    // program moved it there (moved), a text or combo box shows its whole
+    // text selected, unless a click of the user put it there.
+    void syncFocus(bool moved);
+    QLineEdit* lineEditOf(ui::Control* control) const;
+    void selectWhole(ui::Control* control);
+    void typeInto(ui::Control* control, char c);
+    void focusByClick(ui::Control* control);
     void mirrorText(ui::Control* control);
     void reportResize(QSize client);
     void watch(QObject* object, ui::Control* control);
@@ -153,6 +176,9 @@ private:
     std::unordered_set<ui::Control*> pendingGrids_;
     bool pendingScheduled_ = false;
     bool replaying_ = false;
+    bool placed_ = false;                     // a child window opened once
+    ui::Control* pointerFocus_ = nullptr;     // the box a click is giving the focus to
+    ui::Control* mirroring_ = nullptr;        // the box whose own edit the core is told of
     QEventLoop* modalLoop_ = nullptr;
 };
 

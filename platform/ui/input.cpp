@@ -191,6 +191,28 @@ void applyKey(Control& c, int keyCode, int shift) {
     }
 }
 
+// What the key handlers left of a key: whether it was delivered (no handler
+// swallowed it) and the character still to apply (0: none, or the control
+// went away after KeyPress).
+struct Handled {
+    bool delivered = false;
+    int character = 0;
+};
+
+// KeyDown (for a key with a code), then KeyPress (for a character).
+Handled runKeyHandlers(Control& c, int keyCode, int shift, int character) {
+    if (keyCode != 0) {
+        int code = keyCode;
+        if (c.onKeyDown) c.onKeyDown(code, shift);
+        if (code == 0 || !usable(c)) return {};
+    }
+    if (character == 0) return {true, 0};
+    int ascii = character;
+    if (c.onKeyPress) c.onKeyPress(ascii);
+    if (ascii == 0) return {};
+    return {true, usable(c) ? ascii : 0};
+}
+
 // KeyDown, then KeyPress for a character; the character is applied unless
 // a handler swallowed it. A key that types no character does what it does
 // to the control (applyKey); Enter and Space on a button click it.
@@ -200,20 +222,14 @@ bool keyNow(Control& c, int keyCode, int shift, int character) {
         c.form().tabFocus((shift & kShiftMask) != 0);
         return true;
     }
-    if (keyCode != 0) {
-        int code = keyCode;
-        if (c.onKeyDown) c.onKeyDown(code, shift);
-        if (code == 0) return false;
-        if (!usable(c)) return false;
-    }
+    const Handled handled = runKeyHandlers(c, keyCode, shift, character);
+    if (!handled.delivered) return false;
     if (character == 0) {
         applyKey(c, keyCode, shift);
         return true;
     }
-    int ascii = character;
-    if (c.onKeyPress) c.onKeyPress(ascii);
-    if (ascii == 0) return false;
-    if (!usable(c)) return true;
+    const int ascii = handled.character;
+    if (ascii == 0) return true;
     if (c.kind() == ControlKind::CommandButton) {
         if ((ascii == kKeyReturn || ascii == ' ') && c.onClick) c.onClick();
         return true;
@@ -331,6 +347,17 @@ void typeChar(Control& control, char c) {
         const KeyOfChar key = keyOfChar(u);
         keyNow(control, key.keyCode, key.shift, u);
     });
+}
+
+int typeCharHandlers(Control& control, char c) {
+    int typed = 0;
+    app().dispatch([&] {
+        if (!usable(control)) return;
+        const auto u = static_cast<unsigned char>(c);
+        const KeyOfChar key = keyOfChar(u);
+        typed = runKeyHandlers(control, key.keyCode, key.shift, u).character;
+    });
+    return typed;
 }
 
 void formClick(Form& form) {

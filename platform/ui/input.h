@@ -49,6 +49,12 @@ int keyPress(Control& control, int keyAscii);
 // and KeyPress, then (text and combo boxes) the character replaces the
 // selection.
 void typeChar(Control& control, char c);
+// For a backend whose widgets edit their own text (so that their selection
+// and undo history hold): a typed character's KeyDown and KeyPress as
+// typeChar runs them, in one event, without the edit. Returns the character
+// the widget then types (0: swallowed, or the control went away); the
+// backend reports the widget's new text with textEdited.
+int typeCharHandlers(Control& control, char c);
 // A click on the window's own surface, and a key with no control focused.
 void formClick(Form& form);
 void formKey(Form& form, int keyAscii);

@@ -1,5 +1,6 @@
 // The catalog windows and the element editors on the desktop backend: each
-// opens with its controls as widgets carrying their captions.
+// opens with its controls as widgets carrying their captions, and takes a
+// record typed with the keyboard.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QWidget>
 
 #include "catalog/adet.h"
@@ -200,6 +202,50 @@ TEST_F(Windows, BarrelEditor) {
     button(w.Command4, "Delete");
     button(w.Command5, "Done !");
     button(w.Command2, "Cancel");
+}
+
+// Add, then Tab and Shift+Tab into number boxes that hold "0": what is
+// typed replaces the 0, and Accept stores the typed values.
+TEST_F(Windows, NumbersTypedAfterTabAreStoredAsTyped) {
+    BuildScrew& w = ui::form<BuildScrew>();
+    show(w);
+    backend_->windowOf(w)->activateWindow();
+    auto pump = [] {
+        for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    };
+    auto keys = [&](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(backend_->widgetOf(*w.activeControl()), key, mods);
+        pump();
+    };
+    auto type = [&](const char* text) {
+        QTest::keyClicks(backend_->widgetOf(*w.activeControl()), text);
+        pump();
+    };
+    QTest::mouseClick(backend_->widgetOf(w.Command3), Qt::LeftButton);  // Add
+    pump();
+    ASSERT_EQ(w.elements().size(), 1u);
+    ASSERT_EQ(w.Text2.text(), "0");
+    QTest::mouseClick(backend_->widgetOf(w.Text7), Qt::LeftButton);
+    pump();
+    ASSERT_EQ(w.activeControl(), &w.Text7);
+    type("se30/30");
+    keys(Qt::Key_Tab);  // the diameter
+    ASSERT_EQ(w.activeControl(), &w.Text2);
+    type("2");
+    keys(Qt::Key_Tab);
+    keys(Qt::Key_Tab);  // the number of tips
+    keys(Qt::Key_Tab, Qt::ShiftModifier);  // back to the centre line distance
+    ASSERT_EQ(w.activeControl(), &w.Text3);
+    type("42");
+    w.Combo1.setListIndex(1);
+    QTest::mouseClick(backend_->widgetOf(w.Command1), Qt::LeftButton);  // Accept
+    pump();
+    const records::ScrewGeoRec& g = w.elements().front();
+    EXPECT_EQ(catalog::entryText(g.Code).substr(0, 7), "SE30/30");
+    EXPECT_EQ(g.Diameter, 2.0f);
+    EXPECT_EQ(g.CenterlineDistance, 42.0f);
+    EXPECT_EQ(g.Tips, 0);
+    EXPECT_EQ(g.Hand, 1);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QImage>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -26,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeView>
 
 #include "platform/rt/error.h"
 #include "platform/ui/printer.h"
@@ -461,6 +463,10 @@ TEST_F(Focus, ValidationPutsTheFocusBackAndDropsTheClick) {
     if (QApplication::focusWidget()) {
         EXPECT_EQ(QApplication::focusWidget(), backend->widgetOf(f.Text1));
     }
+    // The refused value comes back selected, so typing replaces it.
+    EXPECT_EQ(static_cast<QLineEdit*>(backend->widgetOf(f.Text1))->selectedText(), "bad");
+    EXPECT_EQ(f.Text1.selStart(), 0);
+    EXPECT_EQ(f.Text1.selLength(), 3);
 
     // A valid value lets the focus go.
     f.Text1.setText("120");
@@ -563,12 +569,15 @@ TEST_F(Focus, ModalWindowRunsUntilItUnloads) {
     QTimer::singleShot(0, [&] {
         if (QWidget* surface = backend->surfaceOf(s)) mouseClick(surface);
     });
-    QTimer::singleShot(5000, [&] {  // only if the click never arrived
+    QTimer rescue;  // only if the click never arrived; gone with the test
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
         if (s.isLoaded()) {
             rescued = true;
             s.unload();
         }
     });
+    rescue.start(5000);
     s.showModal();
     EXPECT_FALSE(rescued);
     EXPECT_FALSE(s.isLoaded());
@@ -578,15 +587,36 @@ TEST_F(Focus, ModalWindowRunsUntilItUnloads) {
 TEST_F(Focus, FileDialogStartsInTheInitialDirectoryWithTheFilters) {
     std::filesystem::path dir = std::filesystem::temp_directory_path() / ("velkor-qt-dlg-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
+    std::ofstream(dir / "a.srw") << std::string(819, 'x');
     QStringList filters;
-    QString startDir;
+    QString startDir, startName;
+    bool started = false, stayedOpen = false, columnsWhole = false;
     QTimer poll;
     poll.setInterval(0);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) return;
-        filters = dialog->nameFilters();
-        startDir = dialog->directory().absolutePath();
+        auto* view = dialog->findChild<QTreeView*>("treeView");
+        if (!started) {
+            started = true;
+            filters = dialog->nameFilters();
+            startDir = dialog->directory().absolutePath();
+            startName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+            QMetaObject::invokeMethod(dialog, "accept");  // the pattern lists files, it names none
+            stayedOpen = dialog->isVisible();
+            return;
+        }
+        if (!view || !view->model() || view->model()->rowCount(view->rootIndex()) < 1) return;
+        // Each column shows its entry whole ("819 bytes" as well) between the
+        // margins the style draws text with, and all of them fit the list.
+        QHeaderView* header = view->header();
+        const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
+        columnsWhole = header->length() <= view->viewport()->width();
+        for (int col = 1; col < 4; ++col) {
+            const QString text = first.siblingAtColumn(col).data().toString();
+            if (header->sectionSize(col) < view->fontMetrics().horizontalAdvance(text) + margins) columnsWhole = false;
+        }
         dialog->selectFile("new.srw");  // a file that does not exist yet
         QMetaObject::invokeMethod(dialog, "accept");
     });
@@ -600,6 +630,9 @@ TEST_F(Focus, FileDialogStartsInTheInitialDirectoryWithTheFilters) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, (dir / "new.srw").string());
     EXPECT_EQ(startDir.toStdString(), dir.string());
+    EXPECT_EQ(startName, "*.srw");
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(columnsWhole);
     EXPECT_EQ(filters, (QStringList{"Screw Files (*.srw)", "All files (*.*)"}));
     std::filesystem::remove_all(dir);
 }
