@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build and test dependencies that are missing (Debian).
 set -euo pipefail
-pkgs=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev)
+pkgs=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev fonts-liberation2)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -58,7 +58,12 @@ QFont fixedFont(float points, double unitsPerTwip) {
 }
 
 QFont controlFont(const std::string& family, float points, bool bold) {
-    QFont font(toQString(family));
+    QFont font;
+    // The layouts are measured in the Windows system fonts; where those are
+    // missing, a sans serif of the same widths keeps captions inside their
+    // boxes (the generic fallback is wider and wraps them).
+    font.setFamilies({toQString(family), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Nimbus Sans")});
     font.setStyleHint(QFont::SansSerif);
     // Screen pixels at 96 per inch, the scale the twip layout assumes.
     double px = static_cast<double>(points) * 96.0 / 72.0;
