@@ -40,7 +40,7 @@ constexpr int kFrameHigh = 27;
 constexpr int kDefaultPixelsWide = 320;
 constexpr int kDefaultPixelsHigh = 240;
 constexpr int kDefaultColumnPixels = 64;
-constexpr int kGridRowPixels = 17;
+constexpr int kGridRowPixels = 16;  // 240 twips, a grid row of the Windows system font
 
 const ui::Color kButtonFace = gfx::rgb(212, 208, 200);
 
