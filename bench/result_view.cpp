@@ -11,7 +11,7 @@
 #include "platform/ui/application.h"
 #include "results/dispresult.h"
 #include "state/state.h"
-#include "tests/results/result_builder.h"
+#include "tests/support/result_builder.h"
 
 namespace {
 

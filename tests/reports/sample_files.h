@@ -10,6 +10,7 @@
 
 #include "records/design_files.h"
 #include "records/result_file.h"
+#include "tests/support/result_builder.h"
 
 namespace reporttest {
 
@@ -51,30 +52,30 @@ inline records::BarrelRec barrelBlock(const std::string& code, char type, float 
 }
 
 // A result of D = 30 mm (R = 15) with five element rows starting at 0, 2, 4,
-// 6, 8 radius units, two long each, starvation points 0.5, 0, 1, 0, 0; row e
-// holds pressure 0.1 e / 0.05 e (start / starvation point), temperature
-// 150 + e / 151 + e, residence time 0.1 e / 0.12 e, power 0.5 e / 0.6 e, and
-// at its end pressure 3 / 2.5 / 0 (rows 3 to 5), temperature 160 + e,
-// residence time 0.2 e, power 0.7 e. Profile rows 0..2 at 4 + 0.4 j with
-// solid fraction 1 - 0.5 j, pressure 1 + j, temperature 170 + j, power 2 + j.
-// Melting starts and ends in row 3 (S = 0.9); two ports.
+// 6, 8 radius units, two long each, of kinds s, s, k and the end-zone and die
+// rows p, d, starvation points 0.5, 0, 1, 0, 0; row e holds pressure 0.1 e /
+// 0.05 e (start / starvation point), temperature 150 + e / 151 + e,
+// residence time 0.1 e / 0.12 e, power 0.5 e / 0.6 e, and at its end
+// pressure 3 / 2.5 / 0 (rows 3 to 5), temperature 160 + e, residence time
+// 0.2 e, power 0.7 e. Profile rows 0..2 at 4 + 0.4 j with solid fraction
+// 1 - 0.5 j, pressure 1 + j, temperature 170 + j, power 2 + j. Melting starts
+// and ends in row 3 (S = 0.9); two ports.
 inline records::ResultData sampleResult() {
-    records::ResultData d;
-    d.header.Code = "LAB30";
-    d.header.Marker = records::markerFor(records::FileKind::Analysis);
-    d.header.ExtruderFile = "C:\\work\\line.ext";
-    d.header.RunConditions.ScrewSpeed = 200.0f;
-    d.header.RunConditions.DiePressure = 0.0f;
-    d.header.RunConditions.MeltEndElement = 3;
-    d.header.RunConditions.TotalThroughput = 12.5f;
-    const char kinds[] = {'s', 's', 'k', 'p', 'd'};
+    resulttest::ResultBuilder b;
+    b.data.header.ExtruderFile = "C:\\work\\line.ext";
+    b.run().ScrewSpeed = 200.0f;
+    b.run().DiePressure = 0.0f;
+    b.run().MeltEndElement = 3;
+    b.run().TotalThroughput = 12.5f;
+    b.withDie(1.333f, 0.267f, 2.0f, 0.8f);
+    for (int e = 1; e <= 3; ++e) b.element(2.0f * static_cast<float>(e - 1), 2.0f);
+    b.data.elements[2].Kind = "k";
     const float starvation[] = {0.5f, 0.0f, 1.0f, 0.0f, 0.0f};
     const float pressureEnd[] = {0.2f, 0.3f, 3.0f, 2.5f, 0.0f};
     for (int e = 1; e <= 5; ++e) {
         const auto f = static_cast<float>(e);
-        records::ElementRecord r;
+        records::ElementRecord& r = b.data.elements[static_cast<std::size_t>(e - 1)];
         r.Code = std::string("E").append(std::to_string(e));
-        r.Kind = std::string(1, kinds[e - 1]);
         r.SegmentStart = 2.0f * (f - 1.0f);
         r.SegmentLength = 2.0f;
         r.ElementLength = 2.0f;
@@ -93,24 +94,22 @@ inline records::ResultData sampleResult() {
         r.PowerStart = 0.5f * f;
         r.PowerStarvation = 0.6f * f;
         r.PowerEnd = 0.7f * f;
-        d.elements.push_back(r);
     }
-    d.runState.MeltStartElement = 3;
-    d.runState.MeltEndElement = 3;
-    d.runState.MeltEndPosition = 0.9f;
-    d.runState.LastProfileRow = 2;
-    for (int j = 0; j <= 2; ++j) {
+    b.data.runState.MeltStartElement = 3;
+    b.data.runState.MeltEndElement = 3;
+    b.data.runState.MeltEndPosition = 0.9f;
+    b.data.runState.LastProfileRow = 2;
+    for (std::size_t j = 0; j <= 2; ++j) {
         const auto f = static_cast<float>(j);
-        records::MeltProfileRow row;
+        records::MeltProfileRow& row = b.row(j);
         row.AxialPosition = 4.0f + 0.4f * f;
         row.SolidFraction = 1.0f - 0.5f * f;
         row.Pressure = 1.0f + f;
         row.AverageTemperature = 170.0f + f;
         row.CumulativePower = 2.0f + f;
-        d.profile.push_back(row);
     }
-    d.solids = {0.55f, 1.8f, 0.25f, 0.3f, 0.25f, 500.0f, 400.0f, 200.0f, 190.0f, 25.0f};
-    d.melting = {0.8f, 2.1f, 165.0f, 120.0f};
+    b.data.solids = {0.55f, 1.8f, 0.25f, 0.3f, 0.25f, 500.0f, 400.0f, 200.0f, 190.0f, 25.0f};
+    b.data.melting = {0.8f, 2.1f, 165.0f, 120.0f};
     for (int k = 1; k <= 2; ++k) {
         const auto f = static_cast<float>(k);
         records::PortRecord p;
@@ -125,12 +124,9 @@ inline records::ResultData sampleResult() {
         p.ScrewHtc = 250.0f;
         p.BarrelTemperature = 210.0f;
         p.ScrewTemperature = 205.0f;
-        d.ports.push_back(p);
+        b.data.ports.push_back(p);
     }
-    d.screw.push_back(records::screwFileHeader("LAB30", 30.0f, {}));
-    d.screw.push_back(records::screwRootRecord());
-    d.screw.push_back(records::screwHeadRecord());
-    return d;
+    return b.data;
 }
 
 // A screw of D = 30 mm with a conveying element (22.50 mm, 30 degrees), a

@@ -25,7 +25,7 @@
 #include "results/dispresult.h"
 #include "state/state.h"
 #include "tests/platform_qt/support.h"
-#include "tests/results/result_builder.h"
+#include "tests/support/result_builder.h"
 #include "tools/demo_model.h"
 
 namespace {

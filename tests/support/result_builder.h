@@ -1,8 +1,9 @@
 #pragma once
 // Result files for tests, written with the result writer. A ResultBuilder
-// starts from the smallest result every reader accepts (one element row,
-// one profile row, the screw header, root and head, the barrel header) and
-// the test adds what it needs; sampleRun() is a plausible run of a whole
+// starts from the smallest result the result view accepts (one element row,
+// one profile row, the screw header, root and head, the barrel header; the
+// listings, the printed report and the export also want a port) and the
+// test adds what it needs; sampleRun() is a plausible run of a whole
 // extruder for pictures and benchmarks.
 #include <cmath>
 #include <string>
