@@ -467,8 +467,9 @@ void Mainprog::mnuRprint_Click() {
 
 // Reads the result, then asks for the text file. The pattern handed back by a
 // cancelled save dialog names no file and ends the command quietly; any other
-// target that cannot be written is reported, and an older file of that name
-// stays as it was.
+// target that cannot be written (a read-only file, a missing folder, a name
+// the file system refuses) is reported, and an older file of that name stays
+// as it was.
 void Mainprog::mnuRconvert_Click() {
     rt::endQuietlyOnError([&] {
         shared::ResultFile = openFile("*.flw", "Result Files|*.flw|All files|*.*");
@@ -481,10 +482,10 @@ void Mainprog::mnuRconvert_Click() {
         dlgCMDialog.setFilter("Converted Result Files|*.txt|All files|*.*");
         dlgCMDialog.showSave();
         const std::string target = dlgCMDialog.fileName();
+        if (target == "*.txt") return;
         try {
             reports::writeProfileFile(target, table);
-        } catch (const rt::Error& e) {
-            if (e.number() == rt::kBadFileName) throw;
+        } catch (const rt::Error&) {
             ui::msgBox("Could not write " + target + ".", ui::kOkOnly, ui::kNoIcon, "Convert file");
         }
     });

@@ -98,7 +98,9 @@ TEST_F(Convert, WithoutMeltingProfileAndWithAValueRunningIntoTheNextColumn) {
 
 TEST_F(Convert, ATargetThatCannotBeWrittenIsReported) {
     reporttest::writeResult(path("run.flw"), reporttest::sampleResult());
-    const std::vector<std::string> targets = {path("no-such-folder/run.txt"), path("temp")};
+    // A missing folder, a folder, a name longer than the file system takes.
+    const std::vector<std::string> targets = {path("no-such-folder/run.txt"), path("temp"),
+                                              path(std::string(300, 'x') + ".txt")};
     for (const std::string& target : targets) convert(path("run.flw"), target, "Could not write " + target + ".");
     EXPECT_FALSE(std::filesystem::exists(path("no-such-folder")));
     EXPECT_TRUE(std::filesystem::is_directory(path("temp")));
