@@ -76,6 +76,9 @@ public:
         }
     }
 
+    // Where the last element truly ends (the start when there is none).
+    float end(float firstStart) const { return ends_.empty() ? firstStart : ends_.back(); }
+
     // False when the first element starts downstream of position 0.
     bool findStart(float firstStart) {
         if (samePlace(firstStart, 0.0f)) return true;
@@ -247,12 +250,17 @@ ExtruderAnalysis analyseExtruder(const records::ExtruderFileContent& file, const
     }
     for (std::size_t i = 0; i < ports.size(); ++i) nextStart[i] = i + 1 < ports.size() ? regionStart[i + 1] : screwEnd;
 
-    // Every region lies on the screw and ends before the next one begins.
+    // Every region lies on the screw elements (wherever the screw header
+    // says they end) and ends before the next one begins.
     const std::vector<ScrewRec> elements(screw.begin() + 2, screw.end() - 1);
+    const float firstStart = gap + rootLength;
+    Walk walk(elements, firstStart, a);
+    const float elementsEnd = walk.end(firstStart);
     bool regionsFit = !elements.empty();
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const float s = regionStart[i], e = regionEnd[i], t = nextStart[i];
-        if ((e < s && !samePlace(e, s)) || (e > t && !samePlace(e, t))) regionsFit = false;
+        const auto beyond = [e](float limit) { return e > limit && !samePlace(e, limit); };
+        if ((e < s && !samePlace(e, s)) || beyond(t) || beyond(elementsEnd)) regionsFit = false;
     }
     const UserMessage regionsDoNotFit = caution(
         "Port regions overlap or reach beyond the screw.\nThe extruder may not be properly assembled.");
@@ -279,8 +287,6 @@ ExtruderAnalysis analyseExtruder(const records::ExtruderFileContent& file, const
     a.header.ExtruderHeader.BarrelOverhang = a.ExtOverhang;
     a.header.ExtruderHeader.TotalLength = screwEnd;
 
-    const float firstStart = gap + rootLength;
-    Walk walk(elements, firstStart, a);
     if (!walk.findStart(firstStart)) {
         a.messages.push_back(caution(" screw root appears in the hopper region.\n"
                                      "The extruder may not be properly assembled."));
