@@ -1,8 +1,10 @@
 #include "simulation/analysis.h"
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
+#include <set>
 
 #include "platform/io/files.h"
 #include "platform/rt/convert.h"
@@ -170,14 +172,19 @@ private:
     std::size_t k_ = 0;
 };
 
+// The first part of each combination of code (all 16 characters), kind and
+// port, in walk order.
 std::vector<AnalysisRecord> distinctParts(const std::vector<AnalysisRecord>& parts) {
+    const auto before = [](const AnalysisRecord* a, const AnalysisRecord* b) {
+        const int code = std::memcmp(a->Code.data(), b->Code.data(), a->Code.size());
+        if (code != 0) return code < 0;
+        if (a->Kind[0] != b->Kind[0]) return a->Kind[0] < b->Kind[0];
+        return a->PortIndex < b->PortIndex;
+    };
+    std::set<const AnalysisRecord*, decltype(before)> seen(before);
     std::vector<AnalysisRecord> distinct;
-    for (const AnalysisRecord& r : parts) {
-        bool seen = false;
-        for (const AnalysisRecord& d : distinct)
-            if (d.Code == r.Code && d.Kind == r.Kind && d.PortIndex == r.PortIndex) seen = true;
-        if (!seen) distinct.push_back(r);
-    }
+    for (const AnalysisRecord& r : parts)
+        if (seen.insert(&r).second) distinct.push_back(r);
     return distinct;
 }
 
