@@ -17,7 +17,9 @@ records::ExtruderFileContent extruder(int elements, bool ownCodes) {
     std::vector<records::ScrewRec> screw;
     for (int i = 0; i < elements; ++i) {
         records::ScrewRec r;
-        r.Code = ownCodes ? "E" + std::to_string(i) : "E" + std::to_string(i % 6);
+        std::string code = "E";
+        code += std::to_string(ownCodes ? i : i % 6);
+        r.Code = code;
         r.Kind = i % 5 == 4 ? "k" : "s";
         r.Tips = 2;
         r.Hand = 1;
