@@ -1,8 +1,10 @@
 #include "simulation/analysis.h"
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
+#include <set>
 
 #include "platform/io/files.h"
 #include "platform/rt/convert.h"
@@ -75,6 +77,9 @@ public:
             ends_.push_back(x);
         }
     }
+
+    // Where the last element truly ends (the start when there is none).
+    float end(float firstStart) const { return ends_.empty() ? firstStart : ends_.back(); }
 
     // False when the first element starts downstream of position 0.
     bool findStart(float firstStart) {
@@ -167,14 +172,19 @@ private:
     std::size_t k_ = 0;
 };
 
+// The first part of each combination of code (all 16 characters), kind and
+// port, in walk order.
 std::vector<AnalysisRecord> distinctParts(const std::vector<AnalysisRecord>& parts) {
+    const auto before = [](const AnalysisRecord* a, const AnalysisRecord* b) {
+        const int code = std::memcmp(a->Code.data(), b->Code.data(), a->Code.size());
+        if (code != 0) return code < 0;
+        if (a->Kind[0] != b->Kind[0]) return a->Kind[0] < b->Kind[0];
+        return a->PortIndex < b->PortIndex;
+    };
+    std::set<const AnalysisRecord*, decltype(before)> seen(before);
     std::vector<AnalysisRecord> distinct;
-    for (const AnalysisRecord& r : parts) {
-        bool seen = false;
-        for (const AnalysisRecord& d : distinct)
-            if (d.Code == r.Code && d.Kind == r.Kind && d.PortIndex == r.PortIndex) seen = true;
-        if (!seen) distinct.push_back(r);
-    }
+    for (const AnalysisRecord& r : parts)
+        if (seen.insert(&r).second) distinct.push_back(r);
     return distinct;
 }
 
@@ -247,12 +257,17 @@ ExtruderAnalysis analyseExtruder(const records::ExtruderFileContent& file, const
     }
     for (std::size_t i = 0; i < ports.size(); ++i) nextStart[i] = i + 1 < ports.size() ? regionStart[i + 1] : screwEnd;
 
-    // Every region lies on the screw and ends before the next one begins.
+    // Every region lies on the screw elements (wherever the screw header
+    // says they end) and ends before the next one begins.
     const std::vector<ScrewRec> elements(screw.begin() + 2, screw.end() - 1);
+    const float firstStart = gap + rootLength;
+    Walk walk(elements, firstStart, a);
+    const float elementsEnd = walk.end(firstStart);
     bool regionsFit = !elements.empty();
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const float s = regionStart[i], e = regionEnd[i], t = nextStart[i];
-        if ((e < s && !samePlace(e, s)) || (e > t && !samePlace(e, t))) regionsFit = false;
+        const auto beyond = [e](float limit) { return e > limit && !samePlace(e, limit); };
+        if ((e < s && !samePlace(e, s)) || beyond(t) || beyond(elementsEnd)) regionsFit = false;
     }
     const UserMessage regionsDoNotFit = caution(
         "Port regions overlap or reach beyond the screw.\nThe extruder may not be properly assembled.");
@@ -279,8 +294,6 @@ ExtruderAnalysis analyseExtruder(const records::ExtruderFileContent& file, const
     a.header.ExtruderHeader.BarrelOverhang = a.ExtOverhang;
     a.header.ExtruderHeader.TotalLength = screwEnd;
 
-    const float firstStart = gap + rootLength;
-    Walk walk(elements, firstStart, a);
     if (!walk.findStart(firstStart)) {
         a.messages.push_back(caution(" screw root appears in the hopper region.\n"
                                      "The extruder may not be properly assembled."));

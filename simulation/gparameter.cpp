@@ -312,6 +312,9 @@ void Gparameter4::showPortCaptions(int portIndex) {
 }
 
 void Gparameter4::Command2_Click() {
+    // The extruder may have been analysed again while the page was open: the
+    // table grows to the new port count, keeping what was entered.
+    if (shared::PortRecords.count() < shared::PortCount) shared::PortRecords.resize(shared::PortCount);
     ++port_;
     showPortCaptions(port_);
     if (port_ == shared::PortCount) Command2.setCaption("Done !");

@@ -185,6 +185,18 @@ TEST(Analysis, StopsOnBarrelsAndPlacementsItCannotWalk) {
         EXPECT_EQ(a.messages[0], (sim::UserMessage{c.message, "Caution", sim::MessageIcon::None}));
     }
 
+    // A screw header claiming the full 16 radii over four elements, which end
+    // at -1.577 + 8 = 6.423: the vent region [12.2, 13.8] has no element.
+    Extruder shortScrew = testext::workedExample();
+    shortScrew.elements.resize(4);
+    records::ExtruderFileContent claimed = testext::content(shortScrew);
+    claimed.screw[0].headerTotalLength() = 16;
+    sim::ExtruderAnalysis stopped = sim::analyseExtruder(claimed, "lab.ext");
+    EXPECT_EQ(stopped.reached, sim::AnalysisStage::Ports);
+    EXPECT_TRUE(stopped.parts.empty());
+    ASSERT_EQ(stopped.messages.size(), 1u);
+    EXPECT_EQ(stopped.messages[0].text, "Port regions overlap or reach beyond the screw." + assembled);
+
     // Numbers no walk can use, and a screw without root and head.
     Extruder x = testext::workedExample();
     x.elements[3].length = std::numeric_limits<float>::quiet_NaN();

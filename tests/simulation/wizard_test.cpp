@@ -262,6 +262,15 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     s.driver.click(p4.Command2);
     EXPECT_TRUE(p4.isVisible());
     s.expectScriptDone();
+
+    // The extruder analysed again with two ports while the page is open: Next
+    // leads to a second port, which starts empty.
+    shared::PortCount = 2;
+    s.driver.click(p4.Command2);
+    EXPECT_EQ(p4.caption(), "General Parameter - step 5");
+    EXPECT_EQ(p4.Command2.caption(), "Done !");
+    EXPECT_EQ(p4.Text1.text(), "0");
+    EXPECT_FLOAT_EQ(shared::PortRecords.at(1).FlowRate, 12);
 }
 
 TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
