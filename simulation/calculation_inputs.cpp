@@ -198,6 +198,7 @@ TableSource tableSource(const CalculationPaths& paths, CalculationUser& user) {
         user.message({text, title, MessageIcon::None});
     };
     source.closeCalculation = [&user] { user.closeCalculation(); };
+    source.files = std::make_shared<TableFiles>();
     return source;
 }
 

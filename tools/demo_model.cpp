@@ -395,17 +395,35 @@ private:
 
 }  // namespace
 
-std::vector<std::string> writeDemoResult(const std::string& appDir) {
+std::vector<std::string> prepareDemoRun(const std::string& appDir, const std::string& tempDir,
+                                        const std::string& parameterFile, const std::string& extruder) {
     std::vector<std::string> problems;
-    const std::string extruderPath = join(appDir, "demo.ext");
+    const std::string extruderPath = join(appDir, extruder);
     const sim::ExtruderAnalysis analysis = sim::analyseExtruder(records::readExtruderFile(extruderPath), extruderPath);
     for (const sim::UserMessage& m : analysis.messages) problems.push_back("the demo analysis says: " + m.text);
     if (!analysis.completed()) return problems;
+    if (auto failed = sim::writeAnalysisWorkFiles(tempDir, analysis)) {
+        problems.push_back("work file not written: " + *failed);
+        return problems;
+    }
+    records::Calc1Values handOver;
+    handOver.ScrewRadius = analysis.AnalysedScrewRadius;
+    handOver.CenterlineRatio = analysis.CenterlineRatio;
+    handOver.TipCount = analysis.AnalysedTipCount;
+    handOver.PortCount = analysis.PortCount;
+    handOver.EndZoneLength = analysis.EndZoneLength;
+    handOver.ParameterFile = parameterFile;
+    handOver.ExtruderFile = extruderPath;
+    handOver.ExtruderCategory = kCode;
+    handOver.DieFile = analysis.DieFile;
+    sim::writeCalc1File(tempDir + std::string(records::workfile::kCalc1), handOver);
+    return problems;
+}
 
+std::vector<std::string> writeDemoResult(const std::string& appDir) {
     namespace fs = std::filesystem;
     std::string scratch = (fs::temp_directory_path() / "velkor-demo-run-XXXXXX").string();
     if (::mkdtemp(scratch.data()) == nullptr) return {"no scratch folder for the demo run"};
-    const std::string tempDir = scratch + "/";
     struct Cleanup {
         std::string dir;
         ~Cleanup() {
@@ -413,19 +431,9 @@ std::vector<std::string> writeDemoResult(const std::string& appDir) {
             fs::remove_all(dir, ec);
         }
     } cleanup{scratch};
-
-    if (auto failed = sim::writeAnalysisWorkFiles(tempDir, analysis)) return {"work file not written: " + *failed};
-    records::Calc1Values handOver;
-    handOver.ScrewRadius = analysis.AnalysedScrewRadius;
-    handOver.CenterlineRatio = analysis.CenterlineRatio;
-    handOver.TipCount = analysis.AnalysedTipCount;
-    handOver.PortCount = analysis.PortCount;
-    handOver.EndZoneLength = analysis.EndZoneLength;
-    handOver.ParameterFile = join(appDir, "demo.prm");
-    handOver.ExtruderFile = extruderPath;
-    handOver.ExtruderCategory = kCode;
-    handOver.DieFile = analysis.DieFile;
-    sim::writeCalc1File(tempDir + std::string(records::workfile::kCalc1), handOver);
+    const std::string tempDir = scratch + "/";
+    std::vector<std::string> problems = prepareDemoRun(appDir, tempDir, join(appDir, "demo.prm"));
+    if (!problems.empty()) return problems;
 
     const std::string result = join(appDir, "demo.flw");
     SharedCalculationState keep;

@@ -72,6 +72,14 @@ std::vector<unsigned char> tableRecord(const std::string& key, const ElementMode
 // the vent.
 sim::ParameterSet demoParameters();
 
+// Analyses an extruder file of appDir (demo.ext unless named) and writes
+// what Analyse Extruder and the wizard's Done leave for a calculation into
+// tempDir: the three analysis work files and the hand-over naming
+// parameterFile. Returns the problems found (a message of the analysis, a
+// file not written).
+std::vector<std::string> prepareDemoRun(const std::string& appDir, const std::string& tempDir,
+                                        const std::string& parameterFile, const std::string& extruder = "demo.ext");
+
 // Runs the calculation of demo.ext with demo.prm, both already in appDir,
 // through the program's own analysis and calculation (work files in a
 // scratch folder, no pauses) and saves the result as demo.flw. Returns the
