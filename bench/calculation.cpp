@@ -80,8 +80,8 @@ public:
         const records::DieRec die = dieFile.read<records::DieRec>(1);
         dieFile.close();
         const design::Assembly assembled =
-            design::assemble(code, records::readScrewFile(app + "/bench.srw"), records::readBarrelFile(app + "/bench.brl"),
-                             die, {"bench.srw", "bench.brl", "demo.die"});
+            design::assemble(code, records::readScrewFile(app + "/bench.srw"),
+                             records::readBarrelFile(app + "/bench.brl"), die, {"bench.srw", "bench.brl", "demo.die"});
         records::writeExtruderFile(app + "/bench.ext", assembled.file);
 
         // The demo's melt, the second vent fed nothing like the first.

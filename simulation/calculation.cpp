@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/io/files.h"
 #include "platform/rt/error.h"
+#include "platform/rt/numtext.h"
 #include "platform/rt/text.h"
-#include "records/files.h"
-#include "records/markers.h"
 #include "records/result_file.h"
 #include "records/work_files.h"
-#include "simulation/analysis.h"
 #include "simulation/calculation_inputs.h"
 #include "simulation/numerics.h"
-#include "simulation/parameter_file.h"
 #include "simulation/residence_power.h"
-#include "simulation/tables.h"
 #include "state/state.h"
 
 namespace sim {
@@ -32,7 +27,10 @@ constexpr double kTwoPi = 6.283185308;
 constexpr double kEightPi = 25.132741232;
 // A port-region element held under pressure or left-handed; not a fill.
 constexpr float kPortMarkFill = 1.2f;
+// Step length of the heat balance, radius units.
 constexpr float kSubStepLength = 0.01f;
+// No element part is longer than a screw of 10000 radii.
+constexpr double kMaxSubSteps = 1e6;
 constexpr int kDieSteps = 20;
 
 float single(double v) { return static_cast<float>(v); }
@@ -67,7 +65,8 @@ float viscosityShift(const PortRecord& p, float T) {
 // Rounds half to even into a 16-bit integer, as a stored Integer.
 std::int16_t toInteger(float v, const std::string& what) {
     const float r = std::nearbyint(v);
-    if (!std::isfinite(r) || r < -32768.0f || r > 32767.0f) stopCalculation("The " + what + " does not fit a whole number.");
+    if (!std::isfinite(r) || r < -32768.0f || r > 32767.0f)
+        stopCalculation("The " + what + " does not fit a whole number.");
     return static_cast<std::int16_t>(r);
 }
 
@@ -81,19 +80,20 @@ void dieRow(RunData& run, ElementRecord& e, float s, float tau) {
     }
     const records::DieRec& die = run.die;
     requireDivisor(die.CapillaryDiameter, "capillary diameter of the die");
-    const std::int16_t ratio = toInteger(die.CapillaryZoneLength / die.CapillaryDiameter, "capillary length ratio of the die");
+    const std::int16_t ratio =
+        toInteger(die.CapillaryZoneLength / die.CapillaryDiameter, "capillary length ratio of the die");
     const float n = run.ports.at(run.ports.count()).PowerLawIndex;
     run.currentIndex = n;
     const double nd = n;
     const float capillaryRadius = die.CapillaryDiameter / 2;
     // Capillary: 4 (L/d) times the wall stress of the power-law melt.
-    const float C = requireFinite(
-        4.0 * ratio * std::pow((3 + 1 / n) * run.Qh / (kPi * std::pow(capillaryRadius, 3.0)), nd),
-        "capillary pressure of the die");
+    const float C =
+        requireFinite(4.0 * ratio * std::pow((3 + 1 / n) * run.Qh / (kPi * std::pow(capillaryRadius, 3.0)), nd),
+                      "capillary pressure of the die");
     float K = C;
     if (hasConvergingZone(die)) {
-        const float alpha =
-            single(std::atan(0.5 * (die.EntranceDiameter - die.CapillaryDiameter) / (die.TotalLength - die.CapillaryZoneLength)));
+        const float alpha = single(std::atan(0.5 * (die.EntranceDiameter - die.CapillaryDiameter) /
+                                             (die.TotalLength - die.CapillaryZoneLength)));
         const float rc = single(capillaryRadius / std::sin(alpha));
         const float re = single((die.EntranceDiameter / 2) / std::sin(alpha));
         const float I = IntegrateShapeFactor(alpha, n, kDieSteps);
@@ -110,8 +110,8 @@ void dieRow(RunData& run, ElementRecord& e, float s, float tau) {
 void endZoneRow(const RunData& run, ElementRecord& e, float s, float tau) {
     const float n = run.currentIndex;
     requireDivisor(n, "power-law index of the end zone's melt");
-    const float increment =
-        single(2 * run.endZoneLength * std::pow((3 + 1 / n) * run.A.at(run.A.count()) / kTwoPi, static_cast<double>(n)));
+    const float increment = single(2 * run.endZoneLength *
+                                   std::pow((3 + 1 / n) * run.A.at(run.A.count()) / kTwoPi, static_cast<double>(n)));
     // Dimensionless like the die's terms: in MPa once scaled by tau and s.
     e.PressureStart = requireFinite(increment * tau * s + e.PressureEnd, "pressure of the end zone");
     e.PressureStarvation = e.PressureStart;
@@ -167,9 +167,9 @@ void screwRow(RunData& run, int i, float s, float tau) {
 
 // The melt terms of a port in the forward pass.
 struct MeltTerms {
-    float tau = 0;      // stress scale, MPa
-    float rhoCp = 0;    // density times heat capacity
-    float Tscale = 0;   // temperature scale tau / rhoCp, C
+    float tau = 0;                          // stress scale, MPa
+    float rhoCp = 0;                        // density times heat capacity
+    float Tscale = 0;                       // temperature scale tau / rhoCp, C
     float stBarrel = 0, stScrew = 0;        // heat-transfer numbers
     float thetaBarrel = 0, thetaScrew = 0;  // wall temperatures / Tscale
 };
@@ -201,7 +201,9 @@ struct HeatBalance {
 
     float run(float theta, float length, bool starved, float Hs, float G) const {
         if (!(length > 0)) return theta;
-        const double m = std::max(1.0, std::nearbyint(length / 0.01));
+        const double m = std::max(1.0f, std::nearbyint(length / kSubStepLength));
+        if (m > kMaxSubSteps)
+            stopCalculation("A part of " + rt::generalForm(length) + " screw radii is too long for the heat balance.");
         const float dx = single(length / m);
         const float wallB = W * terms.stBarrel, wallS = W * terms.stScrew;
         for (double step = 0; step < m; ++step) {
@@ -302,7 +304,9 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
             throw CalculationStop{
                 {"Impossible condition element # " + std::to_string(j), kCalculationTitle, MessageIcon::None}, true};
         const DistinctElement& d = run.distinct.at(k);
-        if (e.Tips < 1) stopCalculation("The tip count of " + rowName(j) + " is " + std::to_string(e.Tips) + "; the calculation needs at least one.");
+        if (e.Tips < 1)
+            stopCalculation("The tip count of " + rowName(j) + " is " + std::to_string(e.Tips) +
+                            "; the calculation needs at least one.");
         requireDivisor(d.Qd, "throughput of element " + d.code);
 
         HeatBalance balance{port, terms};
@@ -363,16 +367,26 @@ namespace {
 
 std::string coreStopReason(CoreStop stop) {
     switch (stop) {
-    case CoreStop::None: return "";
-    case CoreStop::BadArguments: return "the element rows and the run state do not fit together";
-    case CoreStop::BadPortStream: return "the feed streams give no throughput";
-    case CoreStop::BadMaterial: return "the melt or solid properties give no finite value";
-    case CoreStop::BadGeometry: return "an element has fewer than one tip or a centre-line ratio outside 0 to 2";
-    case CoreStop::BadElement: return "an element has no length, helix angle, disks or stagger, or an unknown port";
-    case CoreStop::BadCapacity: return "an element table gives a drag capacity of 0";
-    case CoreStop::BadFriction: return "a friction ratio lies outside 0 to 1";
-    case CoreStop::NoSoundValue: return "the arithmetic gives no finite value";
-    case CoreStop::ProfileTooLong: return "the melting profile has more points than it can hold";
+    case CoreStop::None:
+        return "";
+    case CoreStop::BadArguments:
+        return "the element rows and the run state do not fit together";
+    case CoreStop::BadPortStream:
+        return "the feed streams give no throughput";
+    case CoreStop::BadMaterial:
+        return "the melt or solid properties give no finite value";
+    case CoreStop::BadGeometry:
+        return "an element has fewer than one tip or a centre-line ratio outside 0 to 2";
+    case CoreStop::BadElement:
+        return "an element has no length, helix angle, disks or stagger, or an unknown port";
+    case CoreStop::BadCapacity:
+        return "an element table gives a drag capacity of 0";
+    case CoreStop::BadFriction:
+        return "a friction ratio lies outside 0 to 1";
+    case CoreStop::NoSoundValue:
+        return "the arithmetic gives no finite value";
+    case CoreStop::ProfileTooLong:
+        return "the melting profile has more points than it can hold";
     }
     return "";
 }
@@ -438,9 +452,9 @@ void requireFiniteResult(const records::ResultData& data) {
         const ElementRecord& e = data.elements[i];
         for (float v : {e.StarvationPoint, e.FillLeft, e.FillRight, e.PressureStart, e.PressureStarvation,
                         e.PressureEnd, e.TempStart, e.TempStarvation, e.TempEnd, e.TableValue1, e.TableValue2,
-                        e.ResTimeStart, e.ResTimeStarvation, e.ResTimeEnd, e.PowerStart, e.PowerStarvation,
-                        e.PowerEnd})
-            if (!std::isfinite(v)) stopCalculation("The calculation gives no finite value at " + rowName(static_cast<int>(i) + 1) + ".");
+                        e.ResTimeStart, e.ResTimeStarvation, e.ResTimeEnd, e.PowerStart, e.PowerStarvation, e.PowerEnd})
+            if (!std::isfinite(v))
+                stopCalculation("The calculation gives no finite value at " + rowName(static_cast<int>(i) + 1) + ".");
     }
     for (std::size_t j = 0; j < data.profile.size(); ++j) {
         const MeltProfileRow& r = data.profile[j];

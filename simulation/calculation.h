@@ -84,12 +84,12 @@ inline constexpr const char* kCalculationTitle = "Calculation";
 
 // One distinct element kind of the analysis with its element-table values.
 struct DistinctElement {
-    std::string code;        // without trailing blanks
-    std::string kind;        // "s" or "k" as stored
-    float helixAngle = 0;    // radians
-    float elementLength = 0; // radius units
-    float port = 0;          // feed port, held as a number
-    float n = 0;             // power-law index of that port's melt
+    std::string code;         // without trailing blanks
+    std::string kind;         // "s" or "k" as stored
+    float helixAngle = 0;     // radians
+    float elementLength = 0;  // radius units
+    float port = 0;           // feed port, held as a number
+    float n = 0;              // power-law index of that port's melt
     std::int16_t tips = 0;
     float Qd = 0;            // element throughput A(port) / (2 tips - 1)
     float dragCapacity = 0;  // TableValue2 of its rows
@@ -110,7 +110,6 @@ struct RunData {
     float N = 0;                     // rev/s
     float Tinit = 0;                 // start temperature of every row, C
     float psi = 0;                   // intermeshing angle, radians
-    float V = 0;                     // reference volume rate, cm^3/s
     records::OneBasedList<float> A;  // dimensionless throughput after ports 1..p
     float Qh = 0;                    // through one die hole
     records::OneBasedList<DistinctElement> distinct;

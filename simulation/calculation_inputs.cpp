@@ -75,7 +75,8 @@ void requireCompletePorts(const records::OneBasedList<PortRecord>& ports) {
         const bool complete = r.Density > 0 && r.HeatCapacity > 0 && r.Consistency > 0 && r.PowerLawIndex > 0 &&
                               (p > 1 || r.FlowRate > 0);
         if (!complete)
-            stopCalculation("Parameters of port " + std::to_string(p) + " are incomplete. Specify the parameters again.");
+            stopCalculation("Parameters of port " + std::to_string(p) +
+                            " are incomplete. Specify the parameters again.");
     }
 }
 
@@ -89,7 +90,8 @@ ElementRecord fromPart(const AnalysisRecord& part) {
 
 UserMessage handOverMismatch() {
     return calculationError(
-        "The analysis and the parameters do not belong together.\nAnalyse the extruder and specify the parameters again.");
+        "The analysis and the parameters do not belong together.\nAnalyse the extruder and specify the parameters "
+        "again.");
 }
 
 records::Calc1Values takeHandOver(const std::string& tempDir) {
@@ -243,11 +245,11 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     run.melting = set.melting;
     run.ports = set.ports;
     run.N = set.header.ScrewSpeed / 60;
-    if (!(run.N > 0) || !std::isfinite(run.N)) stopCalculation("The screw speed is 0; the calculation cannot divide by it.");
+    if (!(run.N > 0) || !std::isfinite(run.N))
+        stopCalculation("The screw speed is 0; the calculation cannot divide by it.");
     if (!(run.screwRadius > 0) || !std::isfinite(run.screwRadius))
         stopCalculation("The screw radius is 0; the calculation cannot divide by it.");
     run.Tinit = std::max(set.melting.MeltingTemperature, set.solids.FeedTemperature);
-    run.V = single(6.283185308 * std::pow(run.screwRadius / 10, 3.0) * run.N);
     run.A = portThroughputs(set.ports, run.screwRadius, run.N);
     float mass = 0;
     for (const PortRecord& p : set.ports.items()) mass = mass + p.FlowRate;
@@ -255,7 +257,8 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     run.Qh = run.A.at(run.A.count());
     if (run.hasDie) {
         if (run.die.Holes < 1)
-            stopCalculation("The die has " + std::to_string(run.die.Holes) + " holes; the calculation needs at least one.");
+            stopCalculation("The die has " + std::to_string(run.die.Holes) +
+                            " holes; the calculation needs at least one.");
         run.Qh = run.Qh / run.die.Holes;
     }
     run.specifiedDiePressure = set.header.DiePressure;

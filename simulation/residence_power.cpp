@@ -29,9 +29,7 @@ float single(double v) { return static_cast<float>(v); }
 
 std::string rowName(int i) { return "element row " + std::to_string(i); }
 
-bool isEndRow(const ElementRecord& e) {
-    return e.kind() == records::kEndZoneKind || e.kind() == records::kDieKind;
-}
+bool isEndRow(const ElementRecord& e) { return e.kind() == records::kEndZoneKind || e.kind() == records::kDieKind; }
 
 // The channel of a screw segment as the power terms use it.
 struct Channel {
@@ -61,7 +59,8 @@ public:
         Tref = p.ReferenceTemperature;
         n = p.PowerLawIndex;
         const double Rm = radius_ / 1000.0;
-        Pm = single(p.Consistency * std::pow(static_cast<double>(omega_), static_cast<double>(n)) * Rm * Rm * Rm * omega_);
+        Pm = single(p.Consistency * std::pow(static_cast<double>(omega_), static_cast<double>(n)) * Rm * Rm * Rm *
+                    omega_);
         Ps = single(Rm * Rm * Rm * omega_ * Rm * rho_ * kGravity);
         requireDivisor(r_.solids.BulkDensity, "bulk density of the solids");
         ratio = rho_ / r_.solids.BulkDensity;
@@ -232,7 +231,8 @@ void ResidencePower::rowPower(int j, int i) {
     const float X = row(j).SolidFraction;
     const float n = mix_.n;
     const float melting = mix_.shift(r_.melting.MeltingTemperature);
-    const float clearance = single(2 * tips * c.tipAngle * mix_.Pm * melting * dx / std::pow(0.005, static_cast<double>(n)));
+    const float clearance =
+        single(2 * tips * c.tipAngle * mix_.Pm * melting * dx / std::pow(0.005, static_cast<double>(n)));
     const double sine = std::sin(static_cast<double>(helix)), cosine = std::cos(static_cast<double>(helix));
     const float shape = kind == 'k' ? 4.0f : single(4 * sine * sine + cosine * cosine);
     const float Hm = (1 - X) * c.depth;
@@ -359,9 +359,7 @@ float dieVolume(const records::DieRec& die) {
     return single(die.Holes * (inlet + capillary));
 }
 
-void addResidenceAndPower(records::ResultData& result, const ResidenceInputs& in) {
-    ResidencePower(result, in).run();
-}
+void addResidenceAndPower(records::ResultData& result, const ResidenceInputs& in) { ResidencePower(result, in).run(); }
 
 void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user) {
     const records::Calc1Values handOver = takeHandOver(paths.tempDir);
@@ -376,7 +374,8 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user)
         }
     }();
     if (check != records::ResultCheck::Ok)
-        stopCalculation("The file " + flow + "\ncould not be read (" + rt::errorDescription(rt::kInputPastEndOfFile) + ").");
+        stopCalculation("The file " + flow + "\ncould not be read (" + rt::errorDescription(rt::kInputPastEndOfFile) +
+                        ").");
     const std::vector<std::string> files = analysisWorkFiles(paths.tempDir);  // Analysis, Calc2, DiffElem
     const AnalysisHandOver analysis = readCalc2(paths.tempDir);
     const std::vector<records::AnalysisRecord> kinds = readAnalysisRecords(files[2]);
@@ -395,7 +394,8 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user)
         portThroughputs(ports, handOver.ScrewRadius, result.header.RunConditions.ScrewSpeed / 60);
     const TableSource source = tableSource(paths, user);
     for (DistinctElement& k : in.kinds.items())
-        if (!lookUpTables(k, q, source)) user.message({"Error: Invalid element type", kCalculationTitle, MessageIcon::None});
+        if (!lookUpTables(k, q, source))
+            user.message({"Error: Invalid element type", kCalculationTitle, MessageIcon::None});
     addResidenceAndPower(result, in);
 
     // The extruder is appended only while it is still the one analysed.
@@ -423,8 +423,8 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user)
     }
 
     const UserMessage notSaved{"Flow file was not saved!", "", MessageIcon::Critical};
-    if (!user.ask({"Calculations are finished. Do You want to save result?", kCalculationTitle,
-                   MessageIcon::Information})) {
+    if (!user.ask(
+            {"Calculations are finished. Do You want to save result?", kCalculationTitle, MessageIcon::Information})) {
         user.message(notSaved);
         return;
     }

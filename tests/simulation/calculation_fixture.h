@@ -32,8 +32,8 @@ inline std::vector<std::uint8_t> bytesOf(const fs::path& p) {
 
 // The user of a run: every box and window the run shows, in order.
 struct ScriptedUser : sim::CalculationUser {
-    std::vector<sim::UserMessage> shown;      // messages and questions, in order
-    std::deque<bool> answers;                 // Yes/No, in order; No when none is left
+    std::vector<sim::UserMessage> shown;           // messages and questions, in order
+    std::deque<bool> answers;                      // Yes/No, in order; No when none is left
     std::deque<std::optional<std::string>> files;  // save dialog: a path, or Cancel
     std::vector<std::pair<int, float>> progress;   // iteration, residual
     int pauses = 0, pausedMs = 0;

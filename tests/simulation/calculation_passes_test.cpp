@@ -73,9 +73,9 @@ TEST(BackwardPass, PressuresStarvationPointsAndFillsFromTheDieTowardsTheFeed) {
     lhVent.Hand = -1;
     ElementRecord endZone = row('p', 13, 0.5f, records::kEndZoneRegion, "");
     endZone.PressureEnd = 0.3f;  // the die pressure given, no die
-    sim::RunData run = runOf({row('s', 0, 1, records::kHopperRegion), row('s', 1, 2), lh,
-                              row('s', 4, 1, records::kOtherPortRegion), lhVent, row('s', 6, 1),
-                              row('s', 7, 1, records::kOtherPortRegion), row('s', 8, 5), endZone});
+    sim::RunData run =
+        runOf({row('s', 0, 1, records::kHopperRegion), row('s', 1, 2), lh, row('s', 4, 1, records::kOtherPortRegion),
+               lhVent, row('s', 6, 1), row('s', 7, 1, records::kOtherPortRegion), row('s', 8, 5), endZone});
     sim::backwardPass(run, 1);
     const auto E = [&](int i) -> const ElementRecord& { return run.elements.at(i); };
     const double tau = tauOf(5, 0.5), F = 0.02 / 0.08;
@@ -147,7 +147,9 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
                                    run.elements.at(2).PressureStart};
     };
     const double ts = tauOf(5, 1) * std::exp(-0.01 * 20);
-    const auto capillaryTerm = [&](double d, double ratio) { return 4 * ratio * (4 * 0.03 / (kPi * std::pow(d / 2, 3))) * ts; };
+    const auto capillaryTerm = [&](double d, double ratio) {
+        return 4 * ratio * (4 * 0.03 / (kPi * std::pow(d / 2, 3))) * ts;
+    };
     const double endZone = 2 * 0.5 * (4 * 0.06 / (2 * kPi)) * ts;
 
     // A cone from 1.2 to 0.3 over 1.0, capillary 0.9 long (ratio 3).
@@ -162,8 +164,10 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
 
     // No converging zone: within 0.001 of the capillary's length, straight,
     // widening, or a capillary longer than the die: the capillary alone.
-    for (const auto& die : std::vector<std::vector<float>>{
-             {1.2f, 0.3f, 0.9f, 0.9005f}, {0.3f, 0.3f, 0.9f, 1.9f}, {0.2f, 0.3f, 0.9f, 1.9f}, {1.2f, 0.3f, 0.9f, 0.5f}}) {
+    for (const auto& die : std::vector<std::vector<float>>{{1.2f, 0.3f, 0.9f, 0.9005f},
+                                                           {0.3f, 0.3f, 0.9f, 1.9f},
+                                                           {0.2f, 0.3f, 0.9f, 1.9f},
+                                                           {1.2f, 0.3f, 0.9f, 0.5f}}) {
         const std::vector<double> p = diePressures(die[0], die[1], die[2], die[3]);
         expectClose(p[0], capillaryTerm(0.3, 3), "no cone", 1e-5);
         EXPECT_EQ(p[0], p[1]);

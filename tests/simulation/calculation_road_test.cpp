@@ -165,16 +165,16 @@ TEST_F(CalculationRoad, TheDemoExtruderAnalysedParameterisedCalculatedAndSaved) 
         const auto& e = r.elements[i];
         SCOPED_TRACE(i + 1);
         const bool port = e.RegionCode == records::kHopperRegion || e.RegionCode == records::kOtherPortRegion;
-        for (float v : {e.StarvationPoint, e.FillLeft, e.FillRight, e.PressureStart, e.PressureStarvation, e.PressureEnd,
-                        e.TempStart, e.TempStarvation, e.TempEnd, e.ResTimeStart, e.ResTimeEnd, e.PowerStart, e.PowerEnd})
+        for (float v :
+             {e.StarvationPoint, e.FillLeft, e.FillRight, e.PressureStart, e.PressureStarvation, e.PressureEnd,
+              e.TempStart, e.TempStarvation, e.TempEnd, e.ResTimeStart, e.ResTimeEnd, e.PowerStart, e.PowerEnd})
             EXPECT_TRUE(std::isfinite(v));
         for (float p : {e.PressureStart, e.PressureStarvation, e.PressureEnd}) EXPECT_GE(p, 0.0f);
         for (float T : {e.TempStart, e.TempStarvation, e.TempEnd}) {
             EXPECT_GE(T, feed);
             EXPECT_LE(T, 400.0f);
         }
-        for (float f : {e.FillLeft, e.FillRight})
-            EXPECT_TRUE((f >= 0 && f <= 1) || (port && f == 1.2f)) << f;
+        for (float f : {e.FillLeft, e.FillRight}) EXPECT_TRUE((f >= 0 && f <= 1) || (port && f == 1.2f)) << f;
         if (i + 1 < r.elements.size() && r.elements[i + 1].Hand < 0 && e.StarvationPoint < e.SegmentLength &&
             e.PressureEnd > 1.0f)
             filledAheadOfLeftHanded = true;

@@ -224,7 +224,8 @@ TEST_F(CalculationRun, SavingReplacesATargetOnlyWhenTheMoveWorksAndSaysWhenItDoe
     user.answers = {true};
     user.files = {locked, saved};
     ASSERT_TRUE(run());
-    EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, "The file " + locked + "\ncould not be written."}));
+    EXPECT_EQ(user.texts(),
+              (std::vector<std::string>{kSaveQuestion, "The file " + locked + "\ncould not be written."}));
     EXPECT_EQ(user.shown[1].title, "Calculation");
     EXPECT_EQ(calctest::bytesOf(locked), (std::vector<std::uint8_t>{'k', 'e', 'p', 't'}));
     EXPECT_EQ(calctest::bytesOf(saved), written);
@@ -297,7 +298,8 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
     fs::copy(*app_ / "screwflw", tables / "screwflw", fs::copy_options::recursive);
     prepare();
     paths_.appDir = tables.string() + "/";
-    expectStop("Element table " + paths_.appDir + "kneadflw\\LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
+    expectStop("Element table " + paths_.appDir +
+               "kneadflw\\LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
     paths_.appDir = app_->string() + "/";
 
     // A part whose kind the distinct elements do not hold; the progress
@@ -345,7 +347,8 @@ TEST_F(CalculationRun, AnExtruderChangedSinceTheAnalysisIsNotAppendedToItsResult
     EXPECT_EQ(user.texts(), std::vector<std::string>{kMismatch});
     records::ResultData r;  // the flow work file as the iteration wrote it
     EXPECT_EQ(records::readResultFile(flow(), records::ResultExtent::UpToPorts, r), records::ResultCheck::Ok);
-    EXPECT_EQ(fs::file_size(flow()), records::resultOffsets(r.header.ElementCount, r.runState.LastProfileRow, 2, 0, 0).screw);
+    EXPECT_EQ(fs::file_size(flow()),
+              records::resultOffsets(r.header.ElementCount, r.runState.LastProfileRow, 2, 0, 0).screw);
 }
 
 }  // namespace
