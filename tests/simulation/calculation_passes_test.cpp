@@ -38,10 +38,10 @@ ElementRecord row(char kind, float start, float length, std::int16_t region = 0,
     return e;
 }
 
-sim::DistinctElement kind(const char* code, float Qd, float drag, float gradient) {
+sim::DistinctElement kind(const char* code, float Qd, float drag, float gradient, const char* letter = "s") {
     sim::DistinctElement d;
     d.code = code;
-    d.kind = "s";
+    d.kind = letter;
     d.port = 1;
     d.n = 0.5f;
     d.tips = 2;
@@ -175,6 +175,36 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
     }
 }
 
+TEST(ForwardPass, OneSubStepOfTheHeatBalanceAndNoStepOverAPartOfNoLength) {
+    // A filled part of one sub-step (0.01 R) with 0.1 MPa across it, the melt
+    // at the reference temperature, the barrel 20 C above it.
+    const auto balance = [](float meltEnd) {
+        sim::RunData run = runOf({row('s', 0, 0.01f), row('p', 0.01f, 0.5f, records::kEndZoneRegion, "")});
+        run.elements.at(1).PressureEnd = 0.1f;
+        run.elements.at(1).StarvationPoint = 0;
+        run.distinct.at(1).heatAtQd = 5;
+        run.screwRadius = 15;
+        run.Tinit = 200;
+        run.psi = static_cast<float>(std::acos(0.85));
+        records::RunState state;
+        state.MeltEndPosition = meltEnd;
+        const float residual = sim::forwardPass(run, 1, state, std::vector<records::MeltProfileRow>(1));
+        return std::pair{run.elements.at(1).TempEnd, residual};
+    };
+    const double tau = tauOf(5, 0.5), rhoCp = 0.8 * 2.0, Ts = tau / rhoCp, Q = 0.02;
+    const double K = rhoCp * 2 * kPi * 15 / 0.001;
+    const double psi = std::acos(0.85), W = (kPi / 2 - 2 * psi + 4 * psi) * std::sin(0.4);
+    const double G = 0.1 / (0.01 * tau);
+    const double T1 = 200 + ((5 - G * Q) + W * 300 / K * 20 / Ts) * 0.01 / Q * Ts;
+    const auto [T, residual] = balance(0);
+    expectClose(T, T1, "end temperature", 1e-4);
+    expectClose(residual, (200 - T1) * (200 - T1), "residual", 1e-3);
+    // Melting ends at the element's end: no length left to balance, no step.
+    const auto [same, none] = balance(0.01f);
+    EXPECT_NEAR(same, 200, 1e-3);
+    EXPECT_LT(none, 1e-6);
+}
+
 TEST(PortThroughputs, EachPortAddsItsStreamToTheMixture) {
     const sim::OneBasedList<PortRecord> ports{PortRecord{10, 0, 0, 0, 0, 0.75f}, PortRecord{5, 0, 0, 0, 0, 1.0f}};
     const auto A = sim::portThroughputs(ports, 15, 200.0f / 60);
@@ -251,15 +281,9 @@ protected:
         in.screwRadius = 10;
         in.centerlineRatio = 1.7f;
         in.tipCount = 2;
-        sim::DistinctElement a, b;
-        a.code = "A";
-        a.kind = "s";
-        a.port = 1;
+        sim::DistinctElement a = kind("A", 0, 0, 0), b = kind("B", 0, 0, 0, "k");
         a.heatAtQd = 3;
         a.heatAtDrag = 2;
-        b = a;
-        b.code = "B";
-        b.kind = "k";
         b.heatAtQd = 5;
         in.kinds = {a, b};
     }
