@@ -491,7 +491,7 @@ bool runCalculation(const CalculationPaths& paths, CalculationUser& user, const 
             throw CalculationStop{workFileNotWritten(flow, kCalculationTitle)};
         }
         shared::PortRecords.clear();
-        residencePowerAndSave(paths, user);
+        residencePowerAndSave(paths, user, run.tables);
         return true;
     } catch (const CalculationStop& stop) {
         if (progressShown && !stop.keepProgress) user.closeProgress();

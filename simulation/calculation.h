@@ -22,6 +22,7 @@
 // 6.283185308 and 25.132741232, and the library functions work in double.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@
 #include "records/result_file.h"
 #include "records/result_records.h"
 #include "simulation/core.h"
+#include "simulation/tables.h"
 #include "simulation/user_message.h"
 
 namespace sim {
@@ -119,6 +121,8 @@ struct RunData {
     records::SolidsBlock solids;
     records::MeltingBlock melting;
     records::OneBasedList<records::PortRecord> ports;
+    // The element tables as this run read them.
+    std::shared_ptr<TableFiles> tables = std::make_shared<TableFiles>();
     // The window's current power-law index: the last lookup's, or the last
     // port's once the die pressure was calculated.
     float currentIndex = 0;

@@ -8,6 +8,7 @@
 #include "platform/rt/text.h"
 #include "records/files.h"
 #include "records/markers.h"
+#include "records/packed.h"
 #include "records/work_files.h"
 #include "simulation/analysis.h"
 #include "simulation/parameter_file.h"
@@ -127,8 +128,10 @@ std::vector<AnalysisRecord> readAnalysisRecords(const std::string& path) {
         records::ByteStream file(path, records::OpenMode::ReadOnly);
         const std::uint64_t count = file.length() / AnalysisRecord::kSize;
         if (count > 32767) rt::raise(rt::kOverflow, path);
+        const std::vector<std::uint8_t> bytes = file.readRaw(static_cast<std::size_t>(count) * AnalysisRecord::kSize);
         std::vector<AnalysisRecord> parts(static_cast<std::size_t>(count));
-        for (AnalysisRecord& r : parts) file.read(r);
+        records::PackReader reader(bytes.data(), bytes.size());
+        for (AnalysisRecord& r : parts) r.read(reader);
         return parts;
     });
 }
@@ -192,7 +195,7 @@ bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, con
     return true;
 }
 
-TableSource tableSource(const CalculationPaths& paths, CalculationUser& user) {
+TableSource tableSource(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> files) {
     TableSource source;
     source.appDir = paths.appDir;
     source.category = shared::ExtruderCategory;
@@ -200,7 +203,7 @@ TableSource tableSource(const CalculationPaths& paths, CalculationUser& user) {
         user.message({text, title, MessageIcon::None});
     };
     source.closeCalculation = [&user] { user.closeCalculation(); };
-    source.files = std::make_shared<TableFiles>();
+    source.files = std::move(files);
     return source;
 }
 
@@ -289,7 +292,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     }
 
     run.distinct = distinctElements(kinds, set.ports);
-    const TableSource source = tableSource(paths, user);
+    const TableSource source = tableSource(paths, user, run.tables);
     for (DistinctElement& d : run.distinct.items()) {
         run.currentIndex = d.n;
         if (!lookUpTables(d, run.A, source))

@@ -6,6 +6,7 @@
 // Each reader names the file that is missing or cut short; files that do not
 // come from one analysis and one parameter set stop the run before they mix.
 // No window: the stops are CalculationStop, the questions go to the user.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,8 +59,9 @@ records::OneBasedList<DistinctElement> distinctElements(const std::vector<record
 bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, const TableSource& source);
 
 // The lookups' source: the tables of the current extruder code in the
-// application directory; their messages go to the user.
-TableSource tableSource(const CalculationPaths& paths, CalculationUser& user);
+// application directory, read once into `files`; their messages go to the
+// user.
+TableSource tableSource(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> files);
 
 // The first half of the run: every input read and checked, the element rows
 // built, the lookups made, the die pressure settled. False after a message

@@ -361,7 +361,7 @@ float dieVolume(const records::DieRec& die) {
 
 void addResidenceAndPower(records::ResultData& result, const ResidenceInputs& in) { ResidencePower(result, in).run(); }
 
-void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user) {
+void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> tables) {
     const records::Calc1Values handOver = takeHandOver(paths.tempDir);
     const std::string flow = paths.tempDir + std::string(records::workfile::kFlow);
     shared::ResultFile = flow;
@@ -392,7 +392,7 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user)
     in.kinds = distinctElements(kinds, ports);
     const records::OneBasedList<float> q =
         portThroughputs(ports, handOver.ScrewRadius, result.header.RunConditions.ScrewSpeed / 60);
-    const TableSource source = tableSource(paths, user);
+    const TableSource source = tableSource(paths, user, std::move(tables));
     for (DistinctElement& k : in.kinds.items())
         if (!lookUpTables(k, q, source))
             user.message({"Error: Invalid element type", kCalculationTitle, MessageIcon::None});

@@ -18,6 +18,7 @@
 // starts, a starvation point before the melting start takes back the
 // residence time between them. Every result is stored as a single.
 #include <cstdint>
+#include <memory>
 
 #include "records/design_records.h"
 #include "records/one_based_list.h"
@@ -51,8 +52,10 @@ void addResidenceAndPower(records::ResultData& result, const ResidenceInputs& in
 
 // The whole step after the iteration: inputs re-read, residence and power
 // added, the flow work file rewritten with the extruder and offered for
-// saving. Raises CalculationStop; the flow work file stays as the iteration
-// wrote it then.
-void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user);
+// saving. The lookups read the tables through `tables` (the run's copies).
+// Raises CalculationStop; the flow work file stays as the iteration wrote it
+// then.
+void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
+                           std::shared_ptr<TableFiles> tables = std::make_shared<TableFiles>());
 
 }  // namespace sim
