@@ -500,6 +500,9 @@ bool runCalculation(const CalculationPaths& paths, CalculationUser& user, const 
         if (progressShown) user.closeProgress();
         user.message(calculationError("The calculation stopped: " + e.description() +
                                       (e.detail().empty() ? "" : " (" + e.detail() + ")") + "."));
+    } catch (const std::exception& e) {
+        if (progressShown) user.closeProgress();
+        user.message(calculationError(std::string("The calculation stopped: ") + e.what() + "."));
     }
     return false;
 }

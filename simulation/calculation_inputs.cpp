@@ -24,16 +24,6 @@ namespace {
 
 float single(double v) { return static_cast<float>(v); }
 
-// Runs a read of one file; a platform error becomes a stop naming the file.
-template <class Read>
-auto reading(const std::string& path, Read&& read) -> decltype(read()) {
-    try {
-        return read();
-    } catch (const rt::Error& e) {
-        stopCalculation("The file " + path + "\ncould not be read (" + e.description() + ").");
-    }
-}
-
 std::string workFile(const std::string& tempDir, std::string_view name) { return tempDir + std::string(name); }
 
 [[noreturn]] void stopMismatch() { throw CalculationStop{handOverMismatch()}; }
@@ -41,17 +31,15 @@ std::string workFile(const std::string& tempDir, std::string_view name) { return
 // The process parameters as the run takes them, or a stop.
 bool takeParameters(CalculationUser& user, ParameterSet& set) {
     const std::string path = shared::ParameterFile;
-    const ParameterFileRead read = reading(path, [&] { return readParameterFile(path, shared::PortCount, set); });
+    const ParameterFileRead read = readingFile(path, [&] { return readParameterFile(path, shared::PortCount, set); });
     if (read != ParameterFileRead::Read) {
         // A file that starts as a parameter file but ends before its blocks
         // is cut short; anything else is no parameter file.
-        const bool marked = reading(path, [&] {
+        const bool marked = readingFile(path, [&] {
             records::ByteStream file(path, records::OpenMode::ReadOnly);
             return file.length() > 0 && file.readRaw(1)[0] == static_cast<std::uint8_t>(records::FileKind::Parameter);
         });
-        if (marked)
-            stopCalculation("The file " + path + "\ncould not be read (" +
-                            rt::errorDescription(rt::kInputPastEndOfFile) + ").");
+        if (marked) stopUnreadable(path, rt::kInputPastEndOfFile);
         user.message({"Incorrect file format.", kCalculationTitle, MessageIcon::None});
         shared::ParameterFile.clear();
         return false;
@@ -89,6 +77,10 @@ ElementRecord fromPart(const AnalysisRecord& part) {
 
 }  // namespace
 
+void stopUnreadable(const std::string& path, int errorNumber) {
+    stopCalculation("The file " + path + "\ncould not be read (" + rt::errorDescription(errorNumber) + ").");
+}
+
 UserMessage handOverMismatch() {
     return calculationError(
         "The analysis and the parameters do not belong together.\nAnalyse the extruder and specify the parameters "
@@ -97,7 +89,7 @@ UserMessage handOverMismatch() {
 
 records::Calc1Values takeHandOver(const std::string& tempDir) {
     const std::string path = workFile(tempDir, records::workfile::kCalc1);
-    const records::Calc1Values v = reading(path, [&] { return readCalc1File(path); });
+    const records::Calc1Values v = readingFile(path, [&] { return readCalc1File(path); });
     shared::ScrewRadius = v.ScrewRadius;
     sim::CenterlineRatio = v.CenterlineRatio;
     shared::TipCount = v.TipCount;
@@ -112,7 +104,7 @@ records::Calc1Values takeHandOver(const std::string& tempDir) {
 
 AnalysisHandOver readCalc2(const std::string& tempDir) {
     const std::string path = analysisWorkFiles(tempDir)[1];
-    return reading(path, [&] {
+    return readingFile(path, [&] {
         records::ByteStream file(path, records::OpenMode::ReadOnly);
         // A failed analysis leaves its work files empty.
         if (file.length() == 0) stopMismatch();
@@ -124,7 +116,7 @@ AnalysisHandOver readCalc2(const std::string& tempDir) {
 }
 
 std::vector<AnalysisRecord> readAnalysisRecords(const std::string& path) {
-    return reading(path, [&] {
+    return readingFile(path, [&] {
         records::ByteStream file(path, records::OpenMode::ReadOnly);
         const std::uint64_t count = file.length() / AnalysisRecord::kSize;
         if (count > 32767) rt::raise(rt::kOverflow, path);

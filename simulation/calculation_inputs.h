@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rt/error.h"
 #include "records/analysis_records.h"
 #include "records/design_records.h"
 #include "records/one_based_list.h"
@@ -21,6 +22,19 @@ namespace sim {
 
 // The message of hand-over files that do not come from one analysis.
 UserMessage handOverMismatch();
+
+// Stops the run naming a file that cannot be read, with the platform's
+// description of the error.
+[[noreturn]] void stopUnreadable(const std::string& path, int errorNumber);
+// Runs a read of one file; a platform error stops the run naming the file.
+template <class Read>
+auto readingFile(const std::string& path, Read&& read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const rt::Error& e) {
+        stopUnreadable(path, e.number());
+    }
+}
 
 // Reads temp\Calc1.tmp and sets the nine run variables from it: ScrewRadius,
 // sim::CenterlineRatio, TipCount, PortCount, EndZoneLength, ParameterFile,

@@ -225,6 +225,8 @@ void ResidencePower::rowPower(int j, int i) {
     // channel, tips included.
     const Channel& c = last_;
     const std::int16_t tips = isEndRow(e) ? c.tips : e.Tips;
+    if (tips < 1)
+        stopCalculation("The melting profile reaches past the screw elements at point " + std::to_string(j) + ".");
     const char kind = isEndRow(e) ? c.kind : static_cast<char>(std::tolower(static_cast<unsigned char>(e.kind())));
     const float helix = isEndRow(e) ? c.helixAngle : e.HelixAngle;
     const float dx = row(j).AxialPosition - row(j - 1).AxialPosition;
@@ -366,16 +368,9 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
     const std::string flow = paths.tempDir + std::string(records::workfile::kFlow);
     shared::ResultFile = flow;
     records::ResultData result;
-    const records::ResultCheck check = [&] {
-        try {
-            return records::readResultFile(flow, records::ResultExtent::UpToPorts, result);
-        } catch (const rt::Error& e) {
-            stopCalculation("The file " + flow + "\ncould not be read (" + e.description() + ").");
-        }
-    }();
-    if (check != records::ResultCheck::Ok)
-        stopCalculation("The file " + flow + "\ncould not be read (" + rt::errorDescription(rt::kInputPastEndOfFile) +
-                        ").");
+    if (readingFile(flow, [&] { return records::readResultFile(flow, records::ResultExtent::UpToPorts, result); }) !=
+        records::ResultCheck::Ok)
+        stopUnreadable(flow, rt::kInputPastEndOfFile);
     const std::vector<std::string> files = analysisWorkFiles(paths.tempDir);  // Analysis, Calc2, DiffElem
     const AnalysisHandOver analysis = readCalc2(paths.tempDir);
     const std::vector<records::AnalysisRecord> kinds = readAnalysisRecords(files[2]);
@@ -400,12 +395,8 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
 
     // The extruder is appended only while it is still the one analysed.
     const std::string& extruder = shared::ExtruderFile;
-    records::ExtruderFileContent content;
-    try {
-        content = records::readExtruderFile(extruder);
-    } catch (const rt::Error& e) {
-        stopCalculation("The file " + extruder + "\ncould not be read (" + e.description() + ").");
-    }
+    const records::ExtruderFileContent content =
+        readingFile(extruder, [&] { return records::readExtruderFile(extruder); });
     const records::ExtHeader& analysed = result.header.ExtruderHeader;
     const records::ExtHeader& now = content.header;
     if (now.ScrewFile != analysed.ScrewFile || now.BarrelFile != analysed.BarrelFile ||
