@@ -29,6 +29,7 @@
 #include "results/dispresult.h"
 #include "shell/logo.h"
 #include "simulation/analysis.h"
+#include "simulation/calculate.h"
 #include "simulation/gparameter.h"
 #include "state/header_code.h"
 #include "state/state.h"
@@ -331,6 +332,7 @@ void Mainprog::mnuCalculation_Click() {
             ui::msgBox("You have to select Parameters.", ui::kOkOnly, ui::kNoIcon, "Caution");
             return;
         }
+        ui::form<calculate>().show();
     });
 }
 

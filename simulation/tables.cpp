@@ -1,5 +1,6 @@
 #include "simulation/tables.h"
 
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <cmath>
@@ -17,6 +18,7 @@ float LookupFlowRate = 0.0f;
 namespace {
 
 const char* const kTitle = "Calculation";
+constexpr std::uint64_t kMaxKeptTable = 1000 * kTableRecordSize;
 
 std::string upper(std::string_view s) {
     std::string out(s);
@@ -49,11 +51,13 @@ float floatAt(const unsigned char* p) {
 }
 
 // A table opened for reading only (a missing table is never created), read
-// from a current position as a byte stream.
+// from a current position as a byte stream: from the file, or from the run's
+// copy of it.
 class TableStream {
 public:
     // False when the table is missing or cannot be opened.
-    bool open(const std::string& path) {
+    bool open(const std::string& path, TableFiles* files = nullptr) {
+        if (files && (bytes_ = files->bytes(path)) != nullptr) return true;
         try {
             file_ = std::make_unique<io::File>(path, io::OpenMode::ReadOnly);
         } catch (const rt::Error&) {
@@ -65,7 +69,7 @@ public:
     // True when the file holds every byte of the record, its last row included.
     bool holdsWholeRecord(std::int64_t record) const {
         try {
-            return file_->length() >= static_cast<std::uint64_t>(record + 1) * kTableRecordSize;
+            return length() >= static_cast<std::uint64_t>(record + 1) * kTableRecordSize;
         } catch (const rt::Error&) {
             return false;
         }
@@ -73,17 +77,25 @@ public:
     // Reads exactly n bytes; false when the file ends first.
     bool read(unsigned char* out, std::size_t n) {
         std::size_t got = 0;
-        try {
-            got = file_->readAt(pos_, out, n);
-        } catch (const rt::Error&) {
-            return false;
+        if (bytes_) {
+            if (pos_ < bytes_->size()) got = std::min<std::size_t>(n, bytes_->size() - static_cast<std::size_t>(pos_));
+            if (got > 0) std::memcpy(out, bytes_->data() + pos_, got);
+        } else {
+            try {
+                got = file_->readAt(pos_, out, n);
+            } catch (const rt::Error&) {
+                return false;
+            }
         }
         pos_ += got;
         return got == n;
     }
 
 private:
+    std::uint64_t length() const { return bytes_ ? bytes_->size() : file_->length(); }
+
     std::unique_ptr<io::File> file_;
+    const std::vector<unsigned char>* bytes_ = nullptr;
     std::uint64_t pos_ = 0;
 };
 
@@ -140,7 +152,7 @@ TableResult readRows(const TableSource& source, std::string_view type, std::stri
     r.code = std::string(code);
     r.table = TablePath(source, type, extension);
     TableStream in;
-    if (!in.open(r.table)) return missed(r, TableMiss::NoTable);
+    if (!in.open(r.table, source.files.get())) return missed(r, TableMiss::NoTable);
 
     const float Q = LookupFlowRate;
     Row prev;  // q = 0 and ten zeros, once per call
@@ -183,6 +195,22 @@ bool knownType(std::string_view type) {
 }
 
 }  // namespace
+
+const std::vector<unsigned char>* TableFiles::bytes(const std::string& path) {
+    auto [it, added] = files_.try_emplace(path);
+    if (added) {
+        try {
+            io::File file(path, io::OpenMode::ReadOnly);
+            // Tables hold a few records; anything far larger is read from disk.
+            if (file.length() > kMaxKeptTable) return nullptr;
+            std::vector<unsigned char> all(static_cast<std::size_t>(file.length()));
+            all.resize(file.readAt(0, all.data(), all.size()));
+            it->second = std::move(all);
+        } catch (const rt::Error&) {
+        }
+    }
+    return it->second ? &*it->second : nullptr;
+}
 
 std::string TableResult::missText() const {
     switch (miss) {
@@ -248,7 +276,7 @@ TableResult ReadFlowTable(const TableSource& source, std::string_view type, std:
     }
     r.table = TablePath(source, type, ".dp1");
     TableStream in;
-    if (!in.open(r.table)) return missed(r, TableMiss::NoTable);
+    if (!in.open(r.table, source.files.get())) return missed(r, TableMiss::NoTable);
     std::int64_t record = 0;
     if (!seekMatchingRecord(in, record, type, code)) return missed(r, TableMiss::NoRecord);
     // Row 1 of a record that the file ends inside is no table row (a copy cut

@@ -10,9 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sim {
 
@@ -34,6 +37,18 @@ inline constexpr float kLookupFlowRateCap = 0.25f;
 // The flow rate of the lookup in progress, after the cap; keeps its last value.
 extern float LookupFlowRate;
 
+// Table files read once and kept for the lookups of one run, which find in
+// them exactly what they would find on disk.
+class TableFiles {
+public:
+    // The bytes of a table file, read at the first call for it; null when it
+    // is missing, cannot be read, or is too large to keep.
+    const std::vector<unsigned char>* bytes(const std::string& path);
+
+private:
+    std::map<std::string, std::optional<std::vector<unsigned char>>> files_;
+};
+
 // Where the tables are and how the lookups talk to the user.
 struct TableSource {
     std::string appDir;    // application directory with its trailing separator
@@ -42,6 +57,8 @@ struct TableSource {
     // Called by ReadHeatTable after its unknown-element-type message: the
     // calculation window closes then. May be empty.
     std::function<void()> closeCalculation;
+    // The run's copies of the tables; null: every lookup reads its file.
+    std::shared_ptr<TableFiles> files;
 };
 
 // Why a lookup found nothing.

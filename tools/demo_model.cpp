@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 #include "design/extruder_assembly.h"
 #include "platform/io/files.h"
@@ -11,8 +14,13 @@
 #include "records/files.h"
 #include "records/markers.h"
 #include "records/packed.h"
+#include "records/work_files.h"
+#include "simulation/analysis.h"
+#include "simulation/calculation.h"
 #include "simulation/core.h"
+#include "simulation/parameter_file.h"
 #include "simulation/tables.h"
+#include "state/state.h"
 
 namespace demo {
 
@@ -298,6 +306,141 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     if (!extruder.placement.screwReachesLastOpening())
         problems.push_back("the demo screw stops short of the last barrel opening");
     records::writeExtruderFile(join(appDir, "demo.ext"), extruder.file);
+
+    sim::writeParameterFile(join(appDir, "demo.prm"), demoParameters());
+    const auto runProblems = writeDemoResult(appDir);
+    problems.insert(problems.end(), runProblems.begin(), runProblems.end());
+    return problems;
+}
+
+sim::ParameterSet demoParameters() {
+    sim::ParameterSet set;
+    set.header.Marker = records::markerFor(records::FileKind::Parameter);
+    set.header.Code = kCode;
+    set.header.ScrewSpeed = 200;  // RPM
+    set.header.DiePressure = 0;   // calculated
+    // Bulk density, heat capacity, conductivity, barrel and screw friction,
+    // barrel and screw heat transfer, barrel, screw and feed temperatures.
+    set.solids = {0.5f, 2.2f, 0.2f, 0.45f, 0.30f, 300, 100, 210, 200, 25};
+    // Density, heat capacity, melting temperature, heat of fusion.
+    set.melting = {0.75f, 2.2f, 165, 100};
+    // Flow, b, Tref, m0, n, density, heat capacity, barrel and screw heat
+    // transfer, barrel and screw temperatures.
+    const records::PortRecord hopper{10, 0.01f, 210, 5, 0.35f, 0.75f, 2.2f, 300, 100, 210, 200};
+    records::PortRecord vent = hopper;
+    vent.FlowRate = 0;
+    set.ports = {hopper, vent};
+    return set;
+}
+
+namespace {
+
+// The shared variables a calculation sets, kept and given back, so that a
+// caller's state survives the demo run.
+struct SharedCalculationState {
+    SharedCalculationState()
+        : radius(shared::ScrewRadius), centerline(sim::CenterlineRatio), tips(shared::TipCount),
+          ports(shared::PortCount), endZone(shared::EndZoneLength), parameterFile(shared::ParameterFile),
+          extruderFile(shared::ExtruderFile), category(shared::ExtruderCategory), dieFile(shared::DieFile),
+          resultFile(shared::ResultFile), header(shared::ParameterHeader), solids(shared::SolidsParams),
+          melting(shared::MeltingParams), portRecords(shared::PortRecords) {}
+    ~SharedCalculationState() {
+        shared::ScrewRadius = radius;
+        sim::CenterlineRatio = centerline;
+        shared::TipCount = tips;
+        shared::PortCount = ports;
+        shared::EndZoneLength = endZone;
+        shared::ParameterFile = parameterFile;
+        shared::ExtruderFile = extruderFile;
+        shared::ExtruderCategory = category;
+        shared::DieFile = dieFile;
+        shared::ResultFile = resultFile;
+        shared::ParameterHeader = header;
+        shared::SolidsParams = solids;
+        shared::MeltingParams = melting;
+        shared::PortRecords = portRecords;
+    }
+    float radius, centerline;
+    std::int16_t tips, ports;
+    float endZone;
+    std::string parameterFile, extruderFile, category, dieFile, resultFile;
+    records::ParameterFileHeader header;
+    records::SolidsBlock solids;
+    records::MeltingBlock melting;
+    records::OneBasedList<records::PortRecord> portRecords;
+};
+
+// The demo run's user: answers Yes to the save question and saves to
+// demo.flw; any other message or question is a problem.
+class DemoUser : public sim::CalculationUser {
+public:
+    DemoUser(std::string target, std::vector<std::string>& problems) : target_(std::move(target)), problems_(problems) {}
+    void message(const sim::UserMessage& m) override { problems_.push_back("the demo run says: " + m.text); }
+    bool ask(const sim::UserMessage& q) override {
+        if (q.text == "Calculations are finished. Do You want to save result?") return true;
+        problems_.push_back("the demo run asks: " + q.text);
+        return false;
+    }
+    void showProgress(int iteration, float) override { iterations = iteration + 1; }
+    void closeProgress() override {}
+    void pause(int) override {}
+    std::optional<std::string> chooseResultFile() override { return target_; }
+
+    int iterations = 1;
+
+private:
+    std::string target_;
+    std::vector<std::string>& problems_;
+};
+
+}  // namespace
+
+std::vector<std::string> prepareDemoRun(const std::string& appDir, const std::string& tempDir,
+                                        const std::string& parameterFile, const std::string& extruder) {
+    std::vector<std::string> problems;
+    const std::string extruderPath = join(appDir, extruder);
+    const sim::ExtruderAnalysis analysis = sim::analyseExtruder(records::readExtruderFile(extruderPath), extruderPath);
+    for (const sim::UserMessage& m : analysis.messages) problems.push_back("the demo analysis says: " + m.text);
+    if (!analysis.completed()) return problems;
+    if (auto failed = sim::writeAnalysisWorkFiles(tempDir, analysis)) {
+        problems.push_back("work file not written: " + *failed);
+        return problems;
+    }
+    records::Calc1Values handOver;
+    handOver.ScrewRadius = analysis.AnalysedScrewRadius;
+    handOver.CenterlineRatio = analysis.CenterlineRatio;
+    handOver.TipCount = analysis.AnalysedTipCount;
+    handOver.PortCount = analysis.PortCount;
+    handOver.EndZoneLength = analysis.EndZoneLength;
+    handOver.ParameterFile = parameterFile;
+    handOver.ExtruderFile = extruderPath;
+    handOver.ExtruderCategory = kCode;
+    handOver.DieFile = analysis.DieFile;
+    sim::writeCalc1File(tempDir + std::string(records::workfile::kCalc1), handOver);
+    return problems;
+}
+
+std::vector<std::string> writeDemoResult(const std::string& appDir) {
+    namespace fs = std::filesystem;
+    std::string scratch = (fs::temp_directory_path() / "velkor-demo-run-XXXXXX").string();
+    if (::mkdtemp(scratch.data()) == nullptr) return {"no scratch folder for the demo run"};
+    struct Cleanup {
+        std::string dir;
+        ~Cleanup() {
+            std::error_code ec;
+            fs::remove_all(dir, ec);
+        }
+    } cleanup{scratch};
+    const std::string tempDir = scratch + "/";
+    std::vector<std::string> problems = prepareDemoRun(appDir, tempDir, join(appDir, "demo.prm"));
+    if (!problems.empty()) return problems;
+
+    const std::string result = join(appDir, "demo.flw");
+    SharedCalculationState keep;
+    DemoUser user(result, problems);
+    const bool finished = sim::runCalculation({join(appDir, ""), tempDir}, user);
+    if (!finished || !io::fileExists(result)) problems.push_back("the demo run wrote no demo.flw");
+    if (user.iterations < 2) problems.push_back("the demo run ends in its first iteration");
     return problems;
 }
 

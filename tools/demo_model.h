@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "records/design_records.h"
+#include "simulation/parameter_file.h"
 
 namespace demo {
 
@@ -66,9 +67,31 @@ float rowFlowRate(int row);
 // every n), rows 2..52.
 std::vector<unsigned char> tableRecord(const std::string& key, const ElementModel& m, bool heat);
 
+// The process parameters of the demo extruder (demo.prm): a
+// polypropylene-like melt fed at 10 kg/hr through the hopper, none through
+// the vent.
+sim::ParameterSet demoParameters();
+
+// Analyses an extruder file of appDir (demo.ext unless named) and writes
+// what Analyse Extruder and the wizard's Done leave for a calculation into
+// tempDir: the three analysis work files and the hand-over naming
+// parameterFile. Returns the problems found (a message of the analysis, a
+// file not written).
+std::vector<std::string> prepareDemoRun(const std::string& appDir, const std::string& tempDir,
+                                        const std::string& parameterFile, const std::string& extruder = "demo.ext");
+
+// Runs the calculation of demo.ext with demo.prm, both already in appDir,
+// through the program's own analysis and calculation (work files in a
+// scratch folder, no pauses) and saves the result as demo.flw. Returns the
+// problems found: a message or a question other than the save question, a
+// run that ends in its first iteration, no demo.flw.
+std::vector<std::string> writeDemoResult(const std::string& appDir);
+
 // Writes the whole data set into appDir (with or without a trailing
-// separator), whose subdirectories must exist. Returns the problems found:
-// empty when every element code resolves to its own table record.
+// separator), whose subdirectories must exist: the element database and its
+// tables, demo.srw, demo.brl, demo.die, demo.ext, demo.prm and demo.flw.
+// Returns the problems found: empty when every element code resolves to its
+// own table record and the demo run is sound.
 std::vector<std::string> writeDemoData(const std::string& appDir);
 
 }  // namespace demo

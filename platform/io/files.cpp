@@ -120,6 +120,32 @@ void copyToNew(const std::string& from, const std::string& to) {
     }
 }
 
+// A new file's name in the target's own folder, so that it can take the
+// target's place by a rename.
+std::string besideName(const std::string& native, int attempt) {
+    return native + ".new" + std::to_string(::getpid()) + "_" + std::to_string(attempt);
+}
+
+// The file a whole-file replacement writes: what a symbolic link points to,
+// not the link. Refuses a missing folder, a folder as the target and a
+// read-only target: one without write permission, or without any write bit
+// (a read-only attribute binds an administrator too). With `source` given,
+// returns "" when the target is that very file.
+std::string writableTarget(std::string native, const struct stat* source = nullptr) {
+    char resolved[PATH_MAX];
+    struct stat lst;
+    if (::lstat(native.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && ::realpath(native.c_str(), resolved) != nullptr)
+        native = resolved;
+    if (!isDirectory(parentOf(native))) rt::raise(rt::kPathNotFound, native);
+    struct stat st;
+    if (::stat(native.c_str(), &st) != 0) return native;
+    if (S_ISDIR(st.st_mode)) rt::raise(rt::kPathFileAccessError, native);
+    if (source && st.st_dev == source->st_dev && st.st_ino == source->st_ino) return {};
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(native.c_str(), W_OK) != 0)
+        rt::raise(rt::kPermissionDenied, native);
+    return native;
+}
+
 }  // namespace
 
 std::string nativePath(std::string_view path) {
@@ -204,28 +230,13 @@ void rename(std::string_view from, std::string_view to) {
 }
 
 void replaceFileContents(std::string_view path, std::string_view bytes) {
-    std::string native = nativePath(path);
-    // Replace what a symbolic link points to, not the link.
-    {
-        char resolved[PATH_MAX];
-        struct stat lst;
-        if (::lstat(native.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) &&
-            ::realpath(native.c_str(), resolved) != nullptr)
-            native = resolved;
-    }
-    std::string dir = parentOf(native);
-    if (!isDirectory(dir)) rt::raise(rt::kPathNotFound, native);
+    const std::string native = writableTarget(nativePath(path));
     struct stat st;
-    bool exists = ::stat(native.c_str(), &st) == 0;
-    if (exists) {
-        if (S_ISDIR(st.st_mode)) rt::raise(rt::kPathFileAccessError, native);
-        if (::access(native.c_str(), W_OK) != 0) rt::raise(rt::kPermissionDenied, native);
-    }
-
+    const bool exists = ::stat(native.c_str(), &st) == 0;
     std::string temp;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temp = native + ".new" + std::to_string(::getpid()) + "_" + std::to_string(attempt);
+        temp = besideName(native, attempt);
         mode_t mode = exists ? (st.st_mode & 07777) : 0666;
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0 && (errno != EEXIST || attempt >= 100)) raiseErrno(errno, native);
@@ -243,6 +254,40 @@ void replaceFileContents(std::string_view path, std::string_view bytes) {
         ::unlink(temp.c_str());
         throw;
     }
+}
+
+void moveReplacing(std::string_view from, std::string_view to) {
+    const std::string src = nativePath(from);
+    struct stat sst;
+    if (::stat(src.c_str(), &sst) != 0) {
+        if (errno == ENOENT) raiseMissing(src);
+        raiseErrno(errno, src);
+    }
+    if (!S_ISREG(sst.st_mode)) rt::raise(rt::kPathFileAccessError, src);
+    const std::string dst = writableTarget(nativePath(to), &sst);
+    if (dst.empty()) return;  // the source itself
+    // The source must be removable before the target is given up for it.
+    if (::access(parentOf(src).c_str(), W_OK) != 0) raiseErrno(errno, src);
+    if (::rename(src.c_str(), dst.c_str()) == 0) return;
+    if (errno != EXDEV) raiseErrno(errno, dst);
+    // Another file system: the whole copy is made beside the target first,
+    // then takes its place in one step.
+    std::string temp;
+    for (int attempt = 0;; ++attempt) {
+        temp = besideName(dst, attempt);
+        try {
+            copyToNew(src, temp);
+            break;
+        } catch (const rt::Error& e) {
+            if (e.number() != rt::kFileAlreadyExists || attempt >= 100) throw;
+        }
+    }
+    if (::rename(temp.c_str(), dst.c_str()) != 0) {
+        int e = errno;
+        ::unlink(temp.c_str());
+        raiseErrno(e, dst);
+    }
+    ::unlink(src.c_str());
 }
 
 void replaceFileContents(std::string_view path, const std::vector<std::uint8_t>& bytes) {

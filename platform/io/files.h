@@ -30,6 +30,17 @@ void kill(std::string_view path);
 // (kFileNotFound) and the target must not (kFileAlreadyExists).
 void rename(std::string_view from, std::string_view to);
 
+// Moves a file to a name that may already exist, replacing that file only
+// once the whole content stands complete beside it: the target holds either
+// its old bytes or all of the source's, never a mix, also when the move
+// crosses file systems. The source must be a regular file (kFileNotFound);
+// a folder as the target is kPathFileAccessError; a read-only target (no
+// write permission, or no write bit at all, as a read-only file attribute
+// is kept even from an administrator) is refused with kPermissionDenied and
+// left as it was. The source is gone afterwards; moving a file onto itself
+// does nothing.
+void moveReplacing(std::string_view from, std::string_view to);
+
 // Replaces the whole content of a file: the new bytes are written to a new
 // file beside the target, which takes the target's place only when every
 // write succeeded. A failure leaves the old file as it was. The target is

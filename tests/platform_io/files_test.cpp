@@ -117,6 +117,44 @@ TEST_F(Dir, RenameAcrossDirectoriesAndFileSystems) {
     }
 }
 
+TEST_F(Dir, MoveReplacingSwapsInTheWholeFileOrLeavesTheTarget) {
+    put(at("flow.tmp"), "result");
+    put(at("old.flw"), "previous");
+    io::moveReplacing(dir_ + "\\flow.tmp", at("old.flw"));
+    EXPECT_EQ(get(at("old.flw")), "result");
+    EXPECT_EQ(entries(), 1u);
+    io::moveReplacing(at("old.flw"), at("old.flw"));  // onto itself: nothing happens
+    EXPECT_EQ(get(at("old.flw")), "result");
+
+    // Refused targets keep their bytes and the source stays.
+    put(at("flow.tmp"), "next");
+    put(at("locked.flw"), "kept");
+    fs::permissions(at("locked.flw"), fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(at("folder.flw"));
+    EXPECT_EQ(errorOf([&] { io::moveReplacing(at("flow.tmp"), at("locked.flw")); }), rt::kPermissionDenied);
+    EXPECT_EQ(errorOf([&] { io::moveReplacing(at("flow.tmp"), at("folder.flw")); }), rt::kPathFileAccessError);
+    EXPECT_EQ(errorOf([&] { io::moveReplacing(at("flow.tmp"), "*.flw"); }), rt::kBadFileName);
+    EXPECT_EQ(errorOf([&] { io::moveReplacing(at("flow.tmp"), at("nodir/a.flw")); }), rt::kPathNotFound);
+    EXPECT_EQ(errorOf([&] { io::moveReplacing(at("none"), at("a.flw")); }), rt::kFileNotFound);
+    EXPECT_EQ(get(at("locked.flw")), "kept");
+    EXPECT_EQ(get(at("flow.tmp")), "next");
+    EXPECT_EQ(entries(), 4u);
+
+    // Into another file system and back over an existing file.
+    struct stat a, b;
+    if (::stat("/dev/shm", &b) == 0 && ::stat(dir_.c_str(), &a) == 0 && a.st_dev != b.st_dev &&
+        ::access("/dev/shm", W_OK) == 0) {
+        const std::string far = "/dev/shm/velkor_io_move_" + std::to_string(::getpid());
+        put(far, "far away");
+        io::moveReplacing(at("flow.tmp"), far);
+        EXPECT_EQ(get(far), "next");
+        io::moveReplacing(far, at("old.flw"));
+        EXPECT_EQ(get(at("old.flw")), "next");
+        EXPECT_FALSE(io::fileExists(far));
+        EXPECT_EQ(entries(), 3u);
+    }
+}
+
 TEST_F(Dir, ReplaceFileContentsKeepsOldFileOnFailure) {
     std::string target = at("elem.gs");
     io::replaceFileContents(target, std::string("first"));

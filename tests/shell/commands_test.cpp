@@ -16,6 +16,7 @@
 #include "results/dispresult.h"
 #include "shell_fixture.h"
 #include "simulation/analysis.h"
+#include "simulation/calculate.h"
 #include "simulation/core.h"
 #include "simulation/gparameter.h"
 
@@ -120,10 +121,14 @@ TEST_F(ShellRun, AnalyseWaitsForAnExtruderFileThenEnablesParametersAndCalculatio
     session.expectScriptDone();
     EXPECT_EQ(session.backend.messages().back().request.icon, ui::kNoIcon);
 
-    // With a parameter file the guard lets the calculation start.
+    // With a parameter file the guard lets the calculation start; without
+    // the wizard's hand-over it names the file it misses and writes nothing.
     shared::ParameterFile = "Noname";
+    session.script.ok("The file " + shared::TempDir + "Calc1.tmp\ncould not be read (File not found).", "Calculation");
     choose("mnuCalculation");
-    EXPECT_EQ(session.backend.messages().size(), 2u);
+    session.expectScriptDone();
+    EXPECT_FALSE(ui::form<calculate>().isLoaded());
+    EXPECT_FALSE(std::filesystem::exists(dir() / "temp" / "flow.tmp"));
 
     shared::ExtruderFile.clear();
     open("mnuSimul");

@@ -1,1 +1,1 @@
-set(VELKOR_TEST_DEPS velkor_simulation velkor_state velkor_records velkor_platform_headless velkor_platform)
+set(VELKOR_TEST_DEPS velkor_demo velkor_simulation velkor_state velkor_records velkor_platform_headless velkor_platform)

@@ -1,0 +1,310 @@
+#include "simulation/calculation_inputs.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/io/files.h"
+#include "platform/rt/error.h"
+#include "platform/rt/text.h"
+#include "records/files.h"
+#include "records/markers.h"
+#include "records/packed.h"
+#include "records/work_files.h"
+#include "simulation/analysis.h"
+#include "simulation/parameter_file.h"
+#include "state/state.h"
+
+namespace sim {
+
+using records::AnalysisRecord;
+using records::ElementRecord;
+using records::PortRecord;
+
+namespace {
+
+float single(double v) { return static_cast<float>(v); }
+
+std::string workFile(const std::string& tempDir, std::string_view name) { return tempDir + std::string(name); }
+
+[[noreturn]] void stopMismatch() { throw CalculationStop{handOverMismatch()}; }
+
+// The process parameters as the run takes them, or a stop.
+bool takeParameters(CalculationUser& user, ParameterSet& set) {
+    const std::string path = shared::ParameterFile;
+    const ParameterFileRead read = readingFile(path, [&] { return readParameterFile(path, shared::PortCount, set); });
+    if (read != ParameterFileRead::Read) {
+        // A file that starts as a parameter file but ends before its blocks
+        // is cut short; anything else is no parameter file.
+        const bool marked = readingFile(path, [&] {
+            records::ByteStream file(path, records::OpenMode::ReadOnly);
+            return file.length() > 0 && file.readRaw(1)[0] == static_cast<std::uint8_t>(records::FileKind::Parameter);
+        });
+        if (marked) stopUnreadable(path, rt::kInputPastEndOfFile);
+        user.message({"Incorrect file format.", kCalculationTitle, MessageIcon::None});
+        shared::ParameterFile.clear();
+        return false;
+    }
+    if (set.header.Code.rtrimmed() != shared::ExtruderCategory) {
+        const UserMessage question{"Parameters may not be appropriate for" + shared::ExtruderFile + "\nProceed?",
+                                   "Calculate", MessageIcon::Critical};
+        if (!user.ask(question)) {
+            shared::ParameterFile.clear();
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every port needs its melt's density, heat capacity, consistency and
+// power-law index, and the first port a flow: a wizard page left untouched
+// leaves zeros there.
+void requireCompletePorts(const records::OneBasedList<PortRecord>& ports) {
+    for (int p = 1; p <= ports.count(); ++p) {
+        const PortRecord& r = ports.at(p);
+        const bool complete = r.Density > 0 && r.HeatCapacity > 0 && r.Consistency > 0 && r.PowerLawIndex > 0 &&
+                              (p > 1 || r.FlowRate > 0);
+        if (!complete)
+            stopCalculation("Parameters of port " + std::to_string(p) +
+                            " are incomplete. Specify the parameters again.");
+    }
+}
+
+ElementRecord fromPart(const AnalysisRecord& part) {
+    ElementRecord e;
+    static_cast<AnalysisRecord&>(e) = part;
+    return e;
+}
+
+}  // namespace
+
+void stopUnreadable(const std::string& path, int errorNumber) {
+    stopCalculation("The file " + path + "\ncould not be read (" + rt::errorDescription(errorNumber) + ").");
+}
+
+UserMessage handOverMismatch() {
+    return calculationError(
+        "The analysis and the parameters do not belong together.\nAnalyse the extruder and specify the parameters "
+        "again.");
+}
+
+records::Calc1Values takeHandOver(const std::string& tempDir) {
+    const std::string path = workFile(tempDir, records::workfile::kCalc1);
+    const records::Calc1Values v = readingFile(path, [&] { return readCalc1File(path); });
+    shared::ScrewRadius = v.ScrewRadius;
+    sim::CenterlineRatio = v.CenterlineRatio;
+    shared::TipCount = v.TipCount;
+    shared::PortCount = v.PortCount;
+    shared::EndZoneLength = v.EndZoneLength;
+    shared::ParameterFile = v.ParameterFile;
+    shared::ExtruderFile = v.ExtruderFile;
+    shared::ExtruderCategory = v.ExtruderCategory;
+    shared::DieFile = v.DieFile;
+    return v;
+}
+
+AnalysisHandOver readCalc2(const std::string& tempDir) {
+    const std::string path = analysisWorkFiles(tempDir)[1];
+    return readingFile(path, [&] {
+        records::ByteStream file(path, records::OpenMode::ReadOnly);
+        // A failed analysis leaves its work files empty.
+        if (file.length() == 0) stopMismatch();
+        AnalysisHandOver h;
+        file.read(h.die);
+        file.read(h.header);
+        return h;
+    });
+}
+
+std::vector<AnalysisRecord> readAnalysisRecords(const std::string& path) {
+    return readingFile(path, [&] {
+        records::ByteStream file(path, records::OpenMode::ReadOnly);
+        const std::uint64_t count = file.length() / AnalysisRecord::kSize;
+        if (count > 32767) rt::raise(rt::kOverflow, path);
+        const std::vector<std::uint8_t> bytes = file.readRaw(static_cast<std::size_t>(count) * AnalysisRecord::kSize);
+        std::vector<AnalysisRecord> parts(static_cast<std::size_t>(count));
+        records::PackReader reader(bytes.data(), bytes.size());
+        for (AnalysisRecord& r : parts) r.read(reader);
+        return parts;
+    });
+}
+
+void requireSameExtruder(const records::Calc1Values& handOver, const records::AnalysisHeader& header) {
+    if (handOver.PortCount != header.PortCount || handOver.PortCount < 1) stopMismatch();
+    if (rt::rtrim(rt::left(handOver.ExtruderFile, records::FixedText<64>::size())) != header.ExtruderFile.rtrimmed())
+        stopMismatch();
+}
+
+void requirePartsOnPorts(const std::vector<AnalysisRecord>& parts, int portCount) {
+    if (parts.empty()) stopMismatch();
+    for (const AnalysisRecord& r : parts)
+        if (r.PortIndex < 1 || r.PortIndex > portCount) stopMismatch();
+}
+
+records::OneBasedList<DistinctElement> distinctElements(const std::vector<AnalysisRecord>& parts,
+                                                        const records::OneBasedList<PortRecord>& ports) {
+    records::OneBasedList<DistinctElement> table;
+    for (const AnalysisRecord& r : parts) {
+        DistinctElement d;
+        d.code = r.Code.rtrimmed();
+        d.kind = r.Kind.rtrimmed();
+        d.helixAngle = r.HelixAngle;
+        d.elementLength = r.ElementLength;
+        d.port = r.PortIndex;
+        d.n = ports.at(r.PortIndex).PowerLawIndex;
+        d.tips = r.Tips;
+        table.push_back(d);
+    }
+    return table;
+}
+
+bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, const TableSource& source) {
+    if (d.tips < 1)
+        stopCalculation("Element " + d.code + " has " + std::to_string(d.tips) +
+                        " tips; the calculation needs at least one.");
+    const auto take = [](const TableResult& r) {
+        if (!r.found() && r.miss != TableMiss::UnknownType) stopCalculation(r.missText());
+        return r.hasValue ? single(r.value) : 0.0f;
+    };
+    const std::string kind = rt::rtrim(d.kind);
+    d.Qd = A.at(static_cast<int>(std::nearbyint(d.port))) / static_cast<float>(2 * d.tips - 1);
+    d.dragCapacity = take(ReadFlowTable(source, kind, d.code, d.Qd, d.n));
+    d.gradient = take(ReadFlowTable2(source, kind, d.code, d.Qd, d.n));
+    d.heatAtQd = take(ReadHeatTable(source, kind, d.code, d.Qd, d.n));
+    d.heatAtDrag = take(ReadHeatTable(source, kind, d.code, d.dragCapacity, d.n));
+    const std::string upper = rt::ucase(kind);
+    if (upper == "S") {
+        const float sine = single(std::sin(d.helixAngle));
+        requireDivisor(sine, "sine of the helix angle of element " + d.code);
+        d.gradient = d.gradient / sine;
+    } else if (upper == "K") {
+        requireDivisor(d.elementLength, "length of element " + d.code);
+        d.gradient = d.gradient / d.elementLength;
+        d.heatAtQd = d.heatAtQd / d.elementLength;
+        d.heatAtDrag = d.heatAtDrag / d.elementLength;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+TableSource tableSource(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> files) {
+    TableSource source;
+    source.appDir = paths.appDir;
+    source.category = shared::ExtruderCategory;
+    source.notify = [&user](const std::string& text, const std::string& title) {
+        user.message({text, title, MessageIcon::None});
+    };
+    source.closeCalculation = [&user] { user.closeCalculation(); };
+    source.files = std::move(files);
+    return source;
+}
+
+bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& run) {
+    const records::Calc1Values handOver = takeHandOver(paths.tempDir);
+    const std::vector<std::string> files = analysisWorkFiles(paths.tempDir);  // Analysis, Calc2, DiffElem
+    const AnalysisHandOver analysis = readCalc2(paths.tempDir);
+    const std::vector<AnalysisRecord> parts = readAnalysisRecords(files[0]);
+    const std::vector<AnalysisRecord> kinds = readAnalysisRecords(files[2]);
+    requireSameExtruder(handOver, analysis.header);
+    requirePartsOnPorts(parts, handOver.PortCount);
+    requirePartsOnPorts(kinds, handOver.PortCount);
+    // The element rows: the parts, the end zone and, with a die, the die.
+    const long nParts = static_cast<long>(parts.size());
+    if (analysis.header.ElementCount != nParts + 1 && analysis.header.ElementCount != nParts + 2) stopMismatch();
+    run.header = analysis.header;
+    run.die = analysis.die;
+    const auto nRec = static_cast<std::int16_t>(parts.size());
+    run.hasDie = analysis.header.ElementCount == nRec + 2;
+    run.nE = analysis.header.ElementCount;
+
+    const float c = sim::CenterlineRatio * 0.5f;
+    if (!(c > 0 && c < 1)) stopCalculation("The centre-line ratio of the extruder lies outside 0 to 2.");
+    run.psi = single(std::atan(std::sqrt(1.0 - static_cast<double>(c) * c) / c));
+
+    ParameterSet set;
+    if (!takeParameters(user, set)) return false;
+    shared::ParameterHeader = set.header;
+    shared::SolidsParams = set.solids;
+    shared::MeltingParams = set.melting;
+    shared::PortRecords = set.ports;
+    records::ParameterFileHeader& conditions = run.header.RunConditions;
+    conditions.Marker = set.header.Marker;
+    conditions.Code = set.header.Code;
+    conditions.ScrewSpeed = set.header.ScrewSpeed;
+    conditions.DiePressure = set.header.DiePressure;
+    requireCompletePorts(set.ports);
+
+    run.screwRadius = shared::ScrewRadius;
+    run.endZoneLength = shared::EndZoneLength;
+    run.solids = set.solids;
+    run.melting = set.melting;
+    run.ports = set.ports;
+    run.N = set.header.ScrewSpeed / 60;
+    if (!(run.N > 0) || !std::isfinite(run.N))
+        stopCalculation("The screw speed is 0; the calculation cannot divide by it.");
+    if (!(run.screwRadius > 0) || !std::isfinite(run.screwRadius))
+        stopCalculation("The screw radius is 0; the calculation cannot divide by it.");
+    run.Tinit = std::max(set.melting.MeltingTemperature, set.solids.FeedTemperature);
+    run.A = portThroughputs(set.ports, run.screwRadius, run.N);
+    float mass = 0;
+    for (const PortRecord& p : set.ports.items()) mass = mass + p.FlowRate;
+    conditions.TotalThroughput = mass;
+    run.Qh = run.A.at(run.A.count());
+    if (run.hasDie) {
+        if (run.die.Holes < 1)
+            stopCalculation("The die has " + std::to_string(run.die.Holes) +
+                            " holes; the calculation needs at least one.");
+        run.Qh = run.Qh / run.die.Holes;
+    }
+    run.specifiedDiePressure = set.header.DiePressure;
+
+    // The analysed parts, the end zone "p" behind the last one and the die "d".
+    for (const AnalysisRecord& part : parts) run.elements.push_back(fromPart(part));
+    ElementRecord endZone;
+    endZone.Code = "";
+    endZone.Kind = std::string(1, records::kEndZoneKind);
+    endZone.RegionCode = records::kEndZoneRegion;
+    endZone.SegmentStart = analysis.header.ExtruderHeader.TotalLength;
+    endZone.SegmentLength = run.endZoneLength;
+    endZone.PortIndex = parts.back().PortIndex;
+    endZone.FillLeft = endZone.FillRight = 1.0f;
+    if (!run.hasDie) endZone.PressureEnd = run.specifiedDiePressure;
+    run.elements.push_back(endZone);
+    if (run.hasDie) {
+        ElementRecord die;
+        die.Code = "";
+        die.Kind = std::string(1, records::kDieKind);
+        die.RegionCode = records::kDieRegion;
+        die.SegmentLength = run.die.TotalLength;
+        die.SegmentStart = endZone.SegmentStart + endZone.SegmentLength;
+        die.PortIndex = endZone.PortIndex;
+        die.StarvationPoint = run.die.CapillaryZoneLength;
+        die.FillLeft = die.FillRight = 1.0f;
+        run.elements.push_back(die);
+    }
+
+    run.distinct = distinctElements(kinds, set.ports);
+    const TableSource source = tableSource(paths, user, run.tables);
+    for (DistinctElement& d : run.distinct.items()) {
+        run.currentIndex = d.n;
+        if (!lookUpTables(d, run.A, source))
+            throw CalculationStop{{"Invalid element type", kCalculationTitle, MessageIcon::None}};
+    }
+
+    for (ElementRecord& e : run.elements.items()) e.TempStart = e.TempStarvation = e.TempEnd = run.Tinit;
+
+    run.calculateDiePressure = false;
+    if (run.hasDie) {
+        run.calculateDiePressure = true;
+        if (!(std::fabs(run.specifiedDiePressure) < 0.0001f)) {
+            const UserMessage question{
+                "Conflicting die pressure specification. Your decision is needed.\n"
+                "Do you calculate die pressure?(yes) or Use specified Die pressure?(No)",
+                "Calculating", MessageIcon::Critical};
+            run.calculateDiePressure = user.ask(question);
+        }
+    }
+    return true;
+}
+
+}  // namespace sim

@@ -1,0 +1,354 @@
+// Whole calculation runs on the demo extruder with a stand-in user: how the
+// iteration ends, the two questions, the save, and every stop that says why
+// instead of ending silently.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/io/files.h"
+#include "records/design_files.h"
+#include "records/files.h"
+#include "records/packed.h"
+#include "simulation/calculation_inputs.h"
+#include "simulation/parameter_file.h"
+#include "simulation/calculation_fixture.h"
+
+namespace {
+
+using calctest::DemoRun;
+using calctest::kMismatch;
+using calctest::kNotSaved;
+using calctest::kSaveQuestion;
+namespace fs = std::filesystem;
+
+class CalculationRun : public DemoRun {
+protected:
+    void editHandOver(const std::function<void(records::Calc1Values&)>& edit) {
+        records::Calc1Values v = sim::readCalc1File(tempFile("Calc1.tmp"));
+        edit(v);
+        sim::writeCalc1File(tempFile("Calc1.tmp"), v);
+    }
+    void editAnalysis(const std::function<void(sim::AnalysisHandOver&)>& edit) {
+        sim::AnalysisHandOver h = sim::readCalc2(paths_.tempDir);
+        edit(h);
+        std::vector<std::uint8_t> bytes = records::pack(h.die);
+        const std::vector<std::uint8_t> header = records::pack(h.header);
+        bytes.insert(bytes.end(), header.begin(), header.end());
+        io::replaceFileContents(tempFile("Calc2.TMP"), bytes);
+    }
+    // Runs and expects the run to stop with exactly this one message.
+    void expectStop(const std::string& text, sim::MessageIcon icon = sim::MessageIcon::Critical) {
+        EXPECT_FALSE(run());
+        ASSERT_EQ(user.shown.size(), 1u) << user.shown.back().text;
+        EXPECT_EQ(user.shown[0].text, text);
+        EXPECT_EQ(user.shown[0].title, "Calculation");
+        EXPECT_EQ(user.shown[0].icon, icon);
+        EXPECT_FALSE(fs::exists(flow()));
+        user.shown.clear();
+    }
+    // The power along the screw as the result carries it: the solids zone's
+    // elements, the melting profile, the melt zone's elements.
+    static std::vector<float> powerAlongTheScrew(const records::ResultData& r) {
+        std::vector<float> p;
+        const auto& st = r.runState;
+        for (int i = 1; i < st.MeltStartElement; ++i) {
+            const auto& e = r.elements[static_cast<std::size_t>(i - 1)];
+            p.insert(p.end(), {e.PowerStart, e.PowerStarvation, e.PowerEnd});
+        }
+        for (const auto& row : r.profile) p.push_back(row.CumulativePower);
+        for (std::size_t i = static_cast<std::size_t>(st.MeltEndElement); i <= r.elements.size(); ++i)
+            p.insert(p.end(), {r.elements[i - 1].PowerStarvation, r.elements[i - 1].PowerEnd});
+        return p;
+    }
+};
+
+TEST_F(CalculationRun, ResidenceTimeAndPowerRiseAlongTheScrewAtFiveTenAndTwentyKgPerHour) {
+    for (float kg : {5.0f, 10.0f, 20.0f}) {
+        SCOPED_TRACE(kg);
+        prepare(at(kg));
+        user = {};
+        user.answers = {true};
+        user.files = {tempFile("result.flw")};
+        ASSERT_TRUE(run());
+        EXPECT_EQ(user.texts(), std::vector<std::string>{kSaveQuestion});
+        const records::ResultData r = resultOf(tempFile("result.flw"));
+        EXPECT_EQ(r.profile.back().SolidFraction, 0.0f);  // melted
+        float before = 0;
+        for (const auto& e : r.elements) {
+            EXPECT_GT(e.ResTimeEnd, before);
+            before = e.ResTimeEnd;
+        }
+        const std::vector<float> power = powerAlongTheScrew(r);
+        EXPECT_TRUE(std::is_sorted(power.begin(), power.end()));
+        EXPECT_GT(power.back(), 0.0f);
+        EXPECT_EQ(power.back(), r.elements.back().PowerEnd);
+    }
+}
+
+TEST_F(CalculationRun, TheLoopShowsEachIterationThatGoesOnAndEndsOnSettledTemperatures) {
+    std::vector<bool> coreCalls;  // final flag of each call
+    sim::CalculationOptions counted;
+    counted.core = [&](auto&&... a) {
+        coreCalls.push_back(std::get<10>(std::forward_as_tuple(a...)));
+        return sim::SimulateFillAndMelting(a...);
+    };
+    prepare();
+    ASSERT_TRUE(run(counted));
+    ASSERT_GE(user.progress.size(), 1u);  // at least two iterations
+    for (std::size_t k = 0; k < user.progress.size(); ++k) {
+        EXPECT_EQ(user.progress[k].first, static_cast<int>(k) + 1);
+        EXPECT_GT(user.progress[k].second, 0.0001f);
+    }
+    EXPECT_EQ(user.pauses, static_cast<int>(user.progress.size()));
+    EXPECT_EQ(user.pausedMs, 200 * user.pauses);
+    EXPECT_FALSE(user.progressOpen);
+    EXPECT_EQ(coreCalls, (std::vector<bool>{false, false, true}));
+
+    // Held to 20 iterations: 19 of them go on, the core still runs three times.
+    coreCalls.clear();
+    user = {};
+    counted.residualTolerance = -1;
+    prepare();
+    ASSERT_TRUE(run(counted));
+    ASSERT_EQ(user.progress.size(), 19u);
+    EXPECT_EQ(user.progress.back().first, 19);
+    EXPECT_EQ(user.pauses, 19);
+    EXPECT_FALSE(user.progressOpen);
+    EXPECT_EQ(coreCalls, (std::vector<bool>{false, false, true}));
+}
+
+TEST_F(CalculationRun, SolidLeftOrAHotFeedEndTheLoopAfterItsFirstIteration) {
+    int calls = 0;
+    sim::CalculationOptions counted;
+    counted.core = [&](auto&&... a) {
+        ++calls;
+        return sim::SimulateFillAndMelting(a...);
+    };
+    // Far too much heat of fusion: solid reaches the end zone.
+    sim::ParameterSet p = demo::demoParameters();
+    p.melting.HeatOfFusion = 1e5f;
+    prepare(p);
+    user.answers = {true};
+    user.files = {tempFile("solid.flw")};
+    ASSERT_TRUE(run(counted));
+    EXPECT_TRUE(user.progress.empty());
+    EXPECT_EQ(calls, 2);
+    EXPECT_GT(resultOf(tempFile("solid.flw")).profile.back().SolidFraction, 0.0f);
+
+    // A feed at or above the melting temperature is melt from the start.
+    calls = 0;
+    user = {};
+    p = demo::demoParameters();
+    p.solids.FeedTemperature = 170;
+    prepare(p);
+    user.answers = {true};
+    user.files = {tempFile("hot.flw")};
+    ASSERT_TRUE(run(counted));
+    EXPECT_EQ(calls, 0);
+    const records::ResultData r = resultOf(tempFile("hot.flw"));
+    EXPECT_EQ(r.runState, (records::RunState{1, 1, 1, 0, 0, 0}));
+    ASSERT_EQ(r.profile.size(), 1u);
+    EXPECT_EQ(r.profile[0].AverageTemperature, 170.0f);
+    EXPECT_EQ(r.header.RunConditions.MeltEndElement, 1);
+    for (const auto& e : r.elements) EXPECT_GE(e.TempStart, 170.0f);
+}
+
+TEST_F(CalculationRun, TheCodeAndDiePressureQuestionsTakeYesAndNo) {
+    sim::ParameterSet p = demo::demoParameters();
+    p.header.Code = "OTHER";
+    prepare(p);
+    EXPECT_FALSE(run());
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].text, "Parameters may not be appropriate for" + app_->string() + "\\demo.ext\nProceed?");
+    EXPECT_EQ(user.shown[0].title, "Calculate");
+    EXPECT_EQ(user.shown[0].icon, sim::MessageIcon::Critical);
+    EXPECT_TRUE(shared::ParameterFile.empty());
+    EXPECT_FALSE(fs::exists(flow()));
+
+    user = {};
+    prepare(p);
+    user.answers = {true, false};  // proceed; do not save
+    EXPECT_TRUE(run());
+    EXPECT_EQ(user.texts().back(), kNotSaved);
+    EXPECT_EQ(user.shown.back().title, "");
+    EXPECT_EQ(user.shown.back().icon, sim::MessageIcon::Critical);
+    EXPECT_TRUE(fs::exists(flow()));
+
+    // A die pressure given with a die: Yes computes it, No keeps 1.5 MPa.
+    const std::string question =
+        "Conflicting die pressure specification. Your decision is needed.\n"
+        "Do you calculate die pressure?(yes) or Use specified Die pressure?(No)";
+    p = demo::demoParameters();
+    p.header.DiePressure = 1.5f;
+    for (bool calculate : {true, false}) {
+        user = {};
+        prepare(p);
+        user.answers = {calculate, false};
+        ASSERT_TRUE(run());
+        EXPECT_EQ(user.texts(), (std::vector<std::string>{question, kSaveQuestion, kNotSaved}));
+        EXPECT_EQ(user.shown[0].title, "Calculating");
+        const records::ResultData r = resultOf(flow());
+        const auto& die = r.elements.back();
+        const auto& endZone = r.elements[r.elements.size() - 2];
+        if (calculate) {
+            EXPECT_NEAR(die.PressureStart, 0.68, 0.1);
+            EXPECT_EQ(r.header.RunConditions.DiePressure, die.PressureStart);
+        } else {
+            EXPECT_EQ(die.PressureStart, 1.5f);
+            EXPECT_EQ(die.PressureStarvation, 1.5f);
+            EXPECT_EQ(r.header.RunConditions.DiePressure, 1.5f);
+            EXPECT_GT(endZone.PressureStart, 1.5f);
+            EXPECT_EQ(endZone.PressureEnd, 1.5f);
+        }
+    }
+}
+
+TEST_F(CalculationRun, SavingReplacesATargetOnlyWhenTheMoveWorksAndSaysWhenItDoesNot) {
+    std::vector<std::uint8_t> written;  // the rewritten work file as the save question finds it
+    const auto keepFlow = [&](const sim::UserMessage& q) {
+        if (q.text == kSaveQuestion) written = calctest::bytesOf(flow());
+    };
+    const std::string saved = tempFile("saved.flw");
+    const std::string locked = tempFile("locked.flw");
+    io::replaceFileContents(saved, std::string("an older result"));
+    io::replaceFileContents(locked, std::string("kept"));
+    fs::permissions(locked, fs::perms::owner_read);
+
+    // A read-only target: said, kept, and the dialog again; then an existing
+    // file replaced by the whole result.
+    prepare();
+    user.onAsk = keepFlow;
+    user.answers = {true};
+    user.files = {locked, saved};
+    ASSERT_TRUE(run());
+    EXPECT_EQ(user.texts(),
+              (std::vector<std::string>{kSaveQuestion, "The file " + locked + "\ncould not be written."}));
+    EXPECT_EQ(user.shown[1].title, "Calculation");
+    EXPECT_EQ(calctest::bytesOf(locked), (std::vector<std::uint8_t>{'k', 'e', 'p', 't'}));
+    EXPECT_EQ(calctest::bytesOf(saved), written);
+    EXPECT_GT(written.size(), 1000u);
+    EXPECT_FALSE(fs::exists(flow()));
+    EXPECT_EQ(shared::ResultFile, flow());  // still the work file's name
+
+    // A new name.
+    user = {};
+    prepare();
+    user.onAsk = keepFlow;
+    user.answers = {true};
+    user.files = {tempFile("new.flw")};
+    ASSERT_TRUE(run());
+    EXPECT_EQ(calctest::bytesOf(tempFile("new.flw")), written);
+
+    // Cancel in the dialog, and No: the result stays in the work file.
+    for (bool yes : {true, false}) {
+        user = {};
+        prepare();
+        user.answers = {yes};
+        ASSERT_TRUE(run());
+        EXPECT_EQ(user.texts().back(), kNotSaved);
+        EXPECT_EQ(calctest::bytesOf(flow()), written);
+    }
+}
+
+TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
+    const std::string calc1 = tempFile("Calc1.tmp");
+    expectStop("The file " + calc1 + "\ncould not be read (File not found).");
+
+    prepare();
+    io::replaceFileContents(tempFile("Calc2.TMP"), std::vector<std::uint8_t>(100, 0));
+    expectStop("The file " + tempFile("Calc2.TMP") + "\ncould not be read (Input past end of file).");
+
+    // Files of different analyses or parameter sets do not mix.
+    const std::vector<std::function<void()>> mismatches = {
+        [&] { io::replaceFileContents(tempFile("Analysis.TMP"), std::string()); },
+        [&] { io::replaceFileContents(tempFile("DiffElem.TMP"), std::string()); },
+        [&] { editHandOver([](records::Calc1Values& v) { v.PortCount = 1; }); },
+        [&] { editHandOver([](records::Calc1Values& v) { v.ExtruderFile += "x"; }); },
+        [&] { editAnalysis([](sim::AnalysisHandOver& h) { h.header.ElementCount += 1; }); },
+        [&] {
+            records::RecordFile parts(tempFile("Analysis.TMP"), 51, records::OpenMode::CreateIfMissing);
+            auto part = parts.read<records::AnalysisRecord>(1);
+            part.PortIndex = 3;
+            parts.write(1, part);
+        },
+    };
+    for (std::size_t k = 0; k < mismatches.size(); ++k) {
+        SCOPED_TRACE(k);
+        prepare();
+        mismatches[k]();
+        expectStop(kMismatch);
+    }
+
+    prepare();
+    editAnalysis([](sim::AnalysisHandOver& h) { h.die.Holes = 0; });
+    expectStop("The die has 0 holes; the calculation needs at least one.");
+
+    sim::ParameterSet p = demo::demoParameters();
+    p.ports.at(2).Density = 0;
+    prepare(p);
+    expectStop("Parameters of port 2 are incomplete. Specify the parameters again.");
+
+    // The tables of the kneading blocks are missing.
+    const fs::path tables = temp_ / "app";
+    fs::create_directories(tables / "screwflw");
+    fs::create_directories(tables / "kneadflw");
+    fs::copy(*app_ / "screwflw", tables / "screwflw", fs::copy_options::recursive);
+    prepare();
+    paths_.appDir = tables.string() + "/";
+    expectStop("Element table " + paths_.appDir +
+               "kneadflw\\LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
+    paths_.appDir = app_->string() + "/";
+
+    // A part whose kind the distinct elements do not hold; the progress
+    // window would stay up with its last values.
+    prepare();
+    {
+        std::vector<std::uint8_t> kinds = calctest::bytesOf(tempFile("DiffElem.TMP"));
+        kinds.resize(kinds.size() - 51);
+        io::replaceFileContents(tempFile("DiffElem.TMP"), kinds);
+    }
+    expectStop("Impossible condition element", sim::MessageIcon::None);
+
+    prepare();
+    sim::CalculationOptions stopping;
+    stopping.core = [](auto&&...) { return sim::CoreStatus{sim::CoreStop::BadFriction, 3}; };
+    EXPECT_FALSE(run(stopping));
+    EXPECT_EQ(user.texts(), std::vector<std::string>{"The simulation of solids conveying and melting stopped at "
+                                                     "element row 3: a friction ratio lies outside 0 to 1."});
+    EXPECT_FALSE(fs::exists(flow()));
+    user = {};
+
+    // A parameter file that is none, and one cut short.
+    prepare();
+    const std::string prm = tempFile("run.prm");
+    std::vector<std::uint8_t> bytes = calctest::bytesOf(prm);
+    io::replaceFileContents(prm, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 60));
+    expectStop("The file " + prm + "\ncould not be read (Input past end of file).");
+    bytes[0] = 'x';
+    io::replaceFileContents(prm, bytes);
+    expectStop("Incorrect file format.", sim::MessageIcon::None);
+    EXPECT_TRUE(shared::ParameterFile.empty());
+}
+
+TEST_F(CalculationRun, AnExtruderChangedSinceTheAnalysisIsNotAppendedToItsResult) {
+    prepare();
+    // The analysed extruder is a copy that is fitted anew after the analysis.
+    const std::string copy = tempFile("copy.ext");
+    fs::copy_file(appFile("demo.ext"), copy);
+    editHandOver([&](records::Calc1Values& v) { v.ExtruderFile = copy; });
+    editAnalysis([&](sim::AnalysisHandOver& h) { h.header.ExtruderFile = copy; });
+    records::ExtruderFileContent refitted = records::readExtruderFile(copy);
+    refitted.header.ScrewOffset = 3.0f;
+    records::writeExtruderFile(copy, refitted);
+    EXPECT_FALSE(run());
+    EXPECT_EQ(user.texts(), std::vector<std::string>{kMismatch});
+    records::ResultData r;  // the flow work file as the iteration wrote it
+    EXPECT_EQ(records::readResultFile(flow(), records::ResultExtent::UpToPorts, r), records::ResultCheck::Ok);
+    EXPECT_EQ(fs::file_size(flow()),
+              records::resultOffsets(r.header.ElementCount, r.runState.LastProfileRow, 2, 0, 0).screw);
+}
+
+}  // namespace
