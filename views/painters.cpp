@@ -13,6 +13,10 @@ using gfx::LineStyle;
 constexpr double kPi = 3.141592654;
 // Flight and disk lines are counted with a 16-bit index.
 constexpr int kMaxLineIndex = 32767;
+// A whole screw draws at most this many flight lines and disks (eight
+// elements' worth); the elements after show their box only. A screw file of
+// 32767 elements could otherwise ask for a thousand million lines.
+constexpr int kMaxScrewLines = 8 * 32768;
 
 // A double as a single; beyond the single range it becomes an infinity.
 float single(double v) {
@@ -51,13 +55,14 @@ void openingBoxes(gfx::DrawTarget& t, float x, float c, float w, float top, floa
 
 // Flight lines of a conveying element whose box starts at e and is Le long.
 void flights(gfx::DrawTarget& t, const records::ScrewRec& el, float R, float s, float e, float Le, float y0,
-             float H, bool clip) {
+             float H, bool clip, int& budget) {
     if (el.Hand == 0) return;
     const double tanPhi = std::tan(static_cast<double>(el.HelixAngle));
     const double p = kPi * R * s * tanPhi;
     if (!(p > 0) || !std::isfinite(p)) return;
     const double top = y0, bottom = static_cast<double>(y0) + H;
-    for (int j = 1; j <= kMaxLineIndex; ++j) {
+    for (int j = 1; j <= kMaxLineIndex && budget > 0; ++j) {
+        --budget;
         double xa = e + (j - 1) * p, xb = e + j * p;
         double ya = el.Hand > 0 ? top : bottom, yb = el.Hand > 0 ? bottom : top;
         if (clip && single(j * p) > Le) {
@@ -75,12 +80,13 @@ void flights(gfx::DrawTarget& t, const records::ScrewRec& el, float R, float s, 
 // a horizontal line whose height follows the stagger angle (the axis on the
 // even disks of a neutral block).
 void disks(gfx::DrawTarget& t, const records::ScrewRec& el, float R, float s, float e, float Le, float y0,
-           float H) {
+           float H, int& budget) {
     const int count = el.Disks;
     if (count <= 0) return;
     const float w = Le / static_cast<float>(count);
     const double rs = static_cast<double>(R) * s;
-    for (int j = 0; j <= kMaxLineIndex; ++j) {
+    for (int j = 0; j <= kMaxLineIndex && budget > 0; ++j) {
+        --budget;
         const float xa = e + static_cast<float>(j) * w, xb = e + static_cast<float>(j + 1) * w;
         segment(t, xa, y0, xa, y0 + H);
         const double turn = std::cos(j * static_cast<double>(el.StaggerAngle) * kPi / 180);
@@ -137,14 +143,15 @@ void PaintScrew(gfx::DrawTarget& target, float R, float s, float x0, float y0,
     segment(target, x0, y0, x0 + root, y0 + H);
     segment(target, x0, y0 + H, x0 + root, y0);
     float run = 0;
+    int budget = kMaxScrewLines;
     for (const records::ScrewRec& el : elements) {
         const float Le = el.Length * R * s;
         const float e = x0 + root + run;
         box(target, e, y0, e + Le, y0 + H);
         if (el.kind() == records::kConveyingKind)
-            flights(target, el, R, s, e, Le, y0, H, clip);
+            flights(target, el, R, s, e, Le, y0, H, clip, budget);
         else if (el.kind() == records::kKneadingKind)
-            disks(target, el, R, s, e, Le, y0, H);
+            disks(target, el, R, s, e, Le, y0, H, budget);
         run += Le;
     }
     const float xe = x0 + root + run;

@@ -16,7 +16,8 @@
 // painting there with what was drawn so far. A conveying element whose flight
 // spacing is not a positive finite number, and a kneading block without a
 // disk, show their box only; an element draws at most 32767 flight or disk
-// lines (the line index is 16-bit), and the rest of the screw follows it.
+// lines (the line index is 16-bit), and the rest of the screw follows it; a
+// whole screw draws at most 8 × 32768, the elements after show their box.
 #include <span>
 
 #include "platform/gfx/draw_target.h"

@@ -95,8 +95,9 @@ TEST(Painters, ExtruderBarrelDieAndScrewInPlace) {
 }
 
 // Elements with no sequence of lines show their box and the screw goes on;
-// an element stops at 32767 lines; a coordinate beyond the single range ends
-// the painting with an overflow before anything non-finite is drawn.
+// an element stops at 32767 lines, a screw at 8 × 32768; a coordinate
+// beyond the single range ends the painting with an overflow before anything
+// non-finite is drawn.
 TEST(Painters, RunAwayElementsStayBounded) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::vector<records::ScrewRec> odd = {conveying(2, 0, 1),    conveying(2, -0.5f, -1), conveying(2, nan, 1),
@@ -110,6 +111,11 @@ TEST(Painters, RunAwayElementsStayBounded) {
     t.clear();
     views::PaintScrew(t, 15, 10, 0, 0, std::vector{conveying(1.0e6f, 0.001f, 1)}, false);
     EXPECT_EQ(t.displayList().size(), 3u + 1 + 32767 + 2);
+    // Ten such elements: eight full ones and 8 lines of the ninth make the
+    // whole screw's 8 × 32768; the tenth shows its box, the head follows.
+    t.clear();
+    views::PaintScrew(t, 15, 10, 0, 0, std::vector(10, conveying(1.0e6f, 0.001f, 1)), false);
+    EXPECT_EQ(t.displayList().size(), 3u + 10 + 8 * 32768 + 2);
 
     t.clear();
     try {
