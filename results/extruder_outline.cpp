@@ -11,6 +11,10 @@ namespace {
 
 constexpr double kPi = 3.141592654;
 constexpr int kMaxCounter = 32767;  // flights and disks are counted in 16 bits
+// Flight and disk lines of one outline in all. A real screw needs a few
+// hundred; a file whose every element asks for thousands would otherwise
+// fill memory with lines nobody can tell apart.
+constexpr long kMaxDetailLines = 65536;
 
 using gfx::LineStyle;
 
@@ -103,6 +107,15 @@ private:
         seg(end, y + height, end + 0.577 * s_ * k_, middle);
     }
 
+    // Takes lines from the outline's budget; once an element would pass it,
+    // that element and every later one are their boxes alone.
+    bool takeDetail(long lines) {
+        if (lines > detailLeft_) detailLeft_ = 0;
+        if (detailLeft_ == 0) return false;
+        detailLeft_ -= lines;
+        return true;
+    }
+
     // One flight per pitch, the first before any test, none clipped at the
     // element's end.
     void flights(const records::ScrewRec& e, double a, float w, double y, double height) {
@@ -110,12 +123,14 @@ private:
         const double p = kPi * s_ * k_ * std::tan(static_cast<double>(e.HelixAngle));
         auto fits = [&](int t) { return static_cast<float>(t * p - 0.1) <= w; };
         if (!(p > 0) || fits(kMaxCounter + 1)) return;
-        for (int t = 1;; ++t) {
+        int count = 1;
+        while (count <= detailLeft_ && fits(count + 1)) ++count;
+        if (!takeDetail(count)) return;
+        for (int t = 1; t <= count; ++t) {
             if (e.Hand > 0)
                 seg(a + (t - 1) * p, y, a + t * p, y + height);
             else
                 seg(a + (t - 1) * p, y + height, a + t * p, y);
-            if (!fits(t + 1)) break;
         }
     }
 
@@ -124,8 +139,12 @@ private:
     void disks(const records::ScrewRec& e, double a, float w, double y, double middle) {
         const int nd = e.Disks;
         if (nd < 1 || !std::isfinite(w)) return;
-        for (int j = 0; j <= kMaxCounter; ++j) {
-            const float dw = w / static_cast<float>(nd);
+        const float dw = w / static_cast<float>(nd);
+        auto more = [&](int j) { return static_cast<float>(j * static_cast<double>(dw) + 1) <= w; };
+        int count = 1;  // disks 0 .. count - 1, each its edge and its crest
+        while (count <= kMaxCounter && 2L * count <= detailLeft_ && more(count)) ++count;
+        if (!takeDetail(2L * count)) return;
+        for (int j = 0; j < count; ++j) {
             const double x = a + j * static_cast<double>(dw), next = a + (j + 1) * static_cast<double>(dw);
             seg(x, y, x, y + 2.0 * s_ * k_);
             const double turn = std::cos(j * static_cast<double>(e.StaggerAngle) * (kPi / 180.0));
@@ -135,7 +154,6 @@ private:
                 seg(x, y + s_ * k_ * (1 + turn), next, y + s_ * k_ * (1 + turn));
             else if (j % 2 == 0 && j < nd)
                 seg(x, middle, next, middle);
-            if (!(static_cast<float>((j + 1) * static_cast<double>(dw) + 1) <= w)) break;
         }
     }
 
@@ -144,6 +162,7 @@ private:
     const OutlineInput& in_;
     float k_, s_;
     double x0_, xb_;
+    long detailLeft_ = kMaxDetailLines;
 };
 
 }  // namespace

@@ -37,7 +37,9 @@ bool outlineFrame(const OutlineInput& in, OutlineFrame& frame);
 // Draws the whole outline in the given colour; draws nothing when the frame
 // cannot be placed. An element that cannot be drawn by its rule (a kneading
 // block of fewer than 1 disk, a handed conveying element whose pitch is 0 or
-// less, or that would need more than 32767 flights) is its box alone.
+// less, or that would need more than 32767 flights) is its box alone. One
+// outline draws at most 65536 flight and disk lines: from the first element
+// that would pass them on, the elements are their boxes alone.
 void drawExtruderOutline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in);
 
 }  // namespace results

@@ -195,3 +195,25 @@ TEST_F(ScrewOutline, FlightsFollowThePitchAndDisksTheStagger) {
 }
 
 }  // namespace
+
+// Elements that each ask for tens of thousands of lines: the outline draws
+// 65536 flight and disk lines at most, and from the first element that would
+// pass them every element is its box alone.
+TEST_F(ScrewOutline, FlightsAndDisksOfOneOutlineStayWithinABudget) {
+    // s = 10, k = 1: an element of 3276.7 radii is 32767 twips wide; at a
+    // pitch of 1 twip it has 32767 flights (t - 0.1 <= 32767).
+    const records::ScrewRec dense = element("s", 3276.7f, 1, helixFor(1, 10));
+    const std::vector<gfx::DrawOp> ops = draw(10, {dense, dense, dense, element("k", 10, 1, 0, 4, 45)});
+    ASSERT_EQ(ops.size(), 4u + 2 * 32767);
+    // After the root (1320) three elements of 32767 twips: the block at
+    // 1320 + 98301 is its box alone, as is the third element before it.
+    EXPECT_EQ(gfx::dump(ops.back()), "box (99621,5300)-(99721,5320) color=0 width=1");
+    EXPECT_EQ(gfx::dump(ops[ops.size() - 2]), "box (66854,5300)-(99621,5320) color=0 width=1");
+
+    // 32767 disks of 1 twip take 2 x 32767 lines; the 3 flights after them
+    // no longer fit the 2 lines left.
+    const std::vector<gfx::DrawOp> disks =
+        draw(10, {element("k", 3276.7f, 1, 0, 32767, 0), element("s", 10, 1, helixFor(30, 10))});
+    ASSERT_EQ(disks.size(), 2u + 2 * 32767);
+    EXPECT_EQ(gfx::dump(disks.back()), "box (34087,5300)-(34187,5320) color=0 width=1");
+}
