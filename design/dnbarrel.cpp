@@ -76,7 +76,8 @@ bool DNBarrel::LoadDesign() {
         return false;
     if (screws.empty() || screws.front().Diameter == 0.0f || !std::isfinite(screws.front().Diameter)) {
         ui::msgBox("The screw element file " + design::shownPath(screwPath) +
-                       " gives no screw diameter to design with: its record 1 is missing or has a diameter of 0.",
+                       " gives no screw diameter to design with: its record 1 is missing, or its diameter is 0 or no "
+                       "number.",
                    ui::kOkOnly, ui::kNoIcon, kTitle);
         return false;
     }

@@ -116,7 +116,8 @@ bool DNScrew::LoadDesign() {
                                    [](const records::ScrewGeoRec& g) { return usableDiameter(g.Diameter); });
     if (last == screws.rend()) {
         ui::msgBox("The screw element file " + design::shownPath(screwPath) +
-                       " holds no element with a diameter other than 0: there is no screw diameter to design with.",
+                       " holds no element whose diameter is a number other than 0: there is no screw diameter to "
+                       "design with.",
                    ui::kOkOnly, ui::kNoIcon, kTitle);
         return false;
     }
