@@ -1,6 +1,7 @@
 #include "elements/element_list.h"
 
 #include "catalog/catalog_files.h"
+#include "platform/rt/text.h"
 #include "platform/ui/application.h"
 #include "records/design_records.h"
 #include "state/state.h"
@@ -8,6 +9,12 @@
 namespace elements {
 
 bool refuseExtruderCode(const std::string& title) {
+    // A blank code names no element files (it would make hidden files such
+    // as ".gs"); it comes from a design file whose header holds no code.
+    if (rt::trim(shared::ExtruderCategory).empty()) {
+        ui::msgBox("You must select Extruder Category.", ui::kOkOnly, ui::kInformation, "Caution");
+        return true;
+    }
     if (catalog::codeNameFault(shared::ExtruderCategory).empty()) return false;
     ui::msgBox(catalog::refusedCodeMessage(shared::ExtruderCategory), ui::kOkOnly, ui::kNoIcon, title);
     return true;

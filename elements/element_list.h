@@ -88,8 +88,9 @@ private:
     ui::CommandButton& edit_;
 };
 
-// The current extruder code cannot name an element file: says so under this
-// title and returns true (the editor then closes without reading a file).
+// The current extruder code is blank or cannot name an element file: says so
+// (a blank code as the main window does, any other under this title) and
+// returns true (the window then closes without reading a file).
 bool refuseExtruderCode(const std::string& title);
 
 // The outcomes of reading the boxes of Accept in order: when one names a

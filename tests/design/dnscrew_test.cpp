@@ -254,6 +254,15 @@ TEST_F(ScrewDesigner, TheCodeOfTheLoadServesTheWholeDesignAndMustNameAFile) {
     EXPECT_FALSE(w.isLoaded());
     EXPECT_FALSE(std::filesystem::exists(dir() / "x.gs"));
 
+    // A header without a code names no element files: nothing is created.
+    records::writeScrewFile(path("blank.srw"), records::screwFileHeader("", 30, {}), {});
+    script().chooseFile(path("blank.srw"));
+    script().ok("You must select Extruder Category.", "Caution");
+    choose("mnuEscrew1");
+    session.expectScriptDone();
+    EXPECT_FALSE(w.isLoaded());
+    EXPECT_FALSE(std::filesystem::exists(dir() / "screwgeo" / ".gs"));
+
     const std::vector<records::ScrewRec> most(DNScrew::kMostElements, records::screwElementFrom(screw("SA", 30, 30)));
     records::writeScrewFile(path("full.srw"), records::screwFileHeader("ZX40", 30, most), most);
     shared::ExtruderCategory = "ZX40";
