@@ -384,9 +384,9 @@ TEST_F(EditExisting, AMissingOrShortFileNeverCrashesNorIsCreated) {
     }
     EXPECT_EQ(edit("mnuEbarrel", path("short.brl"), "Design Barrel"), "Q7");
 
-    // An empty die file gives a blank code.
+    // An empty die file gives a blank code, which the designer refuses.
     { records::RecordFile f(path("empty.die"), 27, records::OpenMode::CreateIfMissing); }
-    EXPECT_EQ(edit("mnuEdie", path("empty.die"), "Design Die"), "");
+    EXPECT_EQ(edit("mnuEdie", path("empty.die"), "Caution"), "");
     EXPECT_EQ(session.backend.messages().size(), 2u);  // the designers', for files that hold no design
 }
 
