@@ -145,27 +145,15 @@ void BuildBarrel::Command1_Click() {
         ui::msgBox("Select Barrel Code", ui::kOkOnly, ui::kNoIcon, kTitle);
         return;
     }
-    showRecord(r);
-    list_.setEditing(true);
-    FillBarrelList();
+    list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildBarrel::Command3_Click() {
-    const int r = list_.add();
-    if (r == 0) return;
-    showRecord(r);
-    list_.setEditing(true);
-    FillBarrelList();
+    if (const int r = list_.add()) list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildBarrel::Command4_Click() {
-    const int k = list_.selected();
-    if (k == 0) {
-        ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
-        return;
-    }
-    list_.remove(k);
-    FillBarrelList();
+    if (!list_.removeSelected()) ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
 }
 
 void BuildBarrel::Command5_Click() {

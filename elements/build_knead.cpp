@@ -138,27 +138,15 @@ void BuildKnead::Command6_Click() {
         ui::msgBox("Select Kneading Code", ui::kOkOnly, ui::kNoIcon, "Build Kneading Disk Elements");
         return;
     }
-    showRecord(r);
-    list_.setEditing(true);
-    FillKneadList();
+    list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildKnead::Command3_Click() {
-    const int r = list_.add();
-    if (r == 0) return;
-    showRecord(r);
-    list_.setEditing(true);
-    FillKneadList();
+    if (const int r = list_.add()) list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildKnead::Command4_Click() {
-    const int k = list_.selected();
-    if (k == 0) {
-        ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
-        return;
-    }
-    list_.remove(k);
-    FillKneadList();
+    if (!list_.removeSelected()) ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
 }
 
 void BuildKnead::Command5_Click() {

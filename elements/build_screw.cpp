@@ -133,27 +133,15 @@ void BuildScrew::Command6_Click() {
         ui::msgBox("Select Screw Code", ui::kOkOnly, ui::kNoIcon, kTitle);
         return;
     }
-    showRecord(r);
-    list_.setEditing(true);
-    FillScrewList();
+    list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildScrew::Command3_Click() {
-    const int r = list_.add();
-    if (r == 0) return;
-    showRecord(r);
-    list_.setEditing(true);
-    FillScrewList();
+    if (const int r = list_.add()) list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildScrew::Command4_Click() {
-    const int k = list_.selected();
-    if (k == 0) {
-        ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
-        return;
-    }
-    list_.remove(k);
-    FillScrewList();
+    if (!list_.removeSelected()) ui::msgBox("Select item!", ui::kOkOnly, ui::kCritical, kTitle);
 }
 
 void BuildScrew::Command5_Click() {

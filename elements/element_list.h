@@ -57,6 +57,25 @@ public:
         edit_.setEnabled(!editing);
     }
 
+    // Edit and Add: record r goes into the boxes (show(r)), editing starts
+    // and the list is filled again with no item selected.
+    template <class Show>
+    void edit(int r, Show&& show) {
+        show(r);
+        setEditing(true);
+        fill();
+    }
+
+    // Delete: removes the selected record and fills the list again; false,
+    // with nothing removed, when no item is selected.
+    bool removeSelected() {
+        const int k = selected();
+        if (k == 0) return false;
+        remove(k);
+        fill();
+        return true;
+    }
+
     // Appends a record with an empty code, zero numbers and hand 0; returns
     // its number, or 0 when the count already is the most a file can hold.
     int add() {
