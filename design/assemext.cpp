@@ -41,9 +41,7 @@ void assemext::forgetChoices() {
 }
 
 std::string assemext::chooseFile(const std::string& pattern, const std::string& filter) {
-    dlgcommon.setFileName(pattern);
-    dlgcommon.setInitDir(shared::AppDir);
-    dlgcommon.setFilter(filter);
+    dlgcommon.preset(pattern, shared::AppDir, filter);
     dlgcommon.showOpen();
     return dlgcommon.fileName();
 }
@@ -107,9 +105,7 @@ void assemext::make_Click() {
         if (!a.placement.screwReachesLastOpening())
             return message(
                 " Screw too short or vents are incorrectly located. You may have to re-design the screw ro barrel.");
-        dlgcommon.setFileName("*.ext");
-        dlgcommon.setInitDir(shared::AppDir);
-        dlgcommon.setFilter("Extruder file(*.ext)|*.ext");
+        dlgcommon.preset("*.ext", shared::AppDir, "Extruder file(*.ext)|*.ext");
         dlgcommon.showSave();
         const std::string path = dlgcommon.fileName();
         records::writeExtruderFile(path, a.file, records::ExtruderWrite::OverExisting);

@@ -35,9 +35,7 @@ void tellIncorrectFormat(const std::string& title) {
 
 std::string chooseSaveFile(ui::CommonDialog& dialog, const std::string& pattern, const std::string& filter,
                            bool cancelError) {
-    dialog.setFileName(pattern);
-    dialog.setInitDir(shared::AppDir);
-    dialog.setFilter(filter);
+    dialog.preset(pattern, shared::AppDir, filter);
     dialog.setCancelError(cancelError);
     dialog.showSave();
     return dialog.fileName();

@@ -163,9 +163,7 @@ void Mainprog::MDIForm_Activate() {
 // ---- shared helpers --------------------------------------------------------
 
 std::string Mainprog::openFile(const std::string& pattern, const std::string& filter) {
-    dlgCMDialog.setFileName(pattern);
-    dlgCMDialog.setInitDir(shared::AppDir);
-    dlgCMDialog.setFilter(filter);
+    dlgCMDialog.preset(pattern, shared::AppDir, filter);
     dlgCMDialog.showOpen();
     return dlgCMDialog.fileName();
 }
@@ -479,9 +477,7 @@ void Mainprog::mnuRconvert_Click() {
         if (!reports::takeResult(shared::ResultFile, "Convert file", reports::CodeTrim::Trailing, result)) return;
         const reports::ProfileTable table = reports::profileTable(result);
 
-        dlgCMDialog.setFileName("*.txt");
-        dlgCMDialog.setInitDir(shared::AppDir);
-        dlgCMDialog.setFilter("Converted Result Files|*.txt|All files|*.*");
+        dlgCMDialog.preset("*.txt", shared::AppDir, "Converted Result Files|*.txt|All files|*.*");
         dlgCMDialog.showSave();
         const std::string target = dlgCMDialog.fileName();
         if (target == "*.txt") return;

@@ -27,9 +27,7 @@ public:
     void pause(int milliseconds) override { ui::sleep(milliseconds); }
     std::optional<std::string> chooseResultFile() override {
         ui::CommonDialog& dialog = window_.dlgCMDialog;
-        dialog.setInitDir(shared::AppDir);
-        dialog.setFileName("*.flw");
-        dialog.setFilter("Flow file(*.flw)|*.flw");
+        dialog.preset("*.flw", shared::AppDir, "Flow file(*.flw)|*.flw");
         dialog.setCancelError(true);
         try {
             dialog.showSave();

@@ -350,9 +350,7 @@ bool Gparameter4::saveParameters() {
         if (!records::hasMarker(head.Marker, records::FileKind::Parameter)) stamp();
     } else {
         // Cancel error off: a cancel leaves the pattern, which cannot be written.
-        dlgCMDialog.setInitDir(shared::AppDir);
-        dlgCMDialog.setFilter("Parameter files(*.prm)|*.prm");
-        dlgCMDialog.setFileName("*.prm");
+        dlgCMDialog.preset("*.prm", shared::AppDir, "Parameter files(*.prm)|*.prm");
         dlgCMDialog.showSave();
         shared::ParameterFile = dlgCMDialog.fileName();
         stamp();

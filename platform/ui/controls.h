@@ -411,6 +411,13 @@ public:
     void setDialogTitle(std::string title) { dialogTitle_ = std::move(title); }
     bool cancelError() const { return cancelError_; }
     void setCancelError(bool on) { cancelError_ = on; }
+    // What every command sets before it shows the dialog: the name (or
+    // pattern) it opens with, the initial directory and the filter.
+    void preset(std::string name, std::string dir, std::string filter) {
+        fileName_ = std::move(name);
+        initDir_ = std::move(dir);
+        filter_ = std::move(filter);
+    }
 
     // The open dialog: a confirmed choice becomes the file name (full path;
     // the name need not exist). Cancel leaves the file name as it was, and
