@@ -320,6 +320,8 @@ void Gparameter4::Command2_Click() {
     if (port_ == shared::PortCount) Command2.setCaption("Done !");
     if (port_ <= shared::PortCount) {
         ShowPortRecord();
+        // The next port's page starts at its first box, as every page does.
+        Text1.setFocus();
         return;
     }
     Label1.setCaption(portLabel(shared::PortCount));

@@ -149,6 +149,8 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     EXPECT_EQ(p4.Label2.caption(), "Density of input stream through port 1 (g/cm^3)");
     EXPECT_EQ(p4.Command2.caption(), "Done !");
     EXPECT_EQ(p4.Text1.text(), "0");
+    EXPECT_EQ(p4.activeControl(), &p4.Text1);  // the next port's page starts at its first box
+    EXPECT_EQ(p4.Text1.selLength(), 1);
     enter(p4, p4.Text1, "0");  // only port 1 needs a flow
     enter(p4, p4.Text1, "2.5");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).FlowRate, 10);
