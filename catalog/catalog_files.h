@@ -65,7 +65,7 @@ int renameCodes(std::vector<CatalogCodeRec>& codes, const SeriesName& series, co
 int removeSeries(std::vector<CatalogSeriesRec>& series, const SeriesName& name);
 int renameSeries(std::vector<CatalogSeriesRec>& series, const SeriesName& name, std::string_view newName);
 
-// An extruder code becomes part of file names (screwgeo\<code>.gs ...).
+// An extruder code becomes part of file names (screwgeo/<code>.gs ...).
 // Returns why the code cannot, or empty when it can: a character that no
 // file name may hold (\ / : * ? " < > | or a control character), or a code
 // whose stored 8 characters are "." or ".." once blanks are removed.

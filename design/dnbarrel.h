@@ -1,7 +1,7 @@
 #pragma once
 // The barrel designer: composes a barrel from the barrel blocks of an
-// extruder code (brlkgeo\<code>.gb), with the screw diameter of the code
-// (record 1 of screwgeo\<code>.gs) as the L/D divisor. The design, blocks in
+// extruder code (brlkgeo/<code>.gb), with the screw diameter of the code
+// (record 1 of screwgeo/<code>.gs) as the L/D divisor. The design, blocks in
 // mm in axial order, is published in the shared state for the barrel
 // preview with its length and block count; "Done" saves it as a barrel file.
 //

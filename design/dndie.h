@@ -2,7 +2,7 @@
 // "Design Die": the five values of a die (entrance and capillary diameters,
 // capillary zone length and total die length in mm, number of holes) in
 // boxes placed on a section drawing of a die. "View" writes the die to the
-// preview file temp\temp.die, "Done" saves it as a die file of one record.
+// preview file temp/temp.die, "Done" saves it as a die file of one record.
 //
 // A new die (DieFile "noname") starts from zeros and opens no file; an
 // edited die file is read once, at the load, without being changed. The

@@ -1,7 +1,7 @@
 #pragma once
 // "Design Screw": composes a screw from the element database of an extruder
-// code, conveying elements (screwgeo\<code>.gs) and kneading blocks
-// (kneadgeo\<code>.gk), each converted to radius units when the window
+// code, conveying elements (screwgeo/<code>.gs) and kneading blocks
+// (kneadgeo/<code>.gk), each converted to radius units when the window
 // loads. The design, in axial order without root and head, is published in
 // the shared state for the screw preview together with its radius, length
 // and element count; "Done" saves it as a screw file.

@@ -1,6 +1,6 @@
 #pragma once
 // "Build Barrel Elements": edits the barrel blocks (hopper, plane, vent) of
-// the current extruder code, brlkgeo\<code>.gb. The records live in memory
+// the current extruder code, brlkgeo/<code>.gb. The records live in memory
 // until "Done !" rewrites the whole file.
 #include <string>
 #include <vector>

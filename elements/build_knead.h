@@ -1,6 +1,6 @@
 #pragma once
 // "Build Kneading Disk Elements": edits the kneading-disk blocks of the
-// current extruder code, kneadgeo\<code>.gk. The records live in memory
+// current extruder code, kneadgeo/<code>.gk. The records live in memory
 // until "Done !" rewrites the whole file.
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 // "Build Screw Elements": edits the screw (conveying) elements of the
-// current extruder code, screwgeo\<code>.gs. The records live in memory
+// current extruder code, screwgeo/<code>.gs. The records live in memory
 // until "Done !" rewrites the whole file.
 #include <string>
 #include <vector>

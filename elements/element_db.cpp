@@ -8,9 +8,9 @@
 
 namespace elements {
 
-std::string screwElementPath() { return shared::AppDir + "screwgeo\\" + shared::ExtruderCategory + ".gs"; }
-std::string kneadElementPath() { return shared::AppDir + "kneadgeo\\" + shared::ExtruderCategory + ".gk"; }
-std::string barrelElementPath() { return shared::AppDir + "brlkgeo\\" + shared::ExtruderCategory + ".gb"; }
+std::string screwElementPath() { return shared::ScrewGeoDir + shared::ExtruderCategory + ".gs"; }
+std::string kneadElementPath() { return shared::KneadGeoDir + shared::ExtruderCategory + ".gk"; }
+std::string barrelElementPath() { return shared::BarrelGeoDir + shared::ExtruderCategory + ".gb"; }
 
 std::string numberText(float v) { return rt::generalForm(v); }
 std::string numberText(std::int16_t v) { return std::to_string(v); }

@@ -12,7 +12,7 @@
 
 namespace elements {
 
-// AppDir & "screwgeo\" & ExtruderCategory & ".gs" and the like.
+// AppDir & "screwgeo/" & ExtruderCategory & ".gs" and the like.
 std::string screwElementPath();
 std::string kneadElementPath();
 std::string barrelElementPath();

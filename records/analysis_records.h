@@ -1,7 +1,7 @@
 #pragma once
 // Analysis records: the flat list of screw element parts that the extruder
-// analysis hands to the calculation (temp\Analysis.TMP, temp\DiffElem.TMP) and
-// the header of the analysis hand-over (temp\Calc2.TMP), of the flow work file
+// analysis hands to the calculation (temp/Analysis.TMP, temp/DiffElem.TMP) and
+// the header of the analysis hand-over (temp/Calc2.TMP), of the flow work file
 // and of every result file. Lengths and positions in radius units.
 #include <cstddef>
 #include <cstdint>

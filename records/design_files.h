@@ -1,9 +1,9 @@
 #pragma once
 // Readers and writers of the element database and of the design files:
 //
-//   screwgeo\<code>.gs  record file (36)  ScrewGeoRec 1..n, no header
-//   kneadgeo\<code>.gk  record file (38)  KneadGeoRec 1..n, no header
-//   brlkgeo\<code>.gb   record file (36)  BarrelRec blocks 1..n, no header
+//   screwgeo/<code>.gs  record file (36)  ScrewGeoRec 1..n, no header
+//   kneadgeo/<code>.gk  record file (38)  KneadGeoRec 1..n, no header
+//   brlkgeo/<code>.gb   record file (36)  BarrelRec blocks 1..n, no header
 //   *.srw               record file (39)  header, "Screw Root", N elements, "Screw Head"
 //   *.brl               record file (36)  header, N blocks
 //   *.die               record file (27)  one DieRec

@@ -19,7 +19,7 @@ namespace records {
 inline constexpr std::int16_t kRightHanded = 1;
 inline constexpr std::int16_t kLeftHanded = -1;
 
-// A screw conveying element of the element database (screwgeo\<code>.gs).
+// A screw conveying element of the element database (screwgeo/<code>.gs).
 struct ScrewGeoRec {
     FixedText<16> Code;              // element code, upper case
     float Diameter = 0;              // screw diameter D, mm
@@ -45,7 +45,7 @@ struct ScrewGeoRec {
     bool operator==(const ScrewGeoRec&) const = default;
 };
 
-// A kneading-disk block of the element database (kneadgeo\<code>.gk).
+// A kneading-disk block of the element database (kneadgeo/<code>.gk).
 struct KneadGeoRec {
     FixedText<16> Code;              // element code, upper case
     float Diameter = 0;              // screw diameter D, mm

@@ -10,7 +10,7 @@ enum class FileKind : char {
     Barrel = 2,     // *.brl
     Die = 3,        // *.die
     Extruder = 4,   // *.ext
-    Analysis = 5,   // analysis header of temp\Calc2.TMP, flow work file and *.flw
+    Analysis = 5,   // analysis header of temp/Calc2.TMP, flow work file and *.flw
     Parameter = 6,  // *.prm
 };
 

@@ -135,7 +135,7 @@ static_assert(layout::packedSize<MeltingBlock>() == MeltingBlock::kSize);
 static_assert(layout::packedSize<PortRecord>() == PortRecord::kSize);
 
 // ---------------------------------------------------------------------------
-// temp\Calc1.tmp: a record file of 128-byte records, one value at the start of
+// temp/Calc1.tmp: a record file of 128-byte records, one value at the start of
 // each record. A text value is a 2-byte length and that many characters, so at
 // most 126 characters fit.
 

@@ -1,5 +1,5 @@
 #pragma once
-// The result layout: the flow work file temp\flow.tmp and every saved result
+// The result layout: the flow work file temp/flow.tmp and every saved result
 // (*.flw). One writer and one reader, used by the calculation and by every
 // later reader of results.
 //

@@ -1,5 +1,5 @@
 #pragma once
-// The fixed names of the work files in the "temp\" folder of the application
+// The fixed names of the work files in the "temp/" folder of the application
 // directory. Writers and readers of one file take its name from here, so the
 // file has one spelling (names differ in letter case on this file system).
 #include <string_view>

@@ -53,10 +53,10 @@ struct ExtruderAnalysis {
     float AnalysedScrewRadius = 0;  // mm
 
     // The work files' contents (Complete only).
-    std::vector<records::AnalysisRecord> parts;          // temp\Analysis.TMP
-    std::vector<records::AnalysisRecord> distinctParts;  // temp\DiffElem.TMP
-    records::DieRec die;                                 // temp\Calc2.TMP, zero without a die
-    records::AnalysisHeader header;                      // temp\Calc2.TMP after the die
+    std::vector<records::AnalysisRecord> parts;          // temp/Analysis.TMP
+    std::vector<records::AnalysisRecord> distinctParts;  // temp/DiffElem.TMP
+    records::DieRec die;                                 // temp/Calc2.TMP, zero without a die
+    records::AnalysisHeader header;                      // temp/Calc2.TMP after the die
 };
 
 // Analyses an extruder file whose header marker has been checked. Raises

@@ -1,7 +1,7 @@
 #pragma once
 // The inputs of a calculation run and how they are checked before anything
-// is computed: the wizard's hand-over (temp\Calc1.tmp), the analysis work
-// files (temp\Calc2.TMP, temp\Analysis.TMP, temp\DiffElem.TMP), the
+// is computed: the wizard's hand-over (temp/Calc1.tmp), the analysis work
+// files (temp/Calc2.TMP, temp/Analysis.TMP, temp/DiffElem.TMP), the
 // parameter file and the element-table lookups of every distinct element.
 // Each reader names the file that is missing or cut short; files that do not
 // come from one analysis and one parameter set stop the run before they mix.
@@ -36,18 +36,18 @@ auto readingFile(const std::string& path, Read&& read) -> decltype(read()) {
     }
 }
 
-// Reads temp\Calc1.tmp and sets the nine run variables from it: ScrewRadius,
+// Reads temp/Calc1.tmp and sets the nine run variables from it: ScrewRadius,
 // sim::CenterlineRatio, TipCount, PortCount, EndZoneLength, ParameterFile,
 // ExtruderFile, ExtruderCategory, DieFile.
 records::Calc1Values takeHandOver(const std::string& tempDir);
 
-// temp\Calc2.TMP: the die record (radius units) and the analysis header.
+// temp/Calc2.TMP: the die record (radius units) and the analysis header.
 struct AnalysisHandOver {
     records::DieRec die;
     records::AnalysisHeader header;
 };
 AnalysisHandOver readCalc2(const std::string& tempDir);
-// A record file of analysed parts (temp\Analysis.TMP, temp\DiffElem.TMP):
+// A record file of analysed parts (temp/Analysis.TMP, temp/DiffElem.TMP):
 // file length / 51 records.
 std::vector<records::AnalysisRecord> readAnalysisRecords(const std::string& path);
 

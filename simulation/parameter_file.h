@@ -1,6 +1,6 @@
 #pragma once
 // The parameter file (*.prm) and the wizard's hand-over to the calculation
-// (temp\Calc1.tmp). No window: callers show their own messages.
+// (temp/Calc1.tmp). No window: callers show their own messages.
 //
 //   *.prm       byte stream  ParameterFileHeader (29), SolidsBlock (40),
 //                            MeltingBlock (16), PortRecord (44) per feed port:
@@ -59,10 +59,10 @@ void writeParameterFile(const std::string& path, const ParameterSet& set);
 
 // The first text of the hand-over that does not fit its 126 characters.
 std::optional<std::string> calc1TextTooLong(const records::Calc1Values& values);
-// Writes temp\Calc1.tmp whole (the old file stays on failure). Raises
+// Writes temp/Calc1.tmp whole (the old file stays on failure). Raises
 // rt::Error on failure and for a text that does not fit.
 void writeCalc1File(const std::string& path, const records::Calc1Values& values);
-// Reads temp\Calc1.tmp. A missing file, or one that ends before its ninth
+// Reads temp/Calc1.tmp. A missing file, or one that ends before its ninth
 // value, raises rt::Error.
 records::Calc1Values readCalc1File(const std::string& path);
 

@@ -232,9 +232,9 @@ std::string TableResult::missText() const {
 
 std::string TablePath(const TableSource& source, std::string_view type, std::string_view extension) {
     const std::string t = upper(type);
-    const char* dir = t == "S" ? "screwflw\\" : t == "K" ? "kneadflw\\" : nullptr;
+    const char* dir = t == "S" ? "screwflw" : t == "K" ? "kneadflw" : nullptr;
     if (!dir) return {};
-    return source.appDir + dir + source.category + std::string(extension);
+    return io::folderPath(source.appDir + dir) + source.category + std::string(extension);
 }
 
 bool TableKeyMatches(std::string_view key, std::string_view type, std::string_view code) {

@@ -1,7 +1,7 @@
 #pragma once
 // Element characteristic tables: per extruder code, precomputed flow and heat
-// characteristics of the screw conveying elements ("screwflw\") and kneading
-// blocks ("kneadflw\"), as functions of the power-law index and a
+// characteristics of the screw conveying elements ("screwflw/") and kneading
+// blocks ("kneadflw/"), as functions of the power-law index and a
 // dimensionless flow rate. The tables are only read, never created.
 //
 // A table file is a plain run of 2416-byte records: a 128-character key naming
@@ -86,7 +86,7 @@ struct TableResult {
     std::string missText() const;
 };
 
-// Path of a table: AppDir & "screwflw\" or "kneadflw\" & code & extension
+// Path of a table: AppDir & "screwflw/" or "kneadflw/" & code & extension
 // (".dp1" or ".het"), by the element type compared in upper case. Empty for
 // an unknown type.
 std::string TablePath(const TableSource& source, std::string_view type, std::string_view extension);

@@ -1,15 +1,15 @@
 #include "state/state.h"
 
+#include "platform/io/files.h"
+
 namespace shared {
 
 void setDirectories(const std::string& applicationDirectory) {
-    std::string dir = applicationDirectory;
-    if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += '\\';
-    AppDir = dir;
-    ScrewGeoDir = AppDir + "screwgeo\\";
-    BarrelGeoDir = AppDir + "brlkgeo\\";
-    KneadGeoDir = AppDir + "kneadgeo\\";
-    TempDir = AppDir + "temp\\";
+    AppDir = io::folderPath(applicationDirectory);
+    ScrewGeoDir = io::folderPath(AppDir + "screwgeo");
+    BarrelGeoDir = io::folderPath(AppDir + "brlkgeo");
+    KneadGeoDir = io::folderPath(AppDir + "kneadgeo");
+    TempDir = io::folderPath(AppDir + "temp");
 }
 
 void resetSharedState() {

@@ -77,11 +77,8 @@ std::vector<std::uint8_t> packAll(const std::vector<Rec>& recs) {
     return out;
 }
 
-std::string join(const std::string& appDir, const std::string& rel) {
-    std::string dir = appDir;
-    if (dir.empty() || (dir.back() != '/' && dir.back() != '\\')) dir += '\\';
-    return dir + rel;
-}
+// A path in the application directory, as the program builds it.
+std::string join(const std::string& appDir, const std::string& rel) { return io::folderPath(appDir) + rel; }
 
 }  // namespace
 
@@ -242,14 +239,14 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     const auto screws = screwElements();
     const auto blocks = kneadingBlocks();
     const auto barrels = barrelBlocks();
-    records::writeScrewGeoFile(join(appDir, "screwgeo\\" + code + ".gs"), screws);
-    records::writeKneadGeoFile(join(appDir, "kneadgeo\\" + code + ".gk"), blocks);
-    records::writeBarrelGeoFile(join(appDir, "brlkgeo\\" + code + ".gb"), barrels);
+    records::writeScrewGeoFile(join(appDir, io::folderPath("screwgeo") + code + ".gs"), screws);
+    records::writeKneadGeoFile(join(appDir, io::folderPath("kneadgeo") + code + ".gk"), blocks);
+    records::writeBarrelGeoFile(join(appDir, io::folderPath("brlkgeo") + code + ".gb"), barrels);
 
-    writeTable(join(appDir, "screwflw\\" + code + ".dp1"), screws, "S", false, problems);
-    writeTable(join(appDir, "screwflw\\" + code + ".het"), screws, "S", true, problems);
-    writeTable(join(appDir, "kneadflw\\" + code + ".dp1"), blocks, "K", false, problems);
-    writeTable(join(appDir, "kneadflw\\" + code + ".het"), blocks, "K", true, problems);
+    writeTable(join(appDir, io::folderPath("screwflw") + code + ".dp1"), screws, "S", false, problems);
+    writeTable(join(appDir, io::folderPath("screwflw") + code + ".het"), screws, "S", true, problems);
+    writeTable(join(appDir, io::folderPath("kneadflw") + code + ".dp1"), blocks, "K", false, problems);
+    writeTable(join(appDir, io::folderPath("kneadflw") + code + ".het"), blocks, "K", true, problems);
 
     // Sample screw, from the feed end: conveying under the hopper, a
     // kneading zone sealed by a left-handed element, open conveying under

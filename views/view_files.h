@@ -1,6 +1,6 @@
 #pragma once
 // What the geometry views read and write: the design and extruder files they
-// draw, the work files they keep in "temp\", and the screw diameter they take
+// draw, the work files they keep in "temp/", and the screw diameter they take
 // from the element database. The views change no design or extruder file and
 // never create an element file; a work file is always rewritten whole.
 //

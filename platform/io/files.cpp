@@ -148,6 +148,11 @@ std::string writableTarget(std::string native, const struct stat* source = nullp
 
 }  // namespace
 
+std::string folderPath(std::string folder) {
+    if (!folder.empty() && folder.back() != kDirSeparator) folder += kDirSeparator;
+    return folder;
+}
+
 std::string nativePath(std::string_view path) {
     if (path.empty()) rt::raise(rt::kBadFileName, "empty file name");
     std::string out;
@@ -161,7 +166,6 @@ std::string nativePath(std::string_view path) {
         case '>':
         case '|':
         case '"': rt::raise(rt::kBadFileName, std::string(path));
-        case '\\': out.push_back('/'); break;
         default:
             if (u < 32) rt::raise(rt::kBadFileName, std::string(path));
             out.push_back(c);

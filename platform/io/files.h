@@ -1,10 +1,10 @@
 #pragma once
-// File access. Paths are given as the program builds them: "\" is a
-// directory separator, and a name holding one of * ? < > | " (or a control
-// character) is no valid file name: every operation on it raises
-// rt::Error kBadFileName before touching the disk, so such a file is never
-// created, read, renamed or deleted. (A cancelled file dialog hands back a
-// pattern such as "*.flw"; opening it must fail.)
+// File access. Paths are native paths, built with the platform's directory
+// separator (kDirSeparator, folderPath). A name holding one of * ? < > | "
+// (or a control character) is no valid file name: every operation on it
+// raises rt::Error kBadFileName before touching the disk, so such a file is
+// never created, read, renamed or deleted. (A cancelled file dialog hands
+// back a pattern such as "*.flw"; opening it must fail.)
 // Failures raise rt::Error with the matching error number.
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,14 @@
 
 namespace io {
 
-// The native form of a path: "\" becomes "/"; invalid names raise kBadFileName.
+// The platform's directory separator.
+inline constexpr char kDirSeparator = '/';
+
+// A folder's path with the separator at its end, ready for a name to follow
+// (an empty path, the current folder, stays empty).
+std::string folderPath(std::string folder);
+
+// The path as the system takes it; invalid names raise kBadFileName.
 std::string nativePath(std::string_view path);
 
 // The folder that holds the running executable, without a trailing separator.

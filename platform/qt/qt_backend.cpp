@@ -63,11 +63,7 @@ QStringList nameFilters(const std::string& filter, QStringList* patterns) {
     return filters;
 }
 
-QString dialogPath(const std::string& path) {
-    QString p = pathToQString(path);
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return p;
-}
+QString dialogPath(const std::string& path) { return pathToQString(path); }
 
 // The message, input and set-up boxes: a title and a close button, as such
 // boxes have, so the title has the most room.

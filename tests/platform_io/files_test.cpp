@@ -51,9 +51,13 @@ int errorOf(F&& f) {
     return 0;
 }
 
-TEST(NativePath, BackslashesAndInvalidNames) {
-    EXPECT_EQ(io::nativePath("/app\\temp\\flow.tmp"), "/app/temp/flow.tmp");
+TEST(NativePath, PathsStayAsBuiltAndInvalidNamesAreRefused) {
+    // A backslash is an ordinary character of a file name here.
+    EXPECT_EQ(io::nativePath("/app\\temp.flw"), "/app\\temp.flw");
     EXPECT_EQ(io::nativePath("a/b.srw"), "a/b.srw");
+    EXPECT_EQ(io::folderPath("/app"), "/app/");
+    EXPECT_EQ(io::folderPath("/app/"), "/app/");
+    EXPECT_EQ(io::folderPath(""), "");
     for (const char* bad : {"*.flw", "/x/a?.die", "a<b", "a>b", "a|b", "a\"b", ""})
         EXPECT_EQ(errorOf([&] { io::nativePath(bad); }), rt::kBadFileName) << bad;
     EXPECT_EQ(errorOf([] { io::nativePath(std::string("a\0b", 3)); }), rt::kBadFileName);
@@ -87,12 +91,19 @@ TEST_F(Dir, LengthExistenceAndDelete) {
     EXPECT_FALSE(io::fileExists(at("a.dat")));
     EXPECT_EQ(errorOf([&] { io::kill(at("a.dat")); }), rt::kFileNotFound);
     EXPECT_EQ(errorOf([&] { io::kill(dir_); }), rt::kPathFileAccessError);
+
+    // A name holding a backslash names that file, not one in a subfolder.
+    fs::create_directory(at("sub"));
+    put(at("sub/c.srw"), "other");
+    io::replaceFileContents(at("sub\\c.srw"), std::string_view("mine"));
+    EXPECT_EQ(get(at("sub\\c.srw")), "mine");
+    EXPECT_EQ(get(at("sub/c.srw")), "other");
 }
 
 TEST_F(Dir, RenameAcrossDirectoriesAndFileSystems) {
     fs::create_directory(at("sub"));
     put(at("a.tmp"), "payload");
-    io::rename(dir_ + "\\a.tmp", at("sub\\b.flw"));
+    io::rename(dir_ + "/a.tmp", at("sub/b.flw"));
     EXPECT_FALSE(io::fileExists(at("a.tmp")));
     EXPECT_EQ(get(at("sub/b.flw")), "payload");
 
@@ -120,7 +131,7 @@ TEST_F(Dir, RenameAcrossDirectoriesAndFileSystems) {
 TEST_F(Dir, MoveReplacingSwapsInTheWholeFileOrLeavesTheTarget) {
     put(at("flow.tmp"), "result");
     put(at("old.flw"), "previous");
-    io::moveReplacing(dir_ + "\\flow.tmp", at("old.flw"));
+    io::moveReplacing(dir_ + "/flow.tmp", at("old.flw"));
     EXPECT_EQ(get(at("old.flw")), "result");
     EXPECT_EQ(entries(), 1u);
     io::moveReplacing(at("old.flw"), at("old.flw"));  // onto itself: nothing happens
@@ -212,7 +223,7 @@ TEST_F(Dir, FileOpenModes) {
 }
 
 TEST_F(Dir, TextOutputWritesCrLfLinesOnClose) {
-    std::string path = dir_ + "\\out.txt";
+    std::string path = dir_ + "/out.txt";
     {
         io::TextOutput out(path);
         out.tab(1).text("12.50").tab(10).text("3.00").endLine();

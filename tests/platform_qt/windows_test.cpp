@@ -641,7 +641,7 @@ TEST_F(Focus, FileDialogStartsInTheInitialDirectoryWithTheFilters) {
     ui::FileDialogRequest request;
     request.fileName = "*.srw";
     request.filter = "Screw Files|*.srw|All files|*.*";
-    request.initDir = dir.string() + "\\";
+    request.initDir = dir.string() + "/";
     std::optional<std::string> chosen = backend->fileDialog(request);
     poll.stop();
     ASSERT_TRUE(listed) << "the dialog never listed its folder";

@@ -84,7 +84,7 @@ protected:
         dir_ = tmpl;
     }
     void TearDown() override { fs::remove_all(dir_); }
-    std::string at(const std::string& name) const { return dir_ + "\\" + name; }
+    std::string at(const std::string& name) const { return dir_ + "/" + name; }
     std::string native(const std::string& name) const { return dir_ + "/" + name; }
     void put(const std::string& name, const std::string& bytes) const {
         std::ofstream(native(name), std::ios::binary) << bytes;

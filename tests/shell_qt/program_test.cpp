@@ -140,7 +140,7 @@ TEST(Program, StartsWithTheSplashShowsTheMenuBarRunsACommandAndExits) {
         EXPECT_TRUE(splashSeen);
         EXPECT_TRUE(mainShownUnderSplash);
         EXPECT_EQ(shared::ExtruderCategory, "");
-        EXPECT_EQ(shared::AppDir, dir.string() + "\\");
+        EXPECT_EQ(shared::AppDir, dir.string() + "/");
         ui::app().reset();
     }
     EXPECT_TRUE(exited);

@@ -162,7 +162,7 @@ TEST_F(CalculationRun, TheCodeAndDiePressureQuestionsTakeYesAndNo) {
     prepare(p);
     EXPECT_FALSE(run());
     ASSERT_EQ(user.shown.size(), 1u);
-    EXPECT_EQ(user.shown[0].text, "Parameters may not be appropriate for" + app_->string() + "\\demo.ext\nProceed?");
+    EXPECT_EQ(user.shown[0].text, "Parameters may not be appropriate for" + app_->string() + "/demo.ext\nProceed?");
     EXPECT_EQ(user.shown[0].title, "Calculate");
     EXPECT_EQ(user.shown[0].icon, sim::MessageIcon::Critical);
     EXPECT_TRUE(shared::ParameterFile.empty());
@@ -299,7 +299,7 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
     prepare();
     paths_.appDir = tables.string() + "/";
     expectStop("Element table " + paths_.appDir +
-               "kneadflw\\LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
+               "kneadflw/LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
     paths_.appDir = app_->string() + "/";
 
     // A part whose kind the distinct elements do not hold; the progress

@@ -217,7 +217,7 @@ TEST_F(TableTest, LookupsFollowTheKeyRulesThroughTheFile) {
     EXPECT_FLOAT_EQ(sim::ReadFlowTable(source_, "S", "SE20/20LH", 0, kN1).value, 2.0f);
     EXPECT_FLOAT_EQ(sim::ReadFlowTable(source_, "S", "SE20/20", 0, kN1).value, 1.0f);  // "SE20/" found in both
     EXPECT_FLOAT_EQ(sim::ReadFlowTable(source_, "S", "NOSLASH", 0, kN1).value, 1.0f);  // first record
-    EXPECT_EQ(sim::FindTableRecord(source_.appDir + "screwflw\\LAB30.dp1", "S", "SE20/20LH"), 1);
+    EXPECT_EQ(sim::FindTableRecord(source_.appDir + "screwflw/LAB30.dp1", "S", "SE20/20LH"), 1);
 
     SyntheticRecord k1{"KB45/5/30"};
     k1.row1 = [](float, int) { return 3.0f; };

@@ -55,15 +55,15 @@ std::vector<std::string>* DemoData::problems_ = nullptr;
 
 TEST_F(DemoData, EveryElementResolvesToItsOwnRecordAndCapacity) {
     for (const auto& p : *problems_) ADD_FAILURE() << p;
-    const auto screws = records::readScrewGeoFile(app() + "screwgeo\\LAB30.gs");
-    const auto blocks = records::readKneadGeoFile(app() + "kneadgeo\\LAB30.gk");
+    const auto screws = records::readScrewGeoFile(app() + "screwgeo/LAB30.gs");
+    const auto blocks = records::readKneadGeoFile(app() + "kneadgeo/LAB30.gk");
     ASSERT_EQ(screws, demo::screwElements());
     ASSERT_EQ(blocks, demo::kneadingBlocks());
     const auto src = source();
     bool leftScrew = false, leftBlock = false;
     for (std::size_t i = 0; i < screws.size(); ++i) {
         const std::string code = screws[i].Code.rtrimmed();
-        EXPECT_EQ(sim::FindTableRecord(app() + "screwflw\\LAB30.het", "S", code), static_cast<std::int64_t>(i));
+        EXPECT_EQ(sim::FindTableRecord(app() + "screwflw/LAB30.het", "S", code), static_cast<std::int64_t>(i));
         const auto cd = sim::ReadFlowTable(src, "S", code, 0.01, 0.4f);
         ASSERT_TRUE(cd.found()) << cd.missText();
         EXPECT_NEAR(cd.value, demo::modelOf(screws[i]).dragCapacity(demo::channel()), 1e-6);
@@ -75,7 +75,7 @@ TEST_F(DemoData, EveryElementResolvesToItsOwnRecordAndCapacity) {
     std::vector<double> blockCapacity;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const std::string code = blocks[i].Code.rtrimmed();
-        EXPECT_EQ(sim::FindTableRecord(app() + "kneadflw\\LAB30.dp1", "K", code), static_cast<std::int64_t>(i));
+        EXPECT_EQ(sim::FindTableRecord(app() + "kneadflw/LAB30.dp1", "K", code), static_cast<std::int64_t>(i));
         const auto cd = sim::ReadFlowTable(src, "k", code, 0.01, 0.4f);
         ASSERT_TRUE(cd.found()) << cd.missText();
         blockCapacity.push_back(cd.value);
