@@ -107,10 +107,11 @@ std::string DNBarrel::designItem(int position, const records::BarrelRec& block) 
 
 // The totals are those of the header that the save writes: hoppers and
 // vents by the upper-cased block type, the length as the sum of each
-// block's L/D times D.
+// block's L/D times D. The L/D shown is that sum itself: divided back out of
+// the length it can read one hundredth lower.
 void DNBarrel::UpdateBarrelTotals() {
     const records::BarrelRec totals = records::barrelFileHeader(code_, designDiameter_, design_.elements());
-    accumulatedLD_ = totals.headerTotalLength() / designDiameter_;
+    accumulatedLD_ = records::barrelLengthOverD(designDiameter_, design_.elements());
     Text1.setText(rt::format(accumulatedLD_, "##0.00"));
     Text2.setText(std::to_string(static_cast<int>(totals.headerHopperCount())));
     Text4.setText(std::to_string(design_.count()));

@@ -151,17 +151,23 @@ void writeScrewFile(const std::string& path, const ScrewRec& header, const std::
 
 // --- Barrel file ----------------------------------------------------------
 
+float barrelLengthOverD(float diameter, const std::vector<BarrelRec>& blocks) {
+    float lengthOverD = 0.0f;
+    for (const BarrelRec& b : blocks) lengthOverD += divideOrRaise(b.Length, diameter);
+    return lengthOverD;
+}
+
 BarrelRec barrelFileHeader(std::string_view code, float diameter, const std::vector<BarrelRec>& blocks) {
     if (blocks.size() + 1 > kMaxRecords) rt::raise(rt::kOverflow, "too many barrel blocks");
-    float hoppers = 0.0f, vents = 0.0f, lengthOverD = 0.0f;
+    float hoppers = 0.0f, vents = 0.0f;
     for (const BarrelRec& b : blocks) {
         const char type = b.blockType();
         if (type == 'V' || type == 'v')
             vents += 1.0f;
         else if (type == 'H' || type == 'h')
             hoppers += 1.0f;
-        lengthOverD += divideOrRaise(b.Length, diameter);
     }
+    const float lengthOverD = barrelLengthOverD(diameter, blocks);
     BarrelRec h;
     h.Code = code;
     h.Type = markerFor(FileKind::Barrel);

@@ -84,6 +84,10 @@ void writeScrewFile(const std::string& path, const ScrewRec& header, const std::
 
 // --- Barrel file ----------------------------------------------------------
 
+// The accumulated L/D of barrel blocks: each block's length / D added up in
+// single precision, in design order. D = 0 raises kDivisionByZero.
+float barrelLengthOverD(float diameter, const std::vector<BarrelRec>& blocks);
+
 // Header of a barrel file: code, marker Chr(2), the design's diameter D (mm),
 // hopper and vent counts, total length and block count, computed as the
 // barrel designer does: the length is the sum of length / D times D. A block

@@ -71,6 +71,17 @@ TEST_F(BarrelDesigner, ThreeBlocksShowTheirTotalsAndSaveTheirHeader) {
     choose("mnuDbarrel");
     add({3, 0, 1, 2});  // "v" is a vent too; 225 / 50 + 8 = 12.5
     EXPECT_EQ(totals(), (Items{"12.50", "1", "4", "2"}));
+
+    // D 40: 149 / 40 + 77 / 40 + 79 / 40 = 3.725 + 1.925 + 1.975 = 7.625,
+    // summed in single precision to 7.625 at seven digits, shown 7.63.
+    script().no("Barrel not saved. Save it?", "Save Barrel");
+    driver().click(w.Command5);
+    records::writeScrewGeoFile(gs(), {screw("S40", 30, 30, 1, 40)});
+    records::writeBarrelGeoFile(path("brlkgeo/ZX40.gb"),
+                                {block("A", "P", 149), block("B", "P", 77), block("C", "P", 79)});
+    choose("mnuDbarrel");
+    add({0, 1, 2});
+    EXPECT_EQ(w.Text1.text(), "7.63");
 }
 
 TEST_F(BarrelDesigner, EditingBringsTheSavedBlocksBackWhenTheOnlyOneGoes) {
