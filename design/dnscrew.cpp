@@ -220,12 +220,12 @@ void DNScrew::Command5_Click() {
         ui::msgBox("You must select elements!", ui::kOkOnly, ui::kNoIcon, kTitle);
         return;
     }
-    shared::ScrewPreviewFlag = 1;
     // The preview reads the design published by UpdateScrewTotals; sizing an
-    // unloaded preview loads it first.
+    // unloaded preview loads it first. The flag follows the showing.
     mvscrew& preview = ui::form<mvscrew>();
     preview.setSize(8000, 5000);
     preview.show();
+    shared::ScrewPreviewFlag = 1;
 }
 
 void DNScrew::Command6_Click() {
