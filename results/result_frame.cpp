@@ -105,9 +105,13 @@ void drawPageGrid(gfx::DrawTarget& target) { gridLines(target, 0, 6, 10); }
 
 std::array<float, 6> axialTicks(float gap, float totalLength) {
     // 3 radii of screw root stand before the first element; L/D is half the
-    // length in radii, and the values are kept to 1/200 of an L/D.
+    // length in radii, and the values are kept to 1/200 of an L/D. The root
+    // length is a double, so the base is worked out in double; the step is a
+    // fifth of the single total length taken in single precision, so that a
+    // length such as 40.6 radii gives a step of 812, not 811.99997 cut to 811.
     const double base = rt::fix(-(static_cast<double>(gap) + 3.0) * 100.0);
-    const double step = rt::fix(static_cast<double>(totalLength) / 5.0 * 100.0);
+    const float fifth = totalLength / 5.0f;
+    const double step = rt::fix(static_cast<double>(fifth * 100.0f));
     std::array<float, 6> ticks{};
     for (int k = 0; k <= 5; ++k) {
         double v = (base + k * step) * 0.5;

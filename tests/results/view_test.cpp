@@ -1,9 +1,11 @@
 // The result view's load: the frame drawn from a result file, the shared
 // state it takes over, the once-per-opening vent-flushing warning, and the
 // files it refuses.
+#include <array>
 #include <filesystem>
 #include <limits>
 
+#include "results/result_frame.h"
 #include "tests/results/view_fixture.h"
 
 namespace {
@@ -67,6 +69,10 @@ TEST_F(ResultViewRun, LoadDrawsTheFrameFromTheFileAndTakesOverItsCodeAndPorts) {
     for (ui::Label* l : {&v.Label14, &v.Label15, &v.Label16, &v.Label17, &v.Label18, &v.Label19})
         ticks.push_back(l->caption());
     EXPECT_EQ(ticks, (std::vector<std::string>{"-1.50", "2.50", "6.50", "10.50", "14.50", "18.50"}));
+    // Ltot 40.6 radii (a single just below 40.6): a fifth of it times 100 is
+    // 812 in single precision, so the last tick is -1.5 + 5 x 4.06 = 18.8.
+    const std::array<float, 6> decimal = results::axialTicks(0, 40.6f);
+    EXPECT_EQ(results::axialTickText(1, decimal[1]) + " " + results::axialTickText(5, decimal[5]), "2.56 18.80");
     EXPECT_EQ(v.Label5.caption() + v.Label11.caption() + v.Label1.caption() + v.Label2.caption(), "0.090.03f1.0");
     EXPECT_FALSE(v.Label13.visible());
 
