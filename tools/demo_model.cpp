@@ -243,10 +243,14 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     records::writeKneadGeoFile(join(appDir, io::folderPath("kneadgeo") + code + ".gk"), blocks);
     records::writeBarrelGeoFile(join(appDir, io::folderPath("brlkgeo") + code + ".gb"), barrels);
 
-    writeTable(join(appDir, io::folderPath("screwflw") + code + ".dp1"), screws, "S", false, problems);
-    writeTable(join(appDir, io::folderPath("screwflw") + code + ".het"), screws, "S", true, problems);
-    writeTable(join(appDir, io::folderPath("kneadflw") + code + ".dp1"), blocks, "K", false, problems);
-    writeTable(join(appDir, io::folderPath("kneadflw") + code + ".het"), blocks, "K", true, problems);
+    // The tables go where the calculation looks them up.
+    sim::TableSource tables;
+    tables.appDir = io::folderPath(appDir);
+    tables.category = code;
+    writeTable(sim::TablePath(tables, "S", ".dp1"), screws, "S", false, problems);
+    writeTable(sim::TablePath(tables, "S", ".het"), screws, "S", true, problems);
+    writeTable(sim::TablePath(tables, "K", ".dp1"), blocks, "K", false, problems);
+    writeTable(sim::TablePath(tables, "K", ".het"), blocks, "K", true, problems);
 
     // Sample screw, from the feed end: conveying under the hopper, a
     // kneading zone sealed by a left-handed element, open conveying under
