@@ -108,6 +108,7 @@ TEST_F(TableTest, CapAtExactlyQuarterIsSilentAndAboveItEachLookupSaysSoOnce) {
     EXPECT_EQ(messages_[0].first, "Flow rate too large. Default maximum is used");
     EXPECT_EQ(messages_[1].first, "Flow rate too large. default maximum is used.");
     EXPECT_EQ(messages_[2].first, "Flow rate too large. Default maximun is used.");
+    EXPECT_EQ(messages_[3].first, "Flow rate too large. Default maximun is used.");  // not a number
     for (auto& m : messages_) EXPECT_EQ(m.second, "Calculation");
     EXPECT_EQ(sim::LookupFlowRate, 0.25f);
     EXPECT_FLOAT_EQ(h.value, 26.0f);  // the capped rate is the one looked up
