@@ -46,10 +46,11 @@ void dispresult::design() {
     label(Label2, 840, 1320, 375);
     label(Label3, 840, 1680, 375);
     label(Label4, 840, 2040, 375);
+    // The exponent and the chart title lie inside the plot, where the axis
+    // rules put the maximum: without a background of their own they hide no
+    // curve, grid or frame line.
     label(Label13, 1440, 2520, 735);
-    Label13.setBackColor(kWindowBlue);
     label(Label20, 1440, 2760, 4695);
-    Label20.setBackColor(gfx::rgb(0, 0, 128));
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
     for (ui::Label* l : valueTickLabels()) {
@@ -209,7 +210,6 @@ void dispresult::ShowChart(std::int16_t kind) {
     const ChartSource source = chartSource();
     const ValueAxis axis = chartAxis(kind, source, "#.###");
     if (kind == kTorqueChart) sim::ScrewSpeedRps = axis.screwSpeedRps;
-    Label13.setBackColor(kWindowBlue);
     Label12.setCaption(axis.letter);
     Label13.setVisible(kind != kMeltingChart);
     Label20.setCaption(axis.title);
