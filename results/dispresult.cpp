@@ -16,6 +16,8 @@ constexpr const char* kTitleLine = "VELKOR-TWIN SCREW EXTRUDER VERSION 3A";
 constexpr const char* kAxisTitle = "Axial Position (L/D)";
 constexpr gfx::Twips kValueTickTop = 2520, kValueTickStep = 240;
 constexpr gfx::Twips kAxialTickLeft = 1080, kAxialTickStep = 1680, kAxialTickTop = 4200;
+// The frame around the outline on the window; the outline is cut to it.
+constexpr OutlineClip kOutlineFrame{120, 4920, 120 + 10455, 4920 + 1215};
 
 }  // namespace
 
@@ -80,7 +82,7 @@ void dispresult::design() {
     };
     frame(Shape3, 120, 855);
     frame(Shape1, 120, 4815);
-    frame(Shape4, 4920, 1215);
+    frame(Shape4, kOutlineFrame.top, kOutlineFrame.bottom - kOutlineFrame.top);
     frame(Shape2, 6120, 615);
 }
 
@@ -181,7 +183,11 @@ OutlineInput dispresult::outlineInput(float radius) const {
     return {ViewBarrelRecs, ViewScrewElements, radius, AxialTicks[0], AxialTicks[5], ext.Gap, ext.BarrelOverhang};
 }
 
-void dispresult::DrawExtruderOutline() { drawExtruderOutline(*this, gfx::kWhite, outlineInput(OutlineRadius)); }
+// A screw that starts well before the barrel puts its root left of the
+// frame and of the window: the window's outline is cut to its frame.
+void dispresult::DrawExtruderOutline() {
+    drawExtruderOutline(*this, gfx::kWhite, outlineInput(OutlineRadius), &kOutlineFrame);
+}
 
 // The printed outline takes its radius from the barrel header, records the
 // extruder's barrel and die paths as the current ones, and ends the page.
