@@ -82,6 +82,10 @@ void listresult::design() {
         values[k]->create(narrow ? 3720 : 3480, top, narrow ? 975 : 1215, h, "").setContainer(Frame3);
     }
 
+    // Captions too long for their place at the window's font size take a
+    // smaller size of the same face, so they show whole beside their values.
+    for (ui::Label* l : {&Label5, &Label16, &Label17, &Label37, &Label43}) l->setFont(l->fontName(), 7.5f);
+
     Command2.create(120, 6000, 975, 375, "<<");
     Command1.create(3600, 6000, 1095, 375, ">>");
     Line1.create(120, 6480, 9600, 6480);

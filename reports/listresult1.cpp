@@ -31,6 +31,9 @@ void listresult1::design() {
     Label9.create(5040, 720, 975, h, "").setContainer(Frame1);
     Label5.create(120, 1080, 1980, h, "Cummulative Power (KW) :").setContainer(Frame1);
     Label10.create(2160, 1080, 975, h, "").setContainer(Frame1);
+    // Captions too long for their place at the window's font size take a
+    // smaller size of the same face, so they show whole beside their values.
+    for (ui::Label* l : {&Label3, &Label5}) l->setFont(l->fontName(), 7.5f);
     Command1.create(4200, 1680, 975, 375, "<<");
     Command2.create(5280, 1680, 975, 375, ">>");
 

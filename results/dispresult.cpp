@@ -16,6 +16,8 @@ constexpr const char* kTitleLine = "VELKOR-TWIN SCREW EXTRUDER VERSION 3A";
 constexpr const char* kAxisTitle = "Axial Position (L/D)";
 constexpr gfx::Twips kValueTickTop = 2520, kValueTickStep = 240;
 constexpr gfx::Twips kAxialTickLeft = 1080, kAxialTickStep = 1680, kAxialTickTop = 4200;
+// The frame around the outline on the window; the outline is cut to it.
+constexpr OutlineClip kOutlineFrame{120, 4920, 120 + 10455, 4920 + 1215};
 
 }  // namespace
 
@@ -46,10 +48,11 @@ void dispresult::design() {
     label(Label2, 840, 1320, 375);
     label(Label3, 840, 1680, 375);
     label(Label4, 840, 2040, 375);
+    // The exponent and the chart title lie inside the plot, where the axis
+    // rules put the maximum: without a background of their own they hide no
+    // curve, grid or frame line.
     label(Label13, 1440, 2520, 735);
-    Label13.setBackColor(kWindowBlue);
     label(Label20, 1440, 2760, 4695);
-    Label20.setBackColor(gfx::rgb(0, 0, 128));
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
     for (ui::Label* l : valueTickLabels()) {
@@ -79,7 +82,7 @@ void dispresult::design() {
     };
     frame(Shape3, 120, 855);
     frame(Shape1, 120, 4815);
-    frame(Shape4, 4920, 1215);
+    frame(Shape4, kOutlineFrame.top, kOutlineFrame.bottom - kOutlineFrame.top);
     frame(Shape2, 6120, 615);
 }
 
@@ -180,7 +183,11 @@ OutlineInput dispresult::outlineInput(float radius) const {
     return {ViewBarrelRecs, ViewScrewElements, radius, AxialTicks[0], AxialTicks[5], ext.Gap, ext.BarrelOverhang};
 }
 
-void dispresult::DrawExtruderOutline() { drawExtruderOutline(*this, gfx::kWhite, outlineInput(OutlineRadius)); }
+// A screw that starts well before the barrel puts its root left of the
+// frame and of the window: the window's outline is cut to its frame.
+void dispresult::DrawExtruderOutline() {
+    drawExtruderOutline(*this, gfx::kWhite, outlineInput(OutlineRadius), &kOutlineFrame);
+}
 
 // The printed outline takes its radius from the barrel header, records the
 // extruder's barrel and die paths as the current ones, and ends the page.
@@ -209,7 +216,6 @@ void dispresult::ShowChart(std::int16_t kind) {
     const ChartSource source = chartSource();
     const ValueAxis axis = chartAxis(kind, source, "#.###");
     if (kind == kTorqueChart) sim::ScrewSpeedRps = axis.screwSpeedRps;
-    Label13.setBackColor(kWindowBlue);
     Label12.setCaption(axis.letter);
     Label13.setVisible(kind != kMeltingChart);
     Label20.setCaption(axis.title);

@@ -1,5 +1,6 @@
 #include "results/extruder_outline.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/rt/convert.h"
@@ -24,10 +25,37 @@ bool nearest16(double v, std::int16_t& out) {
     return true;
 }
 
+bool inside(const OutlineClip& c, double x, double y) {
+    return x >= c.left && x <= c.right && y >= c.top && y <= c.bottom;
+}
+
+// Cuts the segment to the clip (Liang-Barsky); false when no part of it lies
+// inside. An end inside the clip keeps its coordinates exactly.
+bool cutSegment(const OutlineClip& c, double& x1, double& y1, double& x2, double& y2) {
+    const double dx = x2 - x1, dy = y2 - y1;
+    double enter = 0, leave = 1;
+    // The part of the segment with p t <= q.
+    auto keep = [&](double p, double q) {
+        if (p == 0) return !(q < 0);
+        const double t = q / p;
+        if (p < 0) enter = std::max(enter, t);
+        else leave = std::min(leave, t);
+        return !(enter > leave);
+    };
+    if (!keep(-dx, x1 - c.left) || !keep(dx, c.right - x1) || !keep(-dy, y1 - c.top) || !keep(dy, c.bottom - y1))
+        return false;
+    const double ax = x1, ay = y1;
+    if (leave < 1) x2 = ax + leave * dx, y2 = ay + leave * dy;
+    if (enter > 0) x1 = ax + enter * dx, y1 = ay + enter * dy;
+    return true;
+}
+
 class Outline {
 public:
-    Outline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in, const OutlineFrame& f)
-        : t_(target), color_(color), in_(in), k_(f.scale), s_(in.radius), x0_(f.screwStart), xb_(f.barrelStart) {}
+    Outline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in, const OutlineFrame& f,
+            const OutlineClip* clip)
+        : t_(target), color_(color), in_(in), clip_(clip), k_(f.scale), s_(in.radius), x0_(f.screwStart),
+          xb_(f.barrelStart) {}
 
     void draw() {
         const std::size_t nB = in_.barrel.size();
@@ -44,9 +72,26 @@ public:
     }
 
 private:
-    void seg(double x1, double y1, double x2, double y2) { line(t_, x1, y1, x2, y2, color_); }
+    void seg(double x1, double y1, double x2, double y2) {
+        if (!clip_ || cutSegment(*clip_, x1, y1, x2, y2)) line(t_, x1, y1, x2, y2, color_);
+    }
+    // A box wholly inside the clip is drawn as it is; a cut outline box is
+    // the parts of its edges inside, a cut filled box its part inside.
     void box(double x1, double y1, double x2, double y2, LineStyle style = LineStyle::Box) {
-        line(t_, x1, y1, x2, y2, color_, style);
+        if (!clip_ || (inside(*clip_, x1, y1) && inside(*clip_, x2, y2))) {
+            line(t_, x1, y1, x2, y2, color_, style);
+        } else if (style == LineStyle::FilledBox) {
+            const double left = std::max<double>(std::min(x1, x2), clip_->left);
+            const double right = std::min<double>(std::max(x1, x2), clip_->right);
+            const double top = std::max<double>(std::min(y1, y2), clip_->top);
+            const double bottom = std::min<double>(std::max(y1, y2), clip_->bottom);
+            if (left <= right && top <= bottom) line(t_, left, top, right, bottom, color_, style);
+        } else {
+            seg(x1, y1, x2, y1);
+            seg(x2, y1, x2, y2);
+            seg(x2, y2, x1, y2);
+            seg(x1, y2, x1, y1);
+        }
     }
 
     // Wall bands 0.1 bore outside the bore, 0.2 bore thick; an opening of a
@@ -160,6 +205,7 @@ private:
     gfx::DrawTarget& t_;
     gfx::Color color_;
     const OutlineInput& in_;
+    const OutlineClip* clip_;
     float k_, s_;
     double x0_, xb_;
     long detailLeft_ = kMaxDetailLines;
@@ -181,10 +227,11 @@ bool outlineFrame(const OutlineInput& in, OutlineFrame& frame) {
     return true;
 }
 
-void drawExtruderOutline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in) {
+void drawExtruderOutline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in,
+                         const OutlineClip* clip) {
     OutlineFrame frame;
     if (in.barrel.empty() || !outlineFrame(in, frame)) return;
-    Outline(target, color, in, frame).draw();
+    Outline(target, color, in, frame, clip).draw();
 }
 
 }  // namespace results

@@ -30,6 +30,12 @@ struct OutlineFrame {
 };
 inline constexpr float kScrewBandTop = 5300;
 
+// A rectangle in twips that the outline is cut to: what lies outside is not
+// drawn, and a box cut by it keeps only its edges inside.
+struct OutlineClip {
+    float left, top, right, bottom;
+};
+
 // The frame, or false when the outline cannot be placed: a radius of 0 or
 // less, no tick span, or an origin outside 16 bits.
 bool outlineFrame(const OutlineInput& in, OutlineFrame& frame);
@@ -39,7 +45,9 @@ bool outlineFrame(const OutlineInput& in, OutlineFrame& frame);
 // block of fewer than 1 disk, a handed conveying element whose pitch is 0 or
 // less, or that would need more than 32767 flights) is its box alone. One
 // outline draws at most 65536 flight and disk lines: from the first element
-// that would pass them on, the elements are their boxes alone.
-void drawExtruderOutline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in);
+// that would pass them on, the elements are their boxes alone. With a clip,
+// nothing is drawn outside it.
+void drawExtruderOutline(gfx::DrawTarget& target, gfx::Color color, const OutlineInput& in,
+                         const OutlineClip* clip = nullptr);
 
 }  // namespace results

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,6 +105,21 @@ protected:
             }
         }
     }
+    // Every label shows its text whole at its place: in no more lines than
+    // its height holds, ending 3 pixels or more before the next label of its
+    // row.
+    void expectLabelsWhole(const ui::Form& f) {
+        for (const ui::Control* c : f.controls()) {
+            auto* l = qobject_cast<QLabel*>(backend_->widgetOf(*c));
+            if (c->kind() != ui::ControlKind::Label || !l) continue;
+            EXPECT_LE(l->heightForWidth(l->width()), l->height()) << f.className() << "." << c->name();
+            const int end = l->x() + QFontMetrics(l->font()).horizontalAdvance(l->text());
+            for (const QLabel* next : l->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+                if (next->y() != l->y() || next->x() <= l->x()) continue;
+                EXPECT_LE(end + 3, next->x()) << f.className() << "." << c->name();
+            }
+        }
+    }
     // The text a label, button, frame or text box widget shows.
     template <class W>
     static std::string shown(QWidget* w) {
@@ -162,6 +178,7 @@ TEST_F(Listings, EachWindowOpensWithItsControlsAndCaptions) {
     EXPECT_EQ(r.Label43.caption(), "Heat Capacity of Solids-Melting Region (KJ/Kg.K)");
     EXPECT_EQ(r.Command3.caption(), "Result  /  Melting results");
     expectWidgets(r);
+    expectLabelsWhole(r);
 
     r.Command3_Click();
     listresult1& m = ui::form<listresult1>();
@@ -171,6 +188,7 @@ TEST_F(Listings, EachWindowOpensWithItsControlsAndCaptions) {
     EXPECT_EQ(m.Label20.caption(), "Temperatiure at Right End (C) :");
     EXPECT_EQ(m.Label23.caption(), "Cummulative Power at Right End (KW) : ");
     expectWidgets(m);
+    expectLabelsWhole(m);
 }
 
 }  // namespace

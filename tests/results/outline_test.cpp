@@ -101,6 +101,23 @@ TEST_F(ResultViewRun, OutlineDrawsBarrelBlocksOpeningsDieAndScrewOnTheAxialScale
     EXPECT_TRUE(outlineOf(v).empty());
 }
 
+// A screw that starts 7 radii before the barrel: X0 = 1290 - 7 x 210.625 -
+// 2 x 2 x 15 = -244, left of the window. The window's outline is cut to its
+// frame (120 to 10575, 4920 to 6135): the root's edges begin at 120.
+TEST_F(ResultViewRun, AnOutlineStartingLeftOfItsFrameIsCutToTheFrame) {
+    ResultBuilder b;
+    b.element(3, 10);
+    b.extruder().Gap = -7;
+    const std::vector<gfx::DrawOp> ops = outlineOf(open(write(b)));
+    ASSERT_FALSE(ops.empty());
+    for (const gfx::DrawOp& op : ops) {
+        EXPECT_GE(std::min(op.x1, op.x2), 120) << gfx::dump(op);
+        EXPECT_LE(std::max(op.x1, op.x2), 10575) << gfx::dump(op);
+    }
+    // The root's box is its edges inside, the top one from the frame on.
+    EXPECT_EQ(gfx::dump(ops[0]), "segment (120,5300)-(387.875,5300) color=16777215 width=1");
+}
+
 // The screw painter on its own, with s and k chosen so that widths and
 // pitches come out in round twips.
 class ScrewOutline : public ::testing::Test {
