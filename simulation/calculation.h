@@ -100,6 +100,11 @@ struct DistinctElement {
     float heatAtDrag = 0;
 };
 
+// The first distinct element with the part's code and kind, both without
+// trailing blanks, and its port; 0 when none. The passes and the residence
+// step find a row's element table values through it.
+int findDistinct(const records::OneBasedList<DistinctElement>& distinct, const records::AnalysisRecord& part);
+
 // Everything one run works on.
 struct RunData {
     records::OneBasedList<records::ElementRecord> elements;  // 1..nE

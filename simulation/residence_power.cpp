@@ -275,13 +275,10 @@ void ResidencePower::meltZone() {
             continue;
         }
         const Channel c = channel(i);
-        const std::string code = e.Code.rtrimmed();
-        for (const DistinctElement& k : in_.kinds.items()) {
-            if (k.code == code && k.kind == e.Kind.rtrimmed() && k.port == static_cast<float>(e.PortIndex)) {
-                C = k.heatAtQd;
-                D = k.heatAtDrag;
-                break;
-            }
+        // Without a distinct element C and D stay those of the element before.
+        if (const int k = findDistinct(in_.kinds, e)) {
+            C = in_.kinds.at(k).heatAtQd;
+            D = in_.kinds.at(k).heatAtDrag;
         }
         const float factor = static_cast<float>(2 * c.tips - 1) * mix_.Pm;
         const auto GC = [&](float l, float T) { return single(factor * C * l * mix_.shift(T)); };

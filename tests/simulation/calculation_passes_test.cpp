@@ -126,6 +126,22 @@ TEST(BackwardPass, PressuresStarvationPointsAndFillsFromTheDieTowardsTheFeed) {
     EXPECT_EQ(E(2).PressureStart, 7.0f);
 }
 
+TEST(BackwardPass, ARowFindsItsDistinctElementByItsCodeAsStoredWithoutTheTrailingBlanks) {
+    // A leading blank belongs to the code; an unknown code stops the run.
+    sim::RunData run = runOf({row('s', 0, 1, 0, " SE"), row('p', 1, 0.5f, records::kEndZoneRegion, "")});
+    run.distinct.at(2).code = " SE";
+    EXPECT_EQ(sim::findDistinct(run.distinct, run.elements.at(1)), 2);
+    EXPECT_NO_THROW(sim::backwardPass(run, 1));
+    run.distinct.at(2).code = "LH";
+    try {
+        sim::backwardPass(run, 1);
+        ADD_FAILURE() << "no stop";
+    } catch (const sim::CalculationStop& stop) {
+        EXPECT_EQ(stop.message.text, "Impossible condition element");
+        EXPECT_TRUE(stop.keepProgress);
+    }
+}
+
 TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergingDiesOnly) {
     // n = 1: the cone's shape factor has the closed form -ln cos b - sin^2 b / 2.
     const auto diePressures = [](float entrance, float capillary, float zone, float total) {
