@@ -120,6 +120,7 @@ std::vector<AnalysisRecord> readAnalysisRecords(const std::string& path) {
         records::ByteStream file(path, records::OpenMode::ReadOnly);
         const std::uint64_t count = file.length() / AnalysisRecord::kSize;
         if (count > 32767) rt::raise(rt::kOverflow, path);
+        if (file.length() % AnalysisRecord::kSize != 0) rt::raise(rt::kInputPastEndOfFile, path);
         const std::vector<std::uint8_t> bytes = file.readRaw(static_cast<std::size_t>(count) * AnalysisRecord::kSize);
         std::vector<AnalysisRecord> parts(static_cast<std::size_t>(count));
         records::PackReader reader(bytes.data(), bytes.size());
@@ -155,6 +156,12 @@ records::OneBasedList<DistinctElement> distinctElements(const std::vector<Analys
         table.push_back(d);
     }
     return table;
+}
+
+void requireDistinctForEveryPart(const std::vector<AnalysisRecord>& parts,
+                                 const records::OneBasedList<DistinctElement>& distinct, const std::string& path) {
+    for (const AnalysisRecord& part : parts)
+        if (findDistinct(distinct, part) == 0) stopUnreadable(path, rt::kInputPastEndOfFile);
 }
 
 bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, const TableSource& source) {
@@ -284,6 +291,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     }
 
     run.distinct = distinctElements(kinds, set.ports);
+    requireDistinctForEveryPart(parts, run.distinct, files[2]);
     const TableSource source = tableSource(paths, user, run.tables);
     for (DistinctElement& d : run.distinct.items()) {
         run.currentIndex = d.n;

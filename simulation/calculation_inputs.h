@@ -48,7 +48,8 @@ struct AnalysisHandOver {
 };
 AnalysisHandOver readCalc2(const std::string& tempDir);
 // A record file of analysed parts (temp/Analysis.TMP, temp/DiffElem.TMP):
-// file length / 51 records.
+// file length / 51 records. A partial last record stops the run, the file
+// named as cut short.
 std::vector<records::AnalysisRecord> readAnalysisRecords(const std::string& path);
 
 // Stops with handOverMismatch() unless the hand-over names the analysed
@@ -63,6 +64,10 @@ void requirePartsOnPorts(const std::vector<records::AnalysisRecord>& parts, int 
 // taken from each element's port.
 records::OneBasedList<DistinctElement> distinctElements(const std::vector<records::AnalysisRecord>& parts,
                                                         const records::OneBasedList<records::PortRecord>& ports);
+// Stops the run, naming the file of the distinct elements (`path`) as cut
+// short, when a part has no distinct element there.
+void requireDistinctForEveryPart(const std::vector<records::AnalysisRecord>& parts,
+                                 const records::OneBasedList<DistinctElement>& distinct, const std::string& path);
 
 // The four table values of a distinct element at its throughput
 // A(port) / (2 tips - 1), scaled by its kind: a conveying element's gradient

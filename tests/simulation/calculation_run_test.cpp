@@ -302,15 +302,15 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
                "kneadflw/LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
     paths_.appDir = app_->string() + "/";
 
-    // A part whose kind the distinct elements do not hold; the progress
-    // window would stay up with its last values.
-    prepare();
-    {
+    // The distinct elements cut short: a whole record missing, or a part of
+    // the last one.
+    for (std::size_t cut : {51, 20}) {
+        prepare();
         std::vector<std::uint8_t> kinds = calctest::bytesOf(tempFile("DiffElem.TMP"));
-        kinds.resize(kinds.size() - 51);
+        kinds.resize(kinds.size() - cut);
         io::replaceFileContents(tempFile("DiffElem.TMP"), kinds);
+        expectStop("The file " + tempFile("DiffElem.TMP") + "\ncould not be read (Input past end of file).");
     }
-    expectStop("Impossible condition element", sim::MessageIcon::None);
 
     prepare();
     sim::CalculationOptions stopping;
