@@ -36,10 +36,13 @@ auto readingFile(const std::string& path, Read&& read) -> decltype(read()) {
     }
 }
 
-// Reads temp/Calc1.tmp and sets the nine run variables from it: ScrewRadius,
-// sim::CenterlineRatio, TipCount, PortCount, EndZoneLength, ParameterFile,
-// ExtruderFile, ExtruderCategory, DieFile.
-records::Calc1Values takeHandOver(const std::string& tempDir);
+// Reads temp/Calc1.tmp; changes nothing.
+records::Calc1Values readHandOver(const std::string& tempDir);
+// Sets the nine run variables from a hand-over that passed every check:
+// ScrewRadius, sim::CenterlineRatio, TipCount, PortCount, EndZoneLength,
+// ParameterFile, ExtruderFile, ExtruderCategory, DieFile. A run that stops
+// before leaves them as they were.
+void takeHandOver(const records::Calc1Values& handOver);
 
 // temp/Calc2.TMP: the die record (radius units) and the analysis header.
 struct AnalysisHandOver {
@@ -77,14 +80,16 @@ void requireDistinctForEveryPart(const std::vector<records::AnalysisRecord>& par
 // table.
 bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, const TableSource& source);
 
-// The lookups' source: the tables of the current extruder code in the
+// The lookups' source: the tables of extruder code `category` in the
 // application directory, read once into `files`; their messages go to the
 // user.
-TableSource tableSource(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> files);
+TableSource tableSource(const CalculationPaths& paths, const std::string& category, CalculationUser& user,
+                        std::shared_ptr<TableFiles> files);
 
 // The first half of the run: every input read and checked, the element rows
-// built, the lookups made, the die pressure settled. False after a message
-// or a question the user answered No; raises CalculationStop.
+// built, the lookups made, the die pressure settled; then the hand-over is
+// taken into the run variables. False after a message or a question the user
+// answered No; raises CalculationStop.
 bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& run);
 
 }  // namespace sim

@@ -39,6 +39,12 @@ protected:
         bytes.insert(bytes.end(), header.begin(), header.end());
         io::replaceFileContents(tempFile("Calc2.TMP"), bytes);
     }
+    // The nine run variables of the hand-over as they stand.
+    static records::Calc1Values runVariables() {
+        return {shared::ScrewRadius,   sim::CenterlineRatio, shared::TipCount,         shared::PortCount,
+                shared::EndZoneLength, shared::ParameterFile, shared::ExtruderFile, shared::ExtruderCategory,
+                shared::DieFile};
+    }
     // Runs and expects the run to stop with exactly this one message.
     void expectStop(const std::string& text, sim::MessageIcon icon = sim::MessageIcon::Critical) {
         EXPECT_FALSE(run());
@@ -275,11 +281,16 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
             parts.write(1, part);
         },
     };
+    // Another extruder analysed since: the stopped run leaves the run
+    // variables naming it, so that Analyse Extruder analyses that one.
+    const records::Calc1Values other{20, 1.5f, 3, 3, 1, "other.prm", appFile("other.ext"), "OTHER", ""};
     for (std::size_t k = 0; k < mismatches.size(); ++k) {
         SCOPED_TRACE(k);
         prepare();
         mismatches[k]();
+        sim::takeHandOver(other);
         expectStop(kMismatch);
+        EXPECT_TRUE(runVariables() == other) << shared::ExtruderFile;
     }
 
     prepare();
