@@ -17,9 +17,11 @@ using records::ElementRecord;
 using records::PortRecord;
 constexpr double kPi = 3.141592654;
 
-// Relative closeness of single-precision results.
+// Relative closeness of single-precision results, down to values far below
+// any compared here (powers of 1e-7 kW): small values are held to their own
+// digits, not to an absolute margin.
 void expectClose(double got, double want, const char* what, double tol = 2e-5) {
-    EXPECT_NEAR(got, want, tol * std::max(1.0, std::fabs(want))) << what;
+    EXPECT_NEAR(got, want, tol * std::max(1e-12, std::fabs(want))) << what;
 }
 
 ElementRecord row(char kind, float start, float length, std::int16_t region = 0, const char* code = "SE") {
