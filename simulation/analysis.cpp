@@ -69,7 +69,7 @@ std::int16_t toCount(long n) {
 class Walk {
 public:
     Walk(const std::vector<ScrewRec>& elements, float firstStart, ExtruderAnalysis& out)
-        : elements_(elements), out_(out) {
+        : elements_(elements), out_(out), firstStart_(firstStart) {
         float x = firstStart;
         for (const ScrewRec& e : elements_) {
             x = x + e.Length;
@@ -108,12 +108,12 @@ public:
             const float q = ends_[k_];
             if (samePlace(q, e)) {
                 warn(WarningForm::EndsAtRegionEnd);
-                write(p, e - p, code, index);
+                write(p, e, code, index);
                 p = e;
                 ++k_;
             } else if (q < e) {
                 warn(WarningForm::InsideRegion);
-                write(p, q - p, code, index);
+                write(p, q, code, index);
                 p = q;
                 ++k_;
             } else if (last && q > t && !samePlace(q, t)) {
@@ -122,21 +122,21 @@ public:
             } else if (p < e && !samePlace(p, e)) {
                 // The part straddles the region end: its part inside first.
                 warn(WarningForm::InsideRegion);
-                write(p, e - p, code, index);
+                write(p, e, code, index);
                 p = e;
             } else if (samePlace(q, t)) {
                 const float from = samePlace(p, e) ? e : p;
-                write(from, q - from, records::kClosedRegion, index);
+                write(from, q, records::kClosedRegion, index);
                 if (!last) ++k_;
                 return;
             } else if (q > t) {
                 const float from = samePlace(p, e) ? e : p;
                 // Openings that touch leave no closed barrel between them.
-                if (!samePlace(t, from)) write(from, t - from, records::kClosedRegion, index);
+                if (!samePlace(t, from)) write(from, t, records::kClosedRegion, index);
                 return;  // the rest of this element starts the next port's walk
             } else {
                 const float from = samePlace(p, e) ? e : p;
-                write(from, q - from, records::kClosedRegion, index);
+                write(from, q, records::kClosedRegion, index);
                 p = q;
                 ++k_;
             }
@@ -147,8 +147,15 @@ private:
     void warn(WarningForm form) {
         if (auto m = regionWarning(elements_[k_], form)) out_.messages.push_back(*m);
     }
-    void write(float start, float length, std::int16_t code, std::int16_t portIndex) {
+    // Where element k truly starts: the end of the one before it.
+    float start(std::size_t k) const { return k == 0 ? firstStart_ : ends_[k - 1]; }
+
+    // Appends the part of the current element from `from` to `to`. A part
+    // that is the whole element, neither cut nor snapped, has the element's
+    // own length: the difference of the running ends may be off by a few ulps.
+    void write(float from, float to, std::int16_t code, std::int16_t portIndex) {
         const ScrewRec& e = elements_[k_];
+        const bool whole = from == start(k_) && to == ends_[k_];
         AnalysisRecord r;
         r.Code = e.Code;
         r.Kind = e.Kind;
@@ -158,8 +165,8 @@ private:
         r.HelixAngle = e.HelixAngle;
         r.Disks = e.Disks;
         r.StaggerAngle = e.StaggerAngle;
-        r.SegmentStart = start;
-        r.SegmentLength = length;
+        r.SegmentStart = from;
+        r.SegmentLength = whole ? e.Length : to - from;
         r.ElementLength = e.Length;
         r.RegionCode = code;
         r.PortIndex = portIndex;
@@ -168,6 +175,7 @@ private:
 
     const std::vector<ScrewRec>& elements_;
     ExtruderAnalysis& out_;
+    float firstStart_;
     std::vector<float> ends_;
     std::size_t k_ = 0;
 };

@@ -5,7 +5,6 @@
 
 #include "platform/rt/error.h"
 #include "platform/rt/numtext.h"
-#include "platform/rt/text.h"
 #include "records/result_file.h"
 #include "records/work_files.h"
 #include "simulation/calculation_inputs.h"
@@ -40,17 +39,6 @@ bool inPortRegion(const ElementRecord& e) {
 }
 
 std::string rowName(int i) { return "element row " + std::to_string(i); }
-
-// The first distinct element with the row's code, kind and port; 0 when none.
-int findDistinct(const RunData& run, const ElementRecord& e) {
-    const std::string code = rt::trim(e.Code.str());
-    const std::string kind = rt::trim(e.Kind.str());
-    for (int k = 1; k <= run.distinct.count(); ++k) {
-        const DistinctElement& d = run.distinct.at(k);
-        if (d.code == code && rt::trim(d.kind) == kind && d.port == static_cast<float>(e.PortIndex)) return k;
-    }
-    return 0;
-}
 
 // Stress scale of a port's melt, MPa.
 float stressScale(const PortRecord& p, float N) {
@@ -119,7 +107,7 @@ void endZoneRow(const RunData& run, ElementRecord& e, float s, float tau) {
 
 void screwRow(RunData& run, int i, float s, float tau) {
     ElementRecord& e = run.elements.at(i);
-    const int k = findDistinct(run, e);
+    const int k = findDistinct(run.distinct, e);
     if (k == 0) throw CalculationStop{{"Impossible condition element", kCalculationTitle, MessageIcon::None}, true};
     const DistinctElement& d = run.distinct.at(k);
     e.TableValue1 = d.gradient;
@@ -218,6 +206,16 @@ struct HeatBalance {
 
 }  // namespace
 
+int findDistinct(const records::OneBasedList<DistinctElement>& distinct, const records::AnalysisRecord& part) {
+    const std::string code = part.Code.rtrimmed();
+    const std::string kind = part.Kind.rtrimmed();
+    for (int k = 1; k <= distinct.count(); ++k) {
+        const DistinctElement& d = distinct.at(k);
+        if (d.code == code && d.kind == kind && d.port == static_cast<float>(part.PortIndex)) return k;
+    }
+    return 0;
+}
+
 UserMessage calculationError(const std::string& text) { return {text, kCalculationTitle, MessageIcon::Critical}; }
 
 void stopCalculation(const std::string& text) { throw CalculationStop{calculationError(text)}; }
@@ -299,7 +297,7 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
                                       "temperature at the end of " + rowName(j));
             continue;
         }
-        const int k = findDistinct(run, e);
+        const int k = findDistinct(run.distinct, e);
         if (k == 0)
             throw CalculationStop{
                 {"Impossible condition element # " + std::to_string(j), kCalculationTitle, MessageIcon::None}, true};

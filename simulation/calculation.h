@@ -100,6 +100,11 @@ struct DistinctElement {
     float heatAtDrag = 0;
 };
 
+// The first distinct element with the part's code and kind, both without
+// trailing blanks, and its port; 0 when none. The passes and the residence
+// step find a row's element table values through it.
+int findDistinct(const records::OneBasedList<DistinctElement>& distinct, const records::AnalysisRecord& part);
+
 // Everything one run works on.
 struct RunData {
     records::OneBasedList<records::ElementRecord> elements;  // 1..nE
@@ -167,8 +172,9 @@ float forwardPass(RunData& run, int jStart, const records::RunState& state,
                   const std::vector<records::MeltProfileRow>& profile);
 
 // The whole run, from the hand-over files to the save question. Sets the
-// shared variables as a run does (the nine hand-over values, the parameters,
-// ResultFile; PortRecords is emptied once the flow work file is written).
+// shared variables as a run does (the nine hand-over values once every input
+// has passed its checks, the parameters, ResultFile; PortRecords is emptied
+// once the flow work file is written).
 // Returns false when the run stopped with a message.
 bool runCalculation(const CalculationPaths& paths, CalculationUser& user, const CalculationOptions& options = {});
 

@@ -28,10 +28,10 @@ std::string workFile(const std::string& tempDir, std::string_view name) { return
 
 [[noreturn]] void stopMismatch() { throw CalculationStop{handOverMismatch()}; }
 
-// The process parameters as the run takes them, or a stop.
-bool takeParameters(CalculationUser& user, ParameterSet& set) {
-    const std::string path = shared::ParameterFile;
-    const ParameterFileRead read = readingFile(path, [&] { return readParameterFile(path, shared::PortCount, set); });
+// The process parameters of the hand-over as the run takes them, or a stop.
+bool takeParameters(CalculationUser& user, const records::Calc1Values& handOver, ParameterSet& set) {
+    const std::string& path = handOver.ParameterFile;
+    const ParameterFileRead read = readingFile(path, [&] { return readParameterFile(path, handOver.PortCount, set); });
     if (read != ParameterFileRead::Read) {
         // A file that starts as a parameter file but ends before its blocks
         // is cut short; anything else is no parameter file.
@@ -44,8 +44,8 @@ bool takeParameters(CalculationUser& user, ParameterSet& set) {
         shared::ParameterFile.clear();
         return false;
     }
-    if (set.header.Code.rtrimmed() != shared::ExtruderCategory) {
-        const UserMessage question{"Parameters may not be appropriate for" + shared::ExtruderFile + "\nProceed?",
+    if (set.header.Code.rtrimmed() != handOver.ExtruderCategory) {
+        const UserMessage question{"Parameters may not be appropriate for" + handOver.ExtruderFile + "\nProceed?",
                                    "Calculate", MessageIcon::Critical};
         if (!user.ask(question)) {
             shared::ParameterFile.clear();
@@ -87,9 +87,12 @@ UserMessage handOverMismatch() {
         "again.");
 }
 
-records::Calc1Values takeHandOver(const std::string& tempDir) {
+records::Calc1Values readHandOver(const std::string& tempDir) {
     const std::string path = workFile(tempDir, records::workfile::kCalc1);
-    const records::Calc1Values v = readingFile(path, [&] { return readCalc1File(path); });
+    return readingFile(path, [&] { return readCalc1File(path); });
+}
+
+void takeHandOver(const records::Calc1Values& v) {
     shared::ScrewRadius = v.ScrewRadius;
     sim::CenterlineRatio = v.CenterlineRatio;
     shared::TipCount = v.TipCount;
@@ -99,7 +102,6 @@ records::Calc1Values takeHandOver(const std::string& tempDir) {
     shared::ExtruderFile = v.ExtruderFile;
     shared::ExtruderCategory = v.ExtruderCategory;
     shared::DieFile = v.DieFile;
-    return v;
 }
 
 AnalysisHandOver readCalc2(const std::string& tempDir) {
@@ -120,6 +122,7 @@ std::vector<AnalysisRecord> readAnalysisRecords(const std::string& path) {
         records::ByteStream file(path, records::OpenMode::ReadOnly);
         const std::uint64_t count = file.length() / AnalysisRecord::kSize;
         if (count > 32767) rt::raise(rt::kOverflow, path);
+        if (file.length() % AnalysisRecord::kSize != 0) rt::raise(rt::kInputPastEndOfFile, path);
         const std::vector<std::uint8_t> bytes = file.readRaw(static_cast<std::size_t>(count) * AnalysisRecord::kSize);
         std::vector<AnalysisRecord> parts(static_cast<std::size_t>(count));
         records::PackReader reader(bytes.data(), bytes.size());
@@ -157,6 +160,12 @@ records::OneBasedList<DistinctElement> distinctElements(const std::vector<Analys
     return table;
 }
 
+void requireDistinctForEveryPart(const std::vector<AnalysisRecord>& parts,
+                                 const records::OneBasedList<DistinctElement>& distinct, const std::string& path) {
+    for (const AnalysisRecord& part : parts)
+        if (findDistinct(distinct, part) == 0) stopUnreadable(path, rt::kInputPastEndOfFile);
+}
+
 bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, const TableSource& source) {
     if (d.tips < 1)
         stopCalculation("Element " + d.code + " has " + std::to_string(d.tips) +
@@ -187,10 +196,11 @@ bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, con
     return true;
 }
 
-TableSource tableSource(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> files) {
+TableSource tableSource(const CalculationPaths& paths, const std::string& category, CalculationUser& user,
+                        std::shared_ptr<TableFiles> files) {
     TableSource source;
     source.appDir = paths.appDir;
-    source.category = shared::ExtruderCategory;
+    source.category = category;
     source.notify = [&user](const std::string& text, const std::string& title) {
         user.message({text, title, MessageIcon::None});
     };
@@ -200,7 +210,9 @@ TableSource tableSource(const CalculationPaths& paths, CalculationUser& user, st
 }
 
 bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& run) {
-    const records::Calc1Values handOver = takeHandOver(paths.tempDir);
+    // The hand-over is checked against the analysis before it replaces
+    // anything: a stopped run leaves the run variables as they were.
+    const records::Calc1Values handOver = readHandOver(paths.tempDir);
     const std::vector<std::string> files = analysisWorkFiles(paths.tempDir);  // Analysis, Calc2, DiffElem
     const AnalysisHandOver analysis = readCalc2(paths.tempDir);
     const std::vector<AnalysisRecord> parts = readAnalysisRecords(files[0]);
@@ -217,12 +229,12 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     run.hasDie = analysis.header.ElementCount == nRec + 2;
     run.nE = analysis.header.ElementCount;
 
-    const float c = sim::CenterlineRatio * 0.5f;
+    const float c = handOver.CenterlineRatio * 0.5f;
     if (!(c > 0 && c < 1)) stopCalculation("The centre-line ratio of the extruder lies outside 0 to 2.");
     run.psi = single(std::atan(std::sqrt(1.0 - static_cast<double>(c) * c) / c));
 
     ParameterSet set;
-    if (!takeParameters(user, set)) return false;
+    if (!takeParameters(user, handOver, set)) return false;
     shared::ParameterHeader = set.header;
     shared::SolidsParams = set.solids;
     shared::MeltingParams = set.melting;
@@ -234,8 +246,8 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     conditions.DiePressure = set.header.DiePressure;
     requireCompletePorts(set.ports);
 
-    run.screwRadius = shared::ScrewRadius;
-    run.endZoneLength = shared::EndZoneLength;
+    run.screwRadius = handOver.ScrewRadius;
+    run.endZoneLength = handOver.EndZoneLength;
     run.solids = set.solids;
     run.melting = set.melting;
     run.ports = set.ports;
@@ -284,7 +296,8 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     }
 
     run.distinct = distinctElements(kinds, set.ports);
-    const TableSource source = tableSource(paths, user, run.tables);
+    requireDistinctForEveryPart(parts, run.distinct, files[2]);
+    const TableSource source = tableSource(paths, handOver.ExtruderCategory, user, run.tables);
     for (DistinctElement& d : run.distinct.items()) {
         run.currentIndex = d.n;
         if (!lookUpTables(d, run.A, source))
@@ -304,6 +317,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
             run.calculateDiePressure = user.ask(question);
         }
     }
+    takeHandOver(handOver);
     return true;
 }
 

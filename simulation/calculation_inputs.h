@@ -36,10 +36,13 @@ auto readingFile(const std::string& path, Read&& read) -> decltype(read()) {
     }
 }
 
-// Reads temp/Calc1.tmp and sets the nine run variables from it: ScrewRadius,
-// sim::CenterlineRatio, TipCount, PortCount, EndZoneLength, ParameterFile,
-// ExtruderFile, ExtruderCategory, DieFile.
-records::Calc1Values takeHandOver(const std::string& tempDir);
+// Reads temp/Calc1.tmp; changes nothing.
+records::Calc1Values readHandOver(const std::string& tempDir);
+// Sets the nine run variables from a hand-over that passed every check:
+// ScrewRadius, sim::CenterlineRatio, TipCount, PortCount, EndZoneLength,
+// ParameterFile, ExtruderFile, ExtruderCategory, DieFile. A run that stops
+// before leaves them as they were.
+void takeHandOver(const records::Calc1Values& handOver);
 
 // temp/Calc2.TMP: the die record (radius units) and the analysis header.
 struct AnalysisHandOver {
@@ -48,7 +51,8 @@ struct AnalysisHandOver {
 };
 AnalysisHandOver readCalc2(const std::string& tempDir);
 // A record file of analysed parts (temp/Analysis.TMP, temp/DiffElem.TMP):
-// file length / 51 records.
+// file length / 51 records. A partial last record stops the run, the file
+// named as cut short.
 std::vector<records::AnalysisRecord> readAnalysisRecords(const std::string& path);
 
 // Stops with handOverMismatch() unless the hand-over names the analysed
@@ -63,6 +67,10 @@ void requirePartsOnPorts(const std::vector<records::AnalysisRecord>& parts, int 
 // taken from each element's port.
 records::OneBasedList<DistinctElement> distinctElements(const std::vector<records::AnalysisRecord>& parts,
                                                         const records::OneBasedList<records::PortRecord>& ports);
+// Stops the run, naming the file of the distinct elements (`path`) as cut
+// short, when a part has no distinct element there.
+void requireDistinctForEveryPart(const std::vector<records::AnalysisRecord>& parts,
+                                 const records::OneBasedList<DistinctElement>& distinct, const std::string& path);
 
 // The four table values of a distinct element at its throughput
 // A(port) / (2 tips - 1), scaled by its kind: a conveying element's gradient
@@ -72,14 +80,16 @@ records::OneBasedList<DistinctElement> distinctElements(const std::vector<record
 // table.
 bool lookUpTables(DistinctElement& d, const records::OneBasedList<float>& A, const TableSource& source);
 
-// The lookups' source: the tables of the current extruder code in the
+// The lookups' source: the tables of extruder code `category` in the
 // application directory, read once into `files`; their messages go to the
 // user.
-TableSource tableSource(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> files);
+TableSource tableSource(const CalculationPaths& paths, const std::string& category, CalculationUser& user,
+                        std::shared_ptr<TableFiles> files);
 
 // The first half of the run: every input read and checked, the element rows
-// built, the lookups made, the die pressure settled. False after a message
-// or a question the user answered No; raises CalculationStop.
+// built, the lookups made, the die pressure settled; then the hand-over is
+// taken into the run variables. False after a message or a question the user
+// answered No; raises CalculationStop.
 bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& run);
 
 }  // namespace sim

@@ -275,13 +275,10 @@ void ResidencePower::meltZone() {
             continue;
         }
         const Channel c = channel(i);
-        const std::string code = e.Code.rtrimmed();
-        for (const DistinctElement& k : in_.kinds.items()) {
-            if (k.code == code && k.kind == e.Kind.rtrimmed() && k.port == static_cast<float>(e.PortIndex)) {
-                C = k.heatAtQd;
-                D = k.heatAtDrag;
-                break;
-            }
+        // Without a distinct element C and D stay those of the element before.
+        if (const int k = findDistinct(in_.kinds, e)) {
+            C = in_.kinds.at(k).heatAtQd;
+            D = in_.kinds.at(k).heatAtDrag;
         }
         const float factor = static_cast<float>(2 * c.tips - 1) * mix_.Pm;
         const auto GC = [&](float l, float T) { return single(factor * C * l * mix_.shift(T)); };
@@ -364,7 +361,7 @@ float dieVolume(const records::DieRec& die) {
 void addResidenceAndPower(records::ResultData& result, const ResidenceInputs& in) { ResidencePower(result, in).run(); }
 
 void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> tables) {
-    const records::Calc1Values handOver = takeHandOver(paths.tempDir);
+    const records::Calc1Values handOver = readHandOver(paths.tempDir);
     const std::string flow = paths.tempDir + std::string(records::workfile::kFlow);
     shared::ResultFile = flow;
     records::ResultData result;
@@ -387,14 +384,14 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
     in.kinds = distinctElements(kinds, ports);
     const records::OneBasedList<float> q =
         portThroughputs(ports, handOver.ScrewRadius, result.header.RunConditions.ScrewSpeed / 60);
-    const TableSource source = tableSource(paths, user, std::move(tables));
+    const TableSource source = tableSource(paths, handOver.ExtruderCategory, user, std::move(tables));
     for (DistinctElement& k : in.kinds.items())
         if (!lookUpTables(k, q, source))
             user.message({"Error: Invalid element type", kCalculationTitle, MessageIcon::None});
     addResidenceAndPower(result, in);
 
     // The extruder is appended only while it is still the one analysed.
-    const std::string& extruder = shared::ExtruderFile;
+    const std::string& extruder = handOver.ExtruderFile;
     const records::ExtruderFileContent content =
         readingFile(extruder, [&] { return records::readExtruderFile(extruder); });
     const records::ExtHeader& analysed = result.header.ExtruderHeader;
@@ -403,6 +400,7 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
         now.DieFile != analysed.DieFile || now.ScrewCount != analysed.ScrewCount ||
         now.BarrelCount != analysed.BarrelCount || now.ScrewOffset != analysed.ScrewOffset)
         throw CalculationStop{handOverMismatch()};
+    takeHandOver(handOver);
     result.screw = content.screw;
     result.barrel = content.barrel;
     requireFiniteResult(result);

@@ -111,6 +111,29 @@ TEST(Analysis, NearnessIsJudgedAtEachElementsTrueEnd) {
     EXPECT_EQ(a.messages[0].text, "left handed element in hopper or vent region.\nVent flush may occur. Continue anyway.");
 }
 
+// The running ends of the elements drift by a few ulps; a part that is a
+// whole element keeps the element's own length, a kneading block its disks.
+TEST(Analysis, AWholeElementsPartHasExactlyTheElementsLength) {
+    Extruder demoLike;  // elements of 42 and 28 mm at R 15 mm
+    demoLike.blocks = {{'H', 4, 2, 1}, {'P', 24}};
+    demoLike.gap = -3;
+    demoLike.elements = std::vector<Element>(5, {'s', 2.8f});
+    demoLike.elements.push_back({'k', 2.8f});
+    demoLike.elements.resize(10, {'s', 1.8666667f});
+    Extruder fitted = testext::workedExample();  // fitted by 15 mm either way
+    fitted.elements[4].kind = 'k';
+    for (float gap : {0.0f, 0.6f, -0.6f}) {
+        fitted.gap = gap;
+        for (const records::AnalysisRecord& p : analyse(gap == 0 ? demoLike : fitted).parts) {
+            if (std::fabs(p.SegmentLength - p.ElementLength) > 1e-5f) continue;  // cut at a region edge
+            EXPECT_EQ(p.SegmentLength, p.ElementLength) << p.SegmentStart;
+            if (p.kind() == 'k') {  // the kneading pass's disk count
+                EXPECT_EQ(p.SegmentLength / (p.ElementLength / p.Disks), 5.0f) << p.SegmentStart;
+            }
+        }
+    }
+}
+
 TEST(Analysis, WarnsOncePerElementPartUnderAnOpening) {
     const std::string leftCap = "Left handed element in hopper or vent region.\nVent flush may occur. Continue anyway.";
     const std::string leftSmall = "left handed element in hopper or vent region.\nVent flush may occur. Continue anyway.";

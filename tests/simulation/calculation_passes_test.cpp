@@ -17,9 +17,11 @@ using records::ElementRecord;
 using records::PortRecord;
 constexpr double kPi = 3.141592654;
 
-// Relative closeness of single-precision results.
+// Relative closeness of single-precision results, down to values far below
+// any compared here (powers of 1e-7 kW): small values are held to their own
+// digits, not to an absolute margin.
 void expectClose(double got, double want, const char* what, double tol = 2e-5) {
-    EXPECT_NEAR(got, want, tol * std::max(1.0, std::fabs(want))) << what;
+    EXPECT_NEAR(got, want, tol * std::max(1e-12, std::fabs(want))) << what;
 }
 
 ElementRecord row(char kind, float start, float length, std::int16_t region = 0, const char* code = "SE") {
@@ -124,6 +126,22 @@ TEST(BackwardPass, PressuresStarvationPointsAndFillsFromTheDieTowardsTheFeed) {
     run.elements.at(2).PressureStart = 7;
     sim::backwardPass(run, 3);
     EXPECT_EQ(E(2).PressureStart, 7.0f);
+}
+
+TEST(BackwardPass, ARowFindsItsDistinctElementByItsCodeAsStoredWithoutTheTrailingBlanks) {
+    // A leading blank belongs to the code; an unknown code stops the run.
+    sim::RunData run = runOf({row('s', 0, 1, 0, " SE"), row('p', 1, 0.5f, records::kEndZoneRegion, "")});
+    run.distinct.at(2).code = " SE";
+    EXPECT_EQ(sim::findDistinct(run.distinct, run.elements.at(1)), 2);
+    EXPECT_NO_THROW(sim::backwardPass(run, 1));
+    run.distinct.at(2).code = "LH";
+    try {
+        sim::backwardPass(run, 1);
+        ADD_FAILURE() << "no stop";
+    } catch (const sim::CalculationStop& stop) {
+        EXPECT_EQ(stop.message.text, "Impossible condition element");
+        EXPECT_TRUE(stop.keepProgress);
+    }
 }
 
 TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergingDiesOnly) {

@@ -39,6 +39,12 @@ protected:
         bytes.insert(bytes.end(), header.begin(), header.end());
         io::replaceFileContents(tempFile("Calc2.TMP"), bytes);
     }
+    // The nine run variables of the hand-over as they stand.
+    static records::Calc1Values runVariables() {
+        return {shared::ScrewRadius,   sim::CenterlineRatio, shared::TipCount,         shared::PortCount,
+                shared::EndZoneLength, shared::ParameterFile, shared::ExtruderFile, shared::ExtruderCategory,
+                shared::DieFile};
+    }
     // Runs and expects the run to stop with exactly this one message.
     void expectStop(const std::string& text, sim::MessageIcon icon = sim::MessageIcon::Critical) {
         EXPECT_FALSE(run());
@@ -275,11 +281,16 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
             parts.write(1, part);
         },
     };
+    // Another extruder analysed since: the stopped run leaves the run
+    // variables naming it, so that Analyse Extruder analyses that one.
+    const records::Calc1Values other{20, 1.5f, 3, 3, 1, "other.prm", appFile("other.ext"), "OTHER", ""};
     for (std::size_t k = 0; k < mismatches.size(); ++k) {
         SCOPED_TRACE(k);
         prepare();
         mismatches[k]();
+        sim::takeHandOver(other);
         expectStop(kMismatch);
+        EXPECT_TRUE(runVariables() == other) << shared::ExtruderFile;
     }
 
     prepare();
@@ -302,15 +313,15 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
                "kneadflw/LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
     paths_.appDir = app_->string() + "/";
 
-    // A part whose kind the distinct elements do not hold; the progress
-    // window would stay up with its last values.
-    prepare();
-    {
+    // The distinct elements cut short: a whole record missing, or a part of
+    // the last one.
+    for (std::size_t cut : {51, 20}) {
+        prepare();
         std::vector<std::uint8_t> kinds = calctest::bytesOf(tempFile("DiffElem.TMP"));
-        kinds.resize(kinds.size() - 51);
+        kinds.resize(kinds.size() - cut);
         io::replaceFileContents(tempFile("DiffElem.TMP"), kinds);
+        expectStop("The file " + tempFile("DiffElem.TMP") + "\ncould not be read (Input past end of file).");
     }
-    expectStop("Impossible condition element", sim::MessageIcon::None);
 
     prepare();
     sim::CalculationOptions stopping;
