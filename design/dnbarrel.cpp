@@ -69,7 +69,7 @@ bool DNBarrel::LoadDesign() {
         return false;
 
     // Every L/D divides by the diameter of record 1 of the screw elements.
-    const std::string screwPath = shared::ScrewGeoDir + code_ + ".gs";
+    const std::string screwPath = shared::screwElementPath(code_);
     std::vector<records::ScrewGeoRec> screws;
     if (!design::readOrTell(screwPath, kTitle, [](const std::string& p) { return records::readScrewGeoFile(p); },
                             screws))
@@ -81,7 +81,7 @@ bool DNBarrel::LoadDesign() {
                    ui::kOkOnly, ui::kNoIcon, kTitle);
         return false;
     }
-    if (!design::readOrTell(shared::BarrelGeoDir + code_ + ".gb", kTitle,
+    if (!design::readOrTell(shared::barrelElementPath(code_), kTitle,
                             [](const std::string& p) { return records::readBarrelGeoFile(p); }, barrelLibrary_))
         return false;
     designDiameter_ = screws.front().Diameter;

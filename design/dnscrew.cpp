@@ -107,7 +107,7 @@ bool DNScrew::LoadDesign() {
             editFile_, 3, kTitle, [](const std::string& p) { return records::readScrewFile(p); }, edited))
         return false;
 
-    const std::string screwPath = shared::ScrewGeoDir + code_ + ".gs";
+    const std::string screwPath = shared::screwElementPath(code_);
     std::vector<records::ScrewGeoRec> screws;
     if (!design::readOrTell(screwPath, kTitle, [](const std::string& p) { return records::readScrewGeoFile(p); },
                             screws))
@@ -122,7 +122,7 @@ bool DNScrew::LoadDesign() {
         return false;
     }
     std::vector<records::KneadGeoRec> blocks;
-    if (!design::readOrTell(shared::KneadGeoDir + code_ + ".gk", kTitle,
+    if (!design::readOrTell(shared::kneadElementPath(code_), kTitle,
                             [](const std::string& p) { return records::readKneadGeoFile(p); }, blocks))
         return false;
 

@@ -77,7 +77,7 @@ void BuildBarrel::Form_Load() {
         unload();
         return;
     }
-    path_ = elements::barrelElementPath();
+    path_ = shared::barrelElementPath(shared::ExtruderCategory);
     list_.assign(records::readBarrelGeoFile(path_));
     setCaption("Build Barrel Elements - " + shared::ExtruderCategory);
     FillBarrelList();

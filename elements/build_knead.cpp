@@ -74,7 +74,7 @@ void BuildKnead::Form_Load() {
         unload();
         return;
     }
-    path_ = elements::kneadElementPath();
+    path_ = shared::kneadElementPath(shared::ExtruderCategory);
     list_.assign(records::readKneadGeoFile(path_));
     setCaption("Build Kneading Elements - " + shared::ExtruderCategory);
     FillKneadList();

@@ -71,7 +71,7 @@ void BuildScrew::Form_Load() {
         unload();
         return;
     }
-    path_ = elements::screwElementPath();
+    path_ = shared::screwElementPath(shared::ExtruderCategory);
     list_.assign(records::readScrewGeoFile(path_));
     setCaption("Build Screw Elements - " + shared::ExtruderCategory);
     FillScrewList();

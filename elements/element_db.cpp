@@ -4,13 +4,8 @@
 #include "platform/rt/error.h"
 #include "platform/rt/numtext.h"
 #include "platform/rt/text.h"
-#include "state/state.h"
 
 namespace elements {
-
-std::string screwElementPath() { return shared::ScrewGeoDir + shared::ExtruderCategory + ".gs"; }
-std::string kneadElementPath() { return shared::KneadGeoDir + shared::ExtruderCategory + ".gk"; }
-std::string barrelElementPath() { return shared::BarrelGeoDir + shared::ExtruderCategory + ".gb"; }
 
 std::string numberText(float v) { return rt::generalForm(v); }
 std::string numberText(std::int16_t v) { return std::to_string(v); }

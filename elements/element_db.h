@@ -1,7 +1,7 @@
 #pragma once
 // The element database of the current extruder code as the editors see it:
-// the file paths, the list text of a record, the reading of a typed number,
-// and what the record number shown means after a delete.
+// the list text of a record, the reading of a typed number, and what the
+// record number shown means after a delete.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,11 +11,6 @@
 #include "records/packed.h"
 
 namespace elements {
-
-// AppDir & "screwgeo/" & ExtruderCategory & ".gs" and the like.
-std::string screwElementPath();
-std::string kneadElementPath();
-std::string barrelElementPath();
 
 // A list item: the record number, " : ", the code at its full width.
 template <std::size_t N>

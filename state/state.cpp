@@ -4,12 +4,33 @@
 
 namespace shared {
 
+namespace {
+// The element database's folders in the application directory.
+constexpr const char* kScrewGeo = "screwgeo";
+constexpr const char* kKneadGeo = "kneadgeo";
+constexpr const char* kBarrelGeo = "brlkgeo";
+
+std::string elementPath(const std::string& appDir, const char* folder, const std::string& code, const char* ext) {
+    return io::folderPath(io::folderPath(appDir) + folder) + code + ext;
+}
+}  // namespace
+
 void setDirectories(const std::string& applicationDirectory) {
     AppDir = io::folderPath(applicationDirectory);
-    ScrewGeoDir = io::folderPath(AppDir + "screwgeo");
-    BarrelGeoDir = io::folderPath(AppDir + "brlkgeo");
-    KneadGeoDir = io::folderPath(AppDir + "kneadgeo");
+    ScrewGeoDir = io::folderPath(AppDir + kScrewGeo);
+    BarrelGeoDir = io::folderPath(AppDir + kBarrelGeo);
+    KneadGeoDir = io::folderPath(AppDir + kKneadGeo);
     TempDir = io::folderPath(AppDir + "temp");
+}
+
+std::string screwElementPath(const std::string& code, const std::string& appDir) {
+    return elementPath(appDir, kScrewGeo, code, ".gs");
+}
+std::string kneadElementPath(const std::string& code, const std::string& appDir) {
+    return elementPath(appDir, kKneadGeo, code, ".gk");
+}
+std::string barrelElementPath(const std::string& code, const std::string& appDir) {
+    return elementPath(appDir, kBarrelGeo, code, ".gb");
 }
 
 void resetSharedState() {

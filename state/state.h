@@ -99,6 +99,14 @@ inline std::int16_t BarrelDesignCount = 0;
 // with or without a trailing separator).
 void setDirectories(const std::string& applicationDirectory);
 
+// The element files of an extruder code, exactly as given, in an
+// application directory (with or without a trailing separator; AppDir
+// unless named): "screwgeo/" & code & ".gs", "kneadgeo/" & code & ".gk",
+// "brlkgeo/" & code & ".gb".
+std::string screwElementPath(const std::string& code, const std::string& appDir = AppDir);
+std::string kneadElementPath(const std::string& code, const std::string& appDir = AppDir);
+std::string barrelElementPath(const std::string& code, const std::string& appDir = AppDir);
+
 // Empties every shared variable (a fresh run; used by tests).
 void resetSharedState();
 

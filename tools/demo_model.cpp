@@ -239,9 +239,9 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     const auto screws = screwElements();
     const auto blocks = kneadingBlocks();
     const auto barrels = barrelBlocks();
-    records::writeScrewGeoFile(join(appDir, io::folderPath("screwgeo") + code + ".gs"), screws);
-    records::writeKneadGeoFile(join(appDir, io::folderPath("kneadgeo") + code + ".gk"), blocks);
-    records::writeBarrelGeoFile(join(appDir, io::folderPath("brlkgeo") + code + ".gb"), barrels);
+    records::writeScrewGeoFile(shared::screwElementPath(code, appDir), screws);
+    records::writeKneadGeoFile(shared::kneadElementPath(code, appDir), blocks);
+    records::writeBarrelGeoFile(shared::barrelElementPath(code, appDir), barrels);
 
     // The tables go where the calculation looks them up.
     sim::TableSource tables;

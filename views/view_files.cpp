@@ -68,7 +68,7 @@ std::optional<records::ScrewGeoRec> categoryScrewGeo(const std::string& code) {
     if (code.empty() || !catalog::codeNameFault(code).empty()) return std::nullopt;
     std::optional<records::ScrewGeoRec> geo;
     rt::endQuietlyOnError([&] {
-        records::RecordFile file(shared::ScrewGeoDir + code + ".gs", records::ScrewGeoRec::kSize,
+        records::RecordFile file(shared::screwElementPath(code), records::ScrewGeoRec::kSize,
                                  records::OpenMode::ReadOnly);
         if (file.fileLength() >= records::ScrewGeoRec::kSize) geo = file.read<records::ScrewGeoRec>(1);
     });

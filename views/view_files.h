@@ -34,7 +34,7 @@ std::vector<records::BarrelRec> readBarrelBlocks(const std::string& workFile);
 // and head) into the work file, which then holds exactly those; returns them.
 std::vector<records::ScrewRec> copyScrewElements(const std::string& screwFile, const std::string& workFile);
 
-// Record 1 of ScrewGeoDir & code & ".gs"; nothing when the file is missing
+// Record 1 of the code's screw element file; nothing when the file is missing
 // or empty or the code cannot name it.
 std::optional<records::ScrewGeoRec> categoryScrewGeo(const std::string& code);
 // The radius a screw is drawn with: half the given diameter (of the code's
