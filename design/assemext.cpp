@@ -31,6 +31,11 @@ void assemext::design() {
     dlgcommon.create();
 }
 
+void assemext::onLoad() {
+    code_ = shared::ExtruderCategory;
+    forgetChoices();
+}
+
 void assemext::forgetChoices() {
     screw_.clear();
     screwPath_.clear();
@@ -57,7 +62,7 @@ void assemext::fscrew_Click() {
     rt::endQuietlyOnError([&] {
         const std::string path = chooseFile("*.srw", "screw file(*.srw)|*.srw");
         auto recs = records::readScrewFile(path);
-        const std::string fault = design::screwFileFault(recs, shared::ExtruderCategory);
+        const std::string fault = design::screwFileFault(recs, code_);
         if (!fault.empty()) return message(fault);
         screw_ = std::move(recs);
         screwPath_ = path;
@@ -69,7 +74,7 @@ void assemext::fbarrel_Click() {
     rt::endQuietlyOnError([&] {
         const std::string path = chooseFile("*.brl", "barrel file(*.brl)|*.brl");
         auto recs = records::readBarrelFile(path);
-        const std::string fault = design::barrelFileFault(recs, shared::ExtruderCategory);
+        const std::string fault = design::barrelFileFault(recs, code_);
         if (!fault.empty()) return message(fault);
         barrel_ = std::move(recs);
         barrelPath_ = path;
@@ -84,7 +89,7 @@ void assemext::fdie_Click() {
         const int count = file.recordCount();
         const auto die = file.read<records::DieRec>(1);
         file.close();
-        const std::string fault = design::dieFileFault(die, count, shared::ExtruderCategory);
+        const std::string fault = design::dieFileFault(die, count, code_);
         if (!fault.empty()) return message(fault);
         die_ = die;
         diePath_ = path;
@@ -100,8 +105,8 @@ void assemext::make_Click() {
     if (screw_.empty()) return message("You must Select Screw!");
     if (barrel_.empty()) return message("You must Select Barrel!");
     rt::endQuietlyOnError([&] {
-        const design::Assembly a = design::assemble(shared::ExtruderCategory, screw_, barrel_, die_,
-                                                    {screwPath_, barrelPath_, diePath_});
+        const design::Assembly a =
+            design::assemble(code_, screw_, barrel_, die_, {screwPath_, barrelPath_, diePath_});
         if (!a.placement.screwReachesLastOpening())
             return message(
                 " Screw too short or vents are incorrectly located. You may have to re-design the screw ro barrel.");

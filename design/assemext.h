@@ -2,9 +2,11 @@
 // "Extruder Assembly": the user finds a screw, a barrel and optionally a die
 // file of the current extruder code, and Make joins them into an extruder
 // file, placing the screw against the barrel, then hands over to the
-// fitting window. Each Find keeps the records it read; Make converts them
-// with the found screw's radius whatever the order of the Finds, and
-// publishes the extruder to the shared state only once the file is written.
+// fitting window. The extruder code is taken once, when the window loads:
+// every Find checks against it and Make writes it, whatever code is chosen
+// meanwhile. Each Find keeps the records it read; Make converts them with the
+// found screw's radius whatever the order of the Finds, and publishes the
+// extruder to the shared state only once the file is written.
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,8 +38,8 @@ public:
 
 protected:
     void design() override;
-    // Every showing starts with nothing chosen.
-    void onLoad() override { forgetChoices(); }
+    // Every showing starts with nothing chosen, for the code current then.
+    void onLoad() override;
 
 private:
     void forgetChoices();
@@ -46,6 +48,8 @@ private:
     std::string chooseFile(const std::string& pattern, const std::string& filter);
     static void message(const std::string& text);
 
+    // The extruder code of this assembly.
+    std::string code_;
     // The records of the last accepted Find of each kind, as read, and the
     // paths they were read from.
     std::vector<records::ScrewRec> screw_;

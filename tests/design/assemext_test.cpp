@@ -170,11 +170,28 @@ TEST_F(AssemblyRun, RefusalsComeInTheirOrderAndKeepTheEarlierChoice) {
     EXPECT_EQ(a.Text3.text(), path("fourteen.die"));
 
     // A code of 8 characters fills the die's field without a blank.
+    a.unload();
     shared::ExtruderCategory = "ABCDEFGH";
+    choose("mnuExtassem");
     find(a.fdie, dieFile("long.die", 50, 1, "ABCDEFGH"));
     EXPECT_EQ(a.Text3.text(), path("long.die"));
     session.expectScriptDone();
     for (const auto& m : session.backend.messages()) EXPECT_EQ(m.request.title, kTitle);
+}
+
+TEST_F(AssemblyRun, TheCodeOfTheLoadServesEveryFindAndTheHeader) {
+    assemext& a = openAssembly();
+    find(a.fscrew, screwFile("zx.srw", {8, 8}));
+    shared::ExtruderCategory = "OTHER";  // chosen meanwhile by another command
+    session.script.chooseFile(barrelFile("other.brl", {block('H', 100, 50, 50)}, "OTHER"), ui::FileDialogKind::Open)
+        .ok("barrel is not in the given category!", kTitle);
+    session.driver.click(a.fbarrel);
+    find(a.fbarrel, threeBlockBarrel());
+    session.script.chooseFile(path("zx.ext"), ui::FileDialogKind::Save);
+    session.driver.click(a.make);
+    session.expectScriptDone();
+    EXPECT_EQ(records::readExtruderFile(path("zx.ext")).header.Code.rtrimmed(), "ZX40");
+    EXPECT_EQ(shared::ExtruderCategory, "ZX40");  // as the fitting read it
 }
 
 TEST_F(AssemblyRun, FindsInAnyOrderGiveTheSameFileAndOnlyAWrittenFilePublishes) {
