@@ -40,7 +40,7 @@ void adet::Command1_Click() {
         return;
     }
     std::string code = rt::ucase(Text1.text());
-    if (!catalog::codeNameFault(code).empty()) {
+    if (!catalog::typedCodeFault(code).empty()) {
         ui::msgBox(catalog::refusedCodeMessage(code), ui::kOkOnly, ui::kNoIcon, "Add Extruder Category");
         return;
     }

@@ -134,10 +134,17 @@ std::string codeNameFault(std::string_view code) {
     return {};
 }
 
-std::string refusedCodeMessage(std::string_view code) {
+std::string typedCodeFault(std::string_view code) {
     std::string fault = codeNameFault(code);
+    if (!fault.empty()) return fault;
+    if (rt::trim(rt::left(code, 8)).find(' ') != std::string::npos) return "it holds a blank between its characters";
+    return {};
+}
+
+std::string refusedCodeMessage(std::string_view code) {
+    std::string fault = typedCodeFault(code);
     return "The Extruder Code \"" + std::string(code) + "\" cannot name the element files: " + fault +
-           ". A code may not hold \\ / : * ? \" < > | nor be . or ..";
+           ". A code may not hold \\ / : * ? \" < > | nor a blank between its characters, nor be . or ..";
 }
 
 }  // namespace catalog

@@ -70,6 +70,11 @@ int renameSeries(std::vector<CatalogSeriesRec>& series, const SeriesName& name, 
 // file name may hold (\ / : * ? " < > | or a control character), or a code
 // whose stored 8 characters are "." or ".." once blanks are removed.
 std::string codeNameFault(std::string_view code);
+// A code typed into the catalog: as above, and its stored 8 characters, once
+// blanks are removed from both ends, hold no blank, since a design file's
+// header gives its code only up to the first blank. Returns why the code is
+// refused, or empty.
+std::string typedCodeFault(std::string_view code);
 // The message shown when a typed code is refused.
 std::string refusedCodeMessage(std::string_view code);
 

@@ -114,7 +114,7 @@ void selet::Command4_Click() {
         ui::msgBox("You must input New Name");
         return;
     }
-    if (!catalog::codeNameFault(answer).empty()) {
+    if (!catalog::typedCodeFault(answer).empty()) {
         ui::msgBox(catalog::refusedCodeMessage(answer), ui::kOkOnly, ui::kNoIcon, "Edit Extruder Code");
         return;
     }

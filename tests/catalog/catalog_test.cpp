@@ -252,7 +252,8 @@ TEST_F(Catalog, CodesThatCannotNameAFileAreRefused) {
     openCatalog();
     driver.click(sel.Command2);
     driver.pickItem(add.Combo1, 0);
-    for (const char* bad : {"..", " . ", "a/b", "a\\b", "c:x", "a*", "q?", "\"q\"", "<a", "a>", "a|b", "..      x"}) {
+    for (const char* bad :
+         {"..", " . ", "a/b", "a\\b", "c:x", "a*", "q?", "\"q\"", "<a", "a>", "a|b", "..      x", " a b"}) {
         driver.replaceText(add.Text1, bad);
         script.answer(ui::kOk, std::nullopt, "Add Extruder Category");
         driver.click(add.Command1);
@@ -269,9 +270,12 @@ TEST_F(Catalog, CodesThatCannotNameAFileAreRefused) {
     // The same check guards renaming.
     pickSeries("A");
     pickCode("X1");
-    script.input("../up", "Input New Name", "Edit Extruder Code");
-    script.answer(ui::kOk, std::nullopt, "Edit Extruder Code");
-    driver.click(sel.Command4);
+    for (const char* bad : {"../up", "x 1"}) {
+        script.input(bad, "Input New Name", "Edit Extruder Code");
+        script.answer(ui::kOk, std::nullopt, "Edit Extruder Code");
+        driver.click(sel.Command4);
+    }
+    EXPECT_NE(session.backend.messages().back().request.text.find("a blank"), std::string::npos);
     session.expectScriptDone();
     EXPECT_EQ(codeFile().front().second, "X1");
 }
@@ -316,13 +320,13 @@ TEST_F(Catalog, EditExtruderRenamesUpperCasedAndCut) {
     openCatalog();
     pickSeries("A");
     pickCode("X");
-    script.input("new code 1", "Input New Name", "Edit Extruder Code");
+    script.input("newcode12", "Input New Name", "Edit Extruder Code");
     driver.click(sel.Command4);
     session.expectScriptDone();
     EXPECT_EQ(session.backend.inputBoxes().back().defaultText, "X");
     using P = std::pair<std::string, std::string>;
-    EXPECT_EQ(codeFile(), (std::vector<P>{{"A", "NEW CODE"}, {"B", "X"}}));
-    EXPECT_EQ(listedCodes(), std::vector<std::string>{"NEW CODE"});
+    EXPECT_EQ(codeFile(), (std::vector<P>{{"A", "NEWCODE1"}, {"B", "X"}}));
+    EXPECT_EQ(listedCodes(), std::vector<std::string>{"NEWCODE1"});
 }
 
 TEST_F(Catalog, SeriesDeleteAndRenameLeaveTheCodes) {
