@@ -149,7 +149,7 @@ void BuildBarrel::Command1_Click() {
 }
 
 void BuildBarrel::Command3_Click() {
-    if (const int r = list_.add()) list_.edit(r, [this](int shown) { showRecord(shown); });
+    if (const int r = list_.add(kTitle)) list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildBarrel::Command4_Click() {

@@ -142,7 +142,7 @@ void BuildKnead::Command6_Click() {
 }
 
 void BuildKnead::Command3_Click() {
-    if (const int r = list_.add()) list_.edit(r, [this](int shown) { showRecord(shown); });
+    if (const int r = list_.add(kTitle)) list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildKnead::Command4_Click() {

@@ -137,7 +137,7 @@ void BuildScrew::Command6_Click() {
 }
 
 void BuildScrew::Command3_Click() {
-    if (const int r = list_.add()) list_.edit(r, [this](int shown) { showRecord(shown); });
+    if (const int r = list_.add(kTitle)) list_.edit(r, [this](int shown) { showRecord(shown); });
 }
 
 void BuildScrew::Command4_Click() {

@@ -20,6 +20,11 @@ bool refuseExtruderCode(const std::string& title) {
     return true;
 }
 
+void tellFull(int most, const std::string& title) {
+    ui::msgBox("An element file holds at most " + std::to_string(most) + " elements.", ui::kOkOnly, ui::kNoIcon,
+               title);
+}
+
 bool allNumbers(std::initializer_list<std::string> faults, const std::string& title) {
     for (const std::string& fault : faults) {
         if (!fault.empty()) {

@@ -16,6 +16,9 @@
 
 namespace elements {
 
+// "An element file holds at most <most> elements." under this title.
+void tellFull(int most, const std::string& title);
+
 template <class Rec>
 class ElementList {
 public:
@@ -76,10 +79,17 @@ public:
         return true;
     }
 
+    // The most records an element file can hold: numbered by a 16-bit count.
+    static constexpr int kMostRecords = 32767;
+
     // Appends a record with an empty code, zero numbers and hand 0; returns
-    // its number, or 0 when the count already is the most a file can hold.
-    int add() {
-        if (count() >= 32767) return 0;
+    // its number. When the count already is the most a file can hold, says so
+    // under this title and returns 0.
+    int add(const std::string& title) {
+        if (count() >= kMostRecords) {
+            tellFull(kMostRecords, title);
+            return 0;
+        }
         recs_.emplace_back();
         return count();
     }

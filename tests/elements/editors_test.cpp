@@ -239,6 +239,15 @@ TEST_F(Editors, DeleteRenumbersAndCanEmptyTheList) {
     EXPECT_TRUE(bytes("screwgeo/ZX40.gs").empty());
 }
 
+TEST_F(Editors, AddAtTheMostRecordsAFileHoldsSaysWhy) {
+    records::writeScrewGeoFile(path("screwgeo/ZX40.gs"), std::vector<records::ScrewGeoRec>(32767, screw("A", 1)));
+    bs.show();
+    script.ok("An element file holds at most 32767 elements.", "Build Screw Elements");
+    driver.click(bs.Command3);
+    session.expectScriptDone();
+    EXPECT_EQ(bs.elements().size(), 32767u);
+}
+
 TEST_F(Editors, DeletingTheShownRecordEndsEditingSoAcceptCannotMissARecord) {
     records::writeScrewGeoFile(path("screwgeo/ZX40.gs"), {screw("A", 1), screw("B", 2), screw("C", 3)});
     bs.show();
