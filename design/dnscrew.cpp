@@ -87,6 +87,7 @@ void DNScrew::design() {
 void DNScrew::Form_Load() {
     code_ = shared::ExtruderCategory;
     editFile_ = shared::EditScrewFile;
+    leftOutShown_ = false;
     if (elements::refuseExtruderCode(kTitle) || !LoadDesign()) unload();
 }
 
@@ -129,9 +130,13 @@ bool DNScrew::LoadDesign() {
     std::vector<std::string> leftOut;
     screwLibrary_ = libraryOf(screws, leftOut);
     kneadLibrary_ = libraryOf(blocks, leftOut);
-    if (!leftOut.empty())
+    // Said once per opening: a reload after the only element is removed
+    // reads the same libraries again.
+    if (!leftOut.empty() && !leftOutShown_) {
         ui::msgBox("Left out, their screw diameter is 0 or no number: " + joined(leftOut) + ".", ui::kOkOnly,
                    ui::kNoIcon, kTitle);
+        leftOutShown_ = true;
+    }
     for (const records::ScrewRec& e : screwLibrary_) List1.addItem(catalog::entryText(e.Code));
     for (const records::ScrewRec& e : kneadLibrary_) List2.addItem(catalog::entryText(e.Code));
 

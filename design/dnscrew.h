@@ -94,6 +94,8 @@ private:
     std::vector<records::ScrewRec> screwLibrary_;
     std::vector<records::ScrewRec> kneadLibrary_;
     float designDiameter_ = 0;
+    // The records left out of the libraries have been named since the load.
+    bool leftOutShown_ = false;
     // The screw file header of the design as it stands: its totals.
     records::ScrewRec totals_;
     design::DesignList<records::ScrewRec> design_{shared::ScrewDesign, List3, &DNScrew::designItem, kMostElements};

@@ -206,6 +206,10 @@ TEST_F(ScrewDesigner, LibrariesWithoutADiameterAndFilesWithoutADesignAreRefused)
     choose("mnuNscrew");
     EXPECT_EQ(w.List1.items(), Items{padded("SA", 16)});
     EXPECT_EQ(w.List2.listCount(), 0);  // an empty file: no blank item
+    driver().click(w.Command1);
+    driver().click(w.Command3);  // the only element: the reload says nothing again
+    session.expectScriptDone();
+    EXPECT_EQ(session.backend.messages().size(), 1u);
     script().no();
     driver().click(w.Command6);
 
