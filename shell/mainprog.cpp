@@ -168,6 +168,17 @@ std::string Mainprog::openFile(const std::string& pattern, const std::string& fi
     return dlgCMDialog.fileName();
 }
 
+void Mainprog::editWithCode(ui::Form& designer, const std::string& code) {
+    if (designer.isLoaded()) {
+        designer.show();
+        return;
+    }
+    const std::string previous = shared::ExtruderCategory;
+    shared::ExtruderCategory = code;
+    designer.show();
+    if (!designer.isLoaded()) shared::ExtruderCategory = previous;
+}
+
 bool Mainprog::extruderCategoryChosen() {
     if (!shared::ExtruderCategory.empty()) return true;
     ui::msgBox("You must select Extruder Category.", ui::kOkOnly, ui::kInformation, "Caution");
@@ -196,9 +207,9 @@ void Mainprog::mnuEscrew1_Click() {
         dlgCMDialog.setCancelError(true);
         shared::EditScrewFile = openFile("*.srw", "screw files(*.srw)|*.srw");
         records::RecordFile file(shared::EditScrewFile, records::ScrewRec::kSize, records::OpenMode::ReadOnly);
-        shared::ExtruderCategory = shared::codeOfScrewHeader(file.read<records::ScrewRec>(1));
+        const std::string code = shared::codeOfScrewHeader(file.read<records::ScrewRec>(1));
         file.close();
-        ui::form<DNScrew>().show();
+        editWithCode(ui::form<DNScrew>(), code);
     });
 }
 
@@ -212,9 +223,9 @@ void Mainprog::mnuEbarrel_Click() {
         dlgCMDialog.setCancelError(true);
         shared::EditBarrelFile = openFile("*.brl", "barrel files(*.brl)|*.brl");
         records::RecordFile file(shared::EditBarrelFile, records::BarrelRec::kSize, records::OpenMode::ReadOnly);
-        shared::ExtruderCategory = shared::codeOfBarrelHeader(file.read<records::BarrelRec>(1));
+        const std::string code = shared::codeOfBarrelHeader(file.read<records::BarrelRec>(1));
         file.close();
-        ui::form<DNBarrel>().show();
+        editWithCode(ui::form<DNBarrel>(), code);
     });
 }
 
@@ -228,9 +239,9 @@ void Mainprog::mnuEdie_Click() {
         dlgCMDialog.setCancelError(true);
         shared::DieFile = openFile("*.die", "die files(*.die)|*.die");
         records::RecordFile file(shared::DieFile, records::DieRec::kSize, records::OpenMode::ReadOnly);
-        shared::ExtruderCategory = shared::codeOfDieRecord(file.read<records::DieRec>(1));
+        const std::string code = shared::codeOfDieRecord(file.read<records::DieRec>(1));
         file.close();
-        ui::form<DNdie>().show();
+        editWithCode(ui::form<DNdie>(), code);
     });
 }
 
@@ -274,13 +285,16 @@ void Mainprog::AnalyseExtruder() {
                    ui::kCritical, kTitle);
         return;
     }
-    // The code is taken before the marker is tested; counts past the end,
-    // negative counts and numbers no walk can use are a wrong format too.
+    // Besides a header without the marker, counts past the end, negative
+    // counts and numbers no walk can use are a wrong format. The file's code
+    // becomes the current one only once the format is right: a refused file
+    // leaves the code as it was.
     sim::ExtruderAnalysis analysis;
+    std::string code;
     bool marked = false;
     const bool read = rt::endQuietlyOnError([&] {
         const records::ExtHeader header = records::readExtHeader(path);
-        shared::ExtruderCategory = header.Code.rtrimmed();
+        code = header.Code.rtrimmed();
         marked = records::hasMarker(header);
         if (marked) analysis = sim::analyseExtruder(records::readExtruderFile(path), path);
     });
@@ -288,6 +302,7 @@ void Mainprog::AnalyseExtruder() {
         ui::msgBox("Incorrect extruder file format", ui::kOkOnly, ui::kNoIcon, "analyse extruder");
         return;
     }
+    shared::ExtruderCategory = code;
     sim::publishAnalysis(analysis);
     for (const sim::UserMessage& m : analysis.messages) show(m);
     if (!analysis.completed()) return;

@@ -4,6 +4,9 @@
 
 #include "catalog/catalog_files.h"
 #include "catalog/selet.h"
+#include "design/dnbarrel.h"
+#include "design/dndie.h"
+#include "design/dnscrew.h"
 #include "elements/build_barrel.h"
 #include "elements/build_knead.h"
 #include "elements/build_screw.h"
@@ -151,8 +154,8 @@ TEST_F(ShellRun, AnalyseExtruderHandsOverTheChosenFileAndNeverLeavesAnEarlierOne
     EXPECT_EQ(shared::PortCount, 2);
     EXPECT_FLOAT_EQ(sim::CenterlineRatio, 1.7333f);
 
-    // A wrong marker: the code is taken first, and no work file of the
-    // earlier extruder is left for a calculation.
+    // A wrong marker: the code stays that of the extruder analysed, and no
+    // work file of it is left for a calculation.
     records::ExtruderFileContent other = testext::content(x);
     other.header.Code = "ZX40";
     other.header.Marker = records::markerFor(FileKind::Screw);
@@ -160,7 +163,7 @@ TEST_F(ShellRun, AnalyseExtruderHandsOverTheChosenFileAndNeverLeavesAnEarlierOne
     shared::ExtruderFile = path("other.ext");
     session.script.ok("Incorrect extruder file format", "analyse extruder");
     choose("mnuAnalyse");
-    EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+    EXPECT_EQ(shared::ExtruderCategory, "LAB30");
     for (const std::string& f : work) EXPECT_EQ(io::fileLen(f), 0u) << f;
 
     // Counts that reach past the end of the file; a missing file, never created.
@@ -300,11 +303,9 @@ TEST_F(ShellRun, OnceAnEditCommandSwitchedCancelErrorOnEveryCancelEndsItsCommand
     EXPECT_FALSE(ui::form<Gparameter1>().isLoaded());
 }
 
+// A screw design without elements: header, root and head.
 void writeScrewHeader(const std::string& file, const std::string& codeField) {
-    records::ScrewRec header;
-    header.Code = codeField;
-    header.Kind = records::markerFor(FileKind::Screw);
-    records::RecordFile(file, records::ScrewRec::kSize, records::OpenMode::CreateIfMissing).write(1, header);
+    records::writeScrewFile(file, records::screwFileHeader(codeField, 30, {}), {});
 }
 
 void writeBarrelHeader(const std::string& file, const std::string& codeField) {
@@ -332,31 +333,60 @@ protected:
     }
     // The designer that the command opens may answer with a message under
     // its title (a file that holds no design, a code without elements).
+    // Returns the code the command leaves; the designer is closed again.
     std::string edit(const char* item, const std::string& file, std::optional<std::string> designerTitle = {}) {
         session.script.chooseFile(file);
         if (designerTitle) session.script.ok(std::nullopt, *designerTitle);
         choose(item);
         session.expectScriptDone();
+        for (ui::Form* f : std::vector<ui::Form*>{&ui::form<DNScrew>(), &ui::form<DNBarrel>(), &ui::form<DNdie>()})
+            f->unload();
         return shared::ExtruderCategory;
+    }
+    // Element files the screw and barrel designers open with.
+    static void elementFiles(const std::string& code) {
+        records::ScrewGeoRec e;
+        e.Code = "SA";
+        e.Diameter = 30;
+        records::writeScrewGeoFile(shared::screwElementPath(code), {e});
+        records::writeKneadGeoFile(shared::kneadElementPath(code), {});
+        records::writeBarrelGeoFile(shared::barrelElementPath(code), {});
     }
 };
 
 TEST_F(EditExisting, ScrewAndBarrelTakeTheCodeUpToItsFirstBlank) {
+    for (const char* code : {"AB", "ABCDEFGHIJKLMNOP", "K9", "ABCDEFGHIJKLMNO"}) elementFiles(code);
     writeScrewHeader(path("two.srw"), "AB CD");
-    EXPECT_EQ(edit("mnuEscrew1", path("two.srw"), "Design Screw"), "AB");
+    EXPECT_EQ(edit("mnuEscrew1", path("two.srw")), "AB");
     EXPECT_EQ(shared::EditScrewFile, path("two.srw"));
     EXPECT_EQ(session.backend.fileDialogs().back().filter, "screw files(*.srw)|*.srw");
 
     writeScrewHeader(path("full.srw"), "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(edit("mnuEscrew1", path("full.srw"), "Design Screw"), "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(edit("mnuEscrew1", path("full.srw")), "ABCDEFGHIJKLMNOP");
 
     writeBarrelHeader(path("two.brl"), "K9 LONG");
-    EXPECT_EQ(edit("mnuEbarrel", path("two.brl"), "Design Barrel"), "K9");
+    EXPECT_EQ(edit("mnuEbarrel", path("two.brl")), "K9");
     EXPECT_EQ(shared::EditBarrelFile, path("two.brl"));
     EXPECT_EQ(session.backend.fileDialogs().back().filter, "barrel files(*.brl)|*.brl");
 
     writeBarrelHeader(path("full.brl"), "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(edit("mnuEbarrel", path("full.brl"), "Design Barrel"), "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(edit("mnuEbarrel", path("full.brl")), "ABCDEFGHIJKLMNO");
+    EXPECT_TRUE(session.backend.messages().empty());
+}
+
+TEST_F(EditExisting, ARefusedFileOrAnOpenDesignerLeavesTheCode) {
+    // A text file is no screw design: its first word does not become the
+    // code, for which the element editor would make a file.
+    const std::string text = "This is a text file, not a screw design.";
+    io::replaceFileContents(path("text.srw"), std::vector<std::uint8_t>(text.begin(), text.end()));
+    EXPECT_EQ(edit("mnuEscrew1", path("text.srw"), "Design Screw"), "START");
+    choose("mnuSbuild");
+    EXPECT_FALSE(std::filesystem::exists(shared::screwElementPath("This")));
+    // A designer already open only comes to the front: the file is not read.
+    elementFiles("START");
+    writeScrewHeader(path("ab.srw"), "AB");
+    choose("mnuNscrew");
+    EXPECT_EQ(edit("mnuEscrew1", path("ab.srw")), "START");
 }
 
 TEST_F(EditExisting, DieKeepsTheWholeCodeTrimmed) {
@@ -377,16 +407,17 @@ TEST_F(EditExisting, AMissingOrShortFileNeverCrashesNorIsCreated) {
     EXPECT_FALSE(std::filesystem::exists(path("missing.srw")));
     EXPECT_EQ(shared::EditScrewFile, path("missing.srw"));
 
-    // A truncated header reads its missing part as blanks.
+    // A truncated header reads its missing part as blanks: without its
+    // marker it holds no design, and the code stays.
     {
         records::RecordFile f(path("short.brl"), 6, records::OpenMode::CreateIfMissing);
         f.writeBytes(1, {'Q', '7', ' ', 'X', 'Y', 'Z'});
     }
-    EXPECT_EQ(edit("mnuEbarrel", path("short.brl"), "Design Barrel"), "Q7");
+    EXPECT_EQ(edit("mnuEbarrel", path("short.brl"), "Design Barrel"), "START");
 
     // An empty die file gives a blank code, which the designer refuses.
     { records::RecordFile f(path("empty.die"), 27, records::OpenMode::CreateIfMissing); }
-    EXPECT_EQ(edit("mnuEdie", path("empty.die"), "Caution"), "");
+    EXPECT_EQ(edit("mnuEdie", path("empty.die"), "Caution"), "START");
     EXPECT_EQ(session.backend.messages().size(), 2u);  // the designers', for files that hold no design
 }
 
