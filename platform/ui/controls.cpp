@@ -27,6 +27,7 @@ void Control::reset() {
     visible_ = true;
     enabled_ = true;
     tabStop_ = true;
+    causesValidation_ = true;
     tabIndex_ = 0;
     container_ = nullptr;
 }
