@@ -432,6 +432,8 @@ public:
     // raises rt::kCancelError while the cancel-error switch is on.
     void showOpen();
     // The save dialog, the same way; it never asks before replacing a file.
+    // A name typed without an extension gets the extension of the filter
+    // shown when that filter names exactly one ("*.srw").
     void showSave();
     // The printer setup dialog; the choice applies to every later printout.
     void showPrinter();

@@ -642,11 +642,12 @@ TEST_F(Focus, FileDialogStartsInTheInitialDirectoryWithTheFilters) {
     request.fileName = "*.srw";
     request.filter = "Screw Files|*.srw|All files|*.*";
     request.initDir = dir.string() + "/";
-    std::optional<std::string> chosen = backend->fileDialog(request);
+    std::optional<ui::FileDialogChoice> chosen = backend->fileDialog(request);
     poll.stop();
     ASSERT_TRUE(listed) << "the dialog never listed its folder";
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, (dir / "new.srw").string());
+    EXPECT_EQ(chosen->path, (dir / "new.srw").string());
+    EXPECT_EQ(chosen->pattern, "*.srw");
     EXPECT_EQ(startDir.toStdString(), dir.string());
     EXPECT_EQ(startName, "*.srw");
     EXPECT_TRUE(stayedOpen);
