@@ -221,6 +221,15 @@ struct Child : ui::Form {
     void onResize() override { ++resizes; }
 };
 
+TEST_F(Screen, AMissingSerifFaceFallsBackToTheSerifOfItsWidths) {
+    Sampler& f = ui::form<Sampler>();
+    f.show();
+    f.Label1.setFont("Times New Roman", 12);
+    f.Label2.setFont("MS Sans Serif", 8.25f);
+    EXPECT_EQ(QFontInfo(backend->widgetOf(f.Label1)->font()).family().toStdString(), "Liberation Serif");
+    EXPECT_EQ(QFontInfo(backend->widgetOf(f.Label2)->font()).family().toStdString(), "Liberation Sans");
+}
+
 TEST_F(Screen, MdiChildFrameMapsOuterSizeToDrawingArea) {
     Main& m = ui::form<Main>();
     m.show();
