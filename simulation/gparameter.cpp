@@ -182,6 +182,9 @@ void ParameterPage::design() {
     // Created after the boxes, "Next >>" before "Cancel": the tab order.
     next_->create(kBoxLeft, y, kButtonWidth, kButtonHeight, "Next >>");
     cancel_->create(kBoxLeft - kButtonWidth - 240, y, kButtonWidth, kButtonHeight, "Cancel");
+    // Cancel is reached whatever the box being left holds: its check waits
+    // until the focus moves on to another control.
+    cancel_->setCausesValidation(false);
     setSize(kBoxLeft + kBoxWidth + 360, y + kButtonHeight + 300 + 27 * 15);
 }
 

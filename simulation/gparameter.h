@@ -3,7 +3,7 @@
 // simulation — screw speed and die pressure; the solids properties; the
 // melting properties; and, one page per feed port, the melt stream entering
 // there. Every box is checked when it loses the focus: a rejected entry is
-// not stored and the focus goes back to it. The last page saves the
+// not stored and the focus goes back to it. Going to Cancel checks nothing. The last page saves the
 // parameter file and hands the analysis values to the calculation.
 //
 // Each page unloads itself before it shows the next, so at most one is open;

@@ -64,7 +64,7 @@ std::optional<std::string> Backend::inputBox(const ui::InputBoxRequest& request)
     return step.value;
 }
 
-std::optional<std::string> Backend::fileDialog(const ui::FileDialogRequest& request) {
+std::optional<ui::FileDialogChoice> Backend::fileDialog(const ui::FileDialogRequest& request) {
     std::string what = std::string(request.kind == ui::FileDialogKind::Save ? "save" : "open") + " dialog for " +
                        inQuotes(request.fileName) + " (filter " + inQuotes(request.filter) + ")";
     Script::Step step = next(Script::Kind::File, what);
@@ -73,7 +73,8 @@ std::optional<std::string> Backend::fileDialog(const ui::FileDialogRequest& requ
                           (*step.fileKind == ui::FileDialogKind::Save ? "save" : "open") + " dialog");
     fileDialogs_.push_back(request);
     if (step.cancel) return std::nullopt;
-    return step.value;
+    // The user keeps the filter the dialog opens with.
+    return ui::FileDialogChoice{step.value, request.openingPattern()};
 }
 
 std::optional<ui::PrinterSettings> Backend::printerSetup(const ui::PrinterSettings& current) {

@@ -51,7 +51,8 @@ public:
     Script& input(std::string text, std::optional<std::string> prompt = {},
                   std::optional<std::string> title = {});
     Script& cancelInput(std::optional<std::string> prompt = {}, std::optional<std::string> title = {});
-    // File dialogs: the path chosen, or Cancel; optionally checking the kind.
+    // File dialogs: the path chosen (the filter staying the one the dialog
+    // opens with), or Cancel; optionally checking the kind.
     Script& chooseFile(std::string path, std::optional<ui::FileDialogKind> kind = {});
     Script& cancelFile(std::optional<ui::FileDialogKind> kind = {});
     // The printer setup dialog.
@@ -116,7 +117,7 @@ public:
     void destroyPeer(std::unique_ptr<ui::FormPeer> peer) override;
     int messageBox(const ui::MessageBoxRequest& request) override;
     std::optional<std::string> inputBox(const ui::InputBoxRequest& request) override;
-    std::optional<std::string> fileDialog(const ui::FileDialogRequest& request) override;
+    std::optional<ui::FileDialogChoice> fileDialog(const ui::FileDialogRequest& request) override;
     std::optional<ui::PrinterSettings> printerSetup(const ui::PrinterSettings& current) override;
     ui::PrinterSettings defaultPrinter() override { return printer_; }
     void print(const ui::PrintJob& job) override;

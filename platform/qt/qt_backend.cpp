@@ -114,6 +114,14 @@ public:
         selectNameFilter(filters_[index]);
     }
 
+    // The pattern of the filter shown, a typed one included. (With the
+    // details hidden, the selected name filter is the description alone.)
+    QString shownPattern() const {
+        auto* types = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        const qsizetype index = types ? types->currentIndex() : -1;
+        return index >= 0 && index < patterns_.size() ? patterns_[index] : QString();
+    }
+
     // Wide enough for the size, type and date columns to show whole beside
     // the names; those columns follow their contents.
     void fitColumns() {
@@ -406,7 +414,7 @@ std::optional<std::string> Backend::inputBox(const ui::InputBoxRequest& request)
     return fromQString(dialog.textValue());
 }
 
-std::optional<std::string> Backend::fileDialog(const ui::FileDialogRequest& request) {
+std::optional<ui::FileDialogChoice> Backend::fileDialog(const ui::FileDialogRequest& request) {
     Block block(*this);
     const bool save = request.kind == ui::FileDialogKind::Save;
     QString title = toQString(request.title);
@@ -443,7 +451,8 @@ std::optional<std::string> Backend::fileDialog(const ui::FileDialogRequest& requ
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
-    return pathFromQString(QDir::cleanPath(chosen.front()));
+    return ui::FileDialogChoice{pathFromQString(QDir::cleanPath(chosen.front())),
+                                fromQString(dialog.shownPattern())};
 }
 
 // ---- printing ---------------------------------------------------------------

@@ -53,7 +53,7 @@ public:
     void destroyPeer(std::unique_ptr<ui::FormPeer> peer) override;
     int messageBox(const ui::MessageBoxRequest& request) override;
     std::optional<std::string> inputBox(const ui::InputBoxRequest& request) override;
-    std::optional<std::string> fileDialog(const ui::FileDialogRequest& request) override;
+    std::optional<ui::FileDialogChoice> fileDialog(const ui::FileDialogRequest& request) override;
     std::optional<ui::PrinterSettings> printerSetup(const ui::PrinterSettings& current) override;
     ui::PrinterSettings defaultPrinter() override;
     void print(const ui::PrintJob& job) override;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include <QFile>
 #include <QFontDatabase>
@@ -59,12 +61,21 @@ QFont fixedFont(float points, double unitsPerTwip) {
 
 QFont controlFont(const std::string& family, float points, bool bold) {
     QFont font;
-    // The layouts are measured in the Windows system fonts; where those are
-    // missing, a sans serif of the same widths keeps captions inside their
-    // boxes (the generic fallback is wider and wraps them).
-    font.setFamilies({toQString(family), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Nimbus Sans")});
-    font.setStyleHint(QFont::SansSerif);
+    // The layouts are measured in the Windows fonts; where those are
+    // missing, a face of the same widths keeps captions inside their boxes
+    // (the generic fallback is wider and wraps them): for the serif faces a
+    // serif of Times New Roman's widths, for the others a sans serif of
+    // Arial's.
+    static const std::vector<std::string> serifFaces = {"Times New Roman", "Times", "MS Serif", "Georgia"};
+    if (std::find(serifFaces.begin(), serifFaces.end(), family) != serifFaces.end()) {
+        font.setFamilies({toQString(family), QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
+                          QStringLiteral("Nimbus Roman")});
+        font.setStyleHint(QFont::Serif);
+    } else {
+        font.setFamilies({toQString(family), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                          QStringLiteral("Nimbus Sans")});
+        font.setStyleHint(QFont::SansSerif);
+    }
     // Screen pixels at 96 per inch, the scale the twip layout assumes.
     double px = static_cast<double>(points) * 96.0 / 72.0;
     font.setPixelSize(std::clamp(static_cast<int>(std::lround(px)), 1, 500));

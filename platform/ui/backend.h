@@ -59,6 +59,16 @@ struct FileDialogRequest {
     std::string filter;    // "description|pattern|description|pattern"
     std::string initDir;
     std::string title;
+    // The pattern of the filter the dialog opens with: the one the preset
+    // name is, else the first; empty without a filter.
+    std::string openingPattern() const;
+};
+
+// A confirmed file dialog: the full path, and the pattern of the filter the
+// dialog showed then (empty without a filter).
+struct FileDialogChoice {
+    std::string path;
+    std::string pattern;
 };
 
 // The printer every printout goes to, and its printable area in twips.
@@ -89,8 +99,8 @@ public:
     virtual int messageBox(const MessageBoxRequest& request) = 0;
     // The text entered, or nothing for Cancel.
     virtual std::optional<std::string> inputBox(const InputBoxRequest& request) = 0;
-    // The full path chosen, or nothing for Cancel.
-    virtual std::optional<std::string> fileDialog(const FileDialogRequest& request) = 0;
+    // The full path chosen and the filter shown, or nothing for Cancel.
+    virtual std::optional<FileDialogChoice> fileDialog(const FileDialogRequest& request) = 0;
     // The printer chosen, or nothing for Cancel.
     virtual std::optional<PrinterSettings> printerSetup(const PrinterSettings& current) = 0;
     // The printer used until the user chooses another.

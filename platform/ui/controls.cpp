@@ -4,7 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/io/files.h"
 #include "platform/rt/error.h"
+#include "platform/rt/text.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 #include "platform/ui/printer.h"
@@ -27,6 +29,7 @@ void Control::reset() {
     visible_ = true;
     enabled_ = true;
     tabStop_ = true;
+    causesValidation_ = true;
     tabIndex_ = 0;
     container_ = nullptr;
 }
@@ -542,6 +545,38 @@ Backend& needBackend(const char* what) {
 }
 }  // namespace
 
+namespace {
+
+// A name saved without an extension gets the one extension that the filter
+// shown names ("*.srw"); a filter of several ("*.txt;*.lst") or of any ("*.*")
+// adds none, and a name with an extension stays as typed.
+std::string withFilterExtension(const std::string& path, const std::string& pattern) {
+    const std::size_t dot = pattern.find_first_not_of('*');
+    if (dot == 0 || dot == std::string::npos || pattern[dot] != '.') return path;
+    const std::string extension = pattern.substr(dot);
+    if (extension.size() < 2 || extension.find_first_of("*?; ") != std::string::npos) return path;
+    const std::size_t nameStart = path.find_last_of(io::kDirSeparator) + 1;  // 0 without a folder
+    if (nameStart >= path.size() || path.find('.', nameStart) != std::string::npos) return path;
+    return path + extension;
+}
+
+}  // namespace
+
+std::string FileDialogRequest::openingPattern() const {
+    // "description|pattern|description|pattern"
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t bar = filter.find('|', start);
+        parts.push_back(rt::trim(std::string_view(filter).substr(start, bar - start)));
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    if (parts.size() < 2) return {};
+    for (std::size_t i = 1; i < parts.size(); i += 2)
+        if (parts[i] == fileName) return fileName;
+    return parts[1];
+}
+
 void CommonDialog::showFile(bool save) {
     FileDialogRequest request;
     request.kind = save ? FileDialogKind::Save : FileDialogKind::Open;
@@ -549,9 +584,9 @@ void CommonDialog::showFile(bool save) {
     request.filter = filter_;
     request.initDir = initDir_;
     request.title = dialogTitle_;
-    std::optional<std::string> chosen = needBackend("a file dialog").fileDialog(request);
+    std::optional<FileDialogChoice> chosen = needBackend("a file dialog").fileDialog(request);
     if (chosen) {
-        fileName_ = *chosen;
+        fileName_ = save ? withFilterExtension(chosen->path, chosen->pattern) : chosen->path;
     } else if (cancelError_) {
         rt::raise(rt::kCancelError);
     }

@@ -91,6 +91,13 @@ public:
     // which may put the focus back and so cancel the move. Asked during the
     // window's load, it names the control that gets the focus when shown.
     void setFocus();
+    // Off for a control the user must reach whatever the control being left
+    // holds (a Cancel button): moving the focus there holds back the LostFocus
+    // of the control being left. That LostFocus runs when the focus moves on
+    // to a control that causes validation (in place of the LostFocus of the
+    // control then left), and not at all when the focus comes back to it.
+    bool causesValidation() const { return causesValidation_; }
+    void setCausesValidation(bool v) { causesValidation_ = v; }
 
     // Shows the window and this control as they are now, even while a long
     // command holds the GUI thread.
@@ -123,6 +130,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     bool tabStop_ = true;
+    bool causesValidation_ = true;
     int tabIndex_ = 0;
     Frame* container_ = nullptr;
 };
@@ -424,6 +432,8 @@ public:
     // raises rt::kCancelError while the cancel-error switch is on.
     void showOpen();
     // The save dialog, the same way; it never asks before replacing a file.
+    // A name typed without an extension gets the extension of the filter
+    // shown when that filter names exactly one ("*.srw").
     void showSave();
     // The printer setup dialog; the choice applies to every later printout.
     void showPrinter();

@@ -44,6 +44,7 @@ void Form::unregisterControl(Control* c) {
     created_.erase(std::remove(created_.begin(), created_.end(), c), created_.end());
     menuBar_.erase(std::remove(menuBar_.begin(), menuBar_.end(), c), menuBar_.end());
     if (focus_ == c) focus_ = nullptr;
+    if (unchecked_ == c) unchecked_ = nullptr;
     if (initialFocus_ == c) initialFocus_ = nullptr;
     if (redirect_ == c) redirect_ = nullptr;
 }
@@ -74,6 +75,7 @@ void Form::resetControls() {
     created_.clear();
     menuBar_.clear();
     focus_ = nullptr;
+    unchecked_ = nullptr;
     initialFocus_ = nullptr;
     for (Control* c : all_) c->reset();
 }
@@ -212,6 +214,7 @@ void Form::finishUnload() {
     state_ = State::Unloaded;
     visible_ = false;
     focus_ = nullptr;
+    unchecked_ = nullptr;
     initialFocus_ = nullptr;
     focusMoving_ = false;
     if (peer_) {
@@ -229,6 +232,7 @@ void Form::unloadSilently() {
     visible_ = false;
     unloading_ = false;
     focus_ = nullptr;
+    unchecked_ = nullptr;
     initialFocus_ = nullptr;
     focusMoving_ = false;
     if (peer_) {
@@ -366,13 +370,22 @@ bool Form::moveFocus(Control* target) {
     if (target && (&target->form() != this || !target->canFocus())) return false;
     if (focus_ == target) return true;
     Control* const requested = target;
-    Control* old = focus_;
-    if (old && old->onLostFocus) {
+    // The control whose LostFocus is due: the one being left, or one left
+    // earlier for controls that do not cause validation.
+    Control* leaving = unchecked_ ? unchecked_ : focus_;
+    if (target && !target->causesValidation()) {
+        unchecked_ = leaving;  // held until the focus moves on
+        leaving = nullptr;
+    } else {
+        unchecked_ = nullptr;
+        if (leaving == target) leaving = nullptr;  // back where it was never checked
+    }
+    if (leaving && leaving->onLostFocus) {
         redirected_ = false;
         redirect_ = nullptr;
         focusMoving_ = true;
         try {
-            old->onLostFocus();
+            leaving->onLostFocus();
         } catch (...) {
             focusMoving_ = false;
             throw;
@@ -383,11 +396,12 @@ bool Form::moveFocus(Control* target) {
             redirected_ = false;
             Control* to = redirect_;
             redirect_ = nullptr;
-            if (to == old) {
-                // Put back: the move is cancelled. The control that kept the
-                // focus gets it anew; the other gets nothing.
+            if (to == leaving) {
+                // Put back: the move is cancelled. The control that keeps (or
+                // gets back) the focus gets it anew; the other gets nothing.
+                focus_ = leaving;
                 changed(nullptr, Property::Focus);
-                if (old->onGotFocus) old->onGotFocus();
+                if (leaving->onGotFocus) leaving->onGotFocus();
                 return false;
             }
             target = to;

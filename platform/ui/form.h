@@ -90,7 +90,8 @@ public:
     void fireClick();
     void fireKeyPress(int& keyAscii);
     // Moves the focus to target (null: none). The control losing the focus
-    // runs LostFocus first; when it puts the focus back the move is
+    // runs LostFocus first (held back while the focus is on controls that do
+    // not cause validation); when it puts the focus back the move is
     // cancelled and false returned.
     bool moveFocus(Control* target);
     // Moves the focus to the next (or previous) control in tab order, as
@@ -148,6 +149,7 @@ private:
     std::vector<Control*> created_;  // created by the current load
     std::vector<MenuItem*> menuBar_;
     Control* focus_ = nullptr;
+    Control* unchecked_ = nullptr;  // left for a control that does not cause validation
     Control* initialFocus_ = nullptr;
     std::unique_ptr<FormPeer> peer_;
 };

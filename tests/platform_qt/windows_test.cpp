@@ -221,6 +221,15 @@ struct Child : ui::Form {
     void onResize() override { ++resizes; }
 };
 
+TEST_F(Screen, AMissingSerifFaceFallsBackToTheSerifOfItsWidths) {
+    Sampler& f = ui::form<Sampler>();
+    f.show();
+    f.Label1.setFont("Times New Roman", 12);
+    f.Label2.setFont("MS Sans Serif", 8.25f);
+    EXPECT_EQ(QFontInfo(backend->widgetOf(f.Label1)->font()).family().toStdString(), "Liberation Serif");
+    EXPECT_EQ(QFontInfo(backend->widgetOf(f.Label2)->font()).family().toStdString(), "Liberation Sans");
+}
+
 TEST_F(Screen, MdiChildFrameMapsOuterSizeToDrawingArea) {
     Main& m = ui::form<Main>();
     m.show();
@@ -642,11 +651,12 @@ TEST_F(Focus, FileDialogStartsInTheInitialDirectoryWithTheFilters) {
     request.fileName = "*.srw";
     request.filter = "Screw Files|*.srw|All files|*.*";
     request.initDir = dir.string() + "/";
-    std::optional<std::string> chosen = backend->fileDialog(request);
+    std::optional<ui::FileDialogChoice> chosen = backend->fileDialog(request);
     poll.stop();
     ASSERT_TRUE(listed) << "the dialog never listed its folder";
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, (dir / "new.srw").string());
+    EXPECT_EQ(chosen->path, (dir / "new.srw").string());
+    EXPECT_EQ(chosen->pattern, "*.srw");
     EXPECT_EQ(startDir.toStdString(), dir.string());
     EXPECT_EQ(startName, "*.srw");
     EXPECT_TRUE(stayedOpen);

@@ -227,6 +227,25 @@ TEST_F(Controls, CancelLeavesThePresetNameOrRaisesTheCancelError) {
     EXPECT_EQ(ui::printer().settings().name, "Office");
 }
 
+TEST_F(Controls, ASavedNameWithoutExtensionGetsTheOneItsFilterNames) {
+    c.show();
+    ui::CommonDialog& d = c.dlgCMDialog;
+    auto save = [&](const std::string& filter, const std::string& typed) {
+        d.preset("*.srw", "/app/", filter);
+        s.script.chooseFile(typed, ui::FileDialogKind::Save);
+        d.showSave();
+        return d.fileName();
+    };
+    EXPECT_EQ(save("screw Files|*.srw|All files|*.*", "/data.v2/mine"), "/data.v2/mine.srw");
+    EXPECT_EQ(save("screw Files|*.srw|All files|*.*", "/data/mine.old"), "/data/mine.old");
+    EXPECT_EQ(save("barrel Files|**.brl|All files|*.*", "/data/mine"), "/data/mine.brl");
+    EXPECT_EQ(save("All files|*.*", "/data/mine"), "/data/mine");
+    EXPECT_EQ(save("Lists|*.txt;*.lst", "/data/mine"), "/data/mine");
+    s.script.chooseFile("/data/mine", ui::FileDialogKind::Open);
+    d.showOpen();
+    EXPECT_EQ(d.fileName(), "/data/mine");
+}
+
 TEST_F(Controls, TopMenuClickRunsWhenItOpensBeforeItsItemsAreChosen) {
     Main& m = ui::form<Main>();
     m.show();

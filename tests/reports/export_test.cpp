@@ -98,11 +98,12 @@ TEST_F(Convert, WithoutMeltingProfileAndWithAValueRunningIntoTheNextColumn) {
 TEST_F(Convert, ATargetThatCannotBeWrittenIsReported) {
     reporttest::writeResult(path("run.flw"), reporttest::sampleResult());
     // A missing folder, a folder, a name longer than the file system takes.
-    const std::vector<std::string> targets = {path("no-such-folder/run.txt"), path("temp"),
+    std::filesystem::create_directory(path("runs.txt"));
+    const std::vector<std::string> targets = {path("no-such-folder/run.txt"), path("runs.txt"),
                                               path(std::string(300, 'x') + ".txt")};
     for (const std::string& target : targets) convert(path("run.flw"), target, "Could not write " + target + ".");
     EXPECT_FALSE(std::filesystem::exists(path("no-such-folder")));
-    EXPECT_TRUE(std::filesystem::is_directory(path("temp")));
+    EXPECT_TRUE(std::filesystem::is_directory(path("runs.txt")));
 
     // The pattern handed back by a cancelled save dialog ends quietly.
     session.script.chooseFile(path("run.flw")).cancelFile(ui::FileDialogKind::Save);

@@ -197,6 +197,23 @@ TEST_F(Wizard, ARejectedEntryKeepsTheFocusAndTheStoredValue) {
     EXPECT_FLOAT_EQ(shared::ParameterHeader.DiePressure, 1.5f);
 }
 
+TEST_F(Wizard, CancelIsReachedWhateverTheBoxBeingLeftHolds) {
+    Gparameter1& p1 = ui::form<Gparameter1>();
+    p1.show();
+    s.driver.replaceText(p1.Text1, "0");
+    // Up from the first box goes round to Cancel without a word; the box is
+    // checked when the focus moves on from there to another box.
+    s.driver.pressKey(p1.Text1, ui::kKeyUp);
+    EXPECT_EQ(p1.activeControl(), &p1.Command1);
+    s.script.ok("Screw speed too small. You have to re-input.");
+    EXPECT_FALSE(s.driver.setFocus(p1.Text2));
+    s.expectScriptDone();
+    EXPECT_EQ(p1.activeControl(), &p1.Text1);
+    s.driver.click(p1.Command1);
+    EXPECT_FALSE(p1.isLoaded());
+    EXPECT_FLOAT_EQ(shared::ParameterHeader.ScrewSpeed, 120);
+}
+
 TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     shared::PortCount = 1;
     Gparameter4& p4 = walkToPorts();

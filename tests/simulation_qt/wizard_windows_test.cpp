@@ -74,6 +74,11 @@ TEST_F(WizardWindows, PagesShowTheirCaptionsAndARejectedEntryTakesTheFocusBack) 
     qttest::pump();
     EXPECT_EQ(p1.activeControl(), &p1.Text1);
     EXPECT_FLOAT_EQ(shared::ParameterHeader.ScrewSpeed, 200);
+
+    // Cancel closes the page though the box still holds the refused entry.
+    qobject_cast<QPushButton*>(backend->widgetOf(p1.Command1))->click();
+    EXPECT_TRUE(pumpUntil([&] { return !p1.isLoaded(); }));
+    EXPECT_EQ(answerer.seen().size(), 1u);
 }
 
 }  // namespace
