@@ -43,7 +43,8 @@ void viewbarrel::loadFile(const std::string& path) {
     const records::BarrelRec header =
         views::copyBarrelBlocks(path, views::workFilePath(records::workfile::kTempBarrel));
     totalLength_ = header.headerTotalLength();
-    views::adoptExtruderCode(header.Code.rtrimmed());
+    // Only a barrel file's own code becomes the current one.
+    if (records::hasMarker(header)) views::adoptExtruderCode(header.Code.rtrimmed());
     setCaption(header.Code.str() + path);
     path_ = path;
     showing_ = true;

@@ -39,7 +39,9 @@ void viewscrew::Form_Load() {
     rt::endQuietlyOnError([&] {
         const records::ScrewRec header = views::readScrewHeader(chosen);
         const std::string code = header.Code.trimmed();
-        const auto geo = views::adoptExtruderCode(code) ? views::categoryScrewGeo(code) : std::nullopt;
+        // Only a screw file's own code becomes the current one.
+        const bool named = records::hasMarker(header) && views::adoptExtruderCode(code);
+        const auto geo = named ? views::categoryScrewGeo(code) : std::nullopt;
         radius_ = views::drawingRadius(geo ? geo->Diameter : 0.0f, header.headerScrewDiameter());
         totalLength_ = header.headerTotalLength();
         diameter_ = header.headerScrewDiameter();

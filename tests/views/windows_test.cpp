@@ -161,6 +161,13 @@ TEST_F(Views, ScrewDisplayScalesByTheHeaderAndDrawsWithTheElementFile) {
 
     expectEmptyOnPattern("mnuSdisplay", w, w.Command1, "Display Screw");
     EXPECT_EQ(shared::ExtruderCategory, "NOGEO");
+
+    // A text file is drawn as it holds, but its first word is no extruder code.
+    driver.closeBox(w);
+    std::ofstream(path("text.srw")) << "This is a text file and no screw, written by another program.\n"
+                                       "It has more than three records' worth of characters in it.\n";
+    display("mnuSdisplay", path("text.srw"));
+    EXPECT_EQ(shared::ExtruderCategory, "NOGEO");
 }
 
 // Die 20, 4, 12, 40 mm at 9 twips/mm from x 200 about y 1300: the block
