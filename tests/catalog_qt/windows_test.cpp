@@ -27,46 +27,25 @@
 #include "platform/qt/qt_backend.h"
 #include "platform/ui/application.h"
 #include "state/state.h"
+#include "support/qt_app_dir.h"
 
 namespace {
 
-class Windows : public ::testing::Test {
+class Windows : public qttest::AppDirTest {
 protected:
-    void SetUp() override {
-        shared::resetSharedState();
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkor-catqt-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp"}) std::filesystem::create_directory(dir_ / sub);
-        backend_ = std::make_unique<qtui::Backend>();
-        ui::app().setTitle("Velkor test");
-        ui::app().setAppDir(dir_);
-        shared::setDirectories(dir_.string());
-        shared::ExtruderCategory = "ZX40";
-    }
-    void TearDown() override {
-        ui::app().reset();
-        backend_.reset();
-        for (int i = 0; i < 5; ++i) {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-        shared::resetSharedState();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    Windows() : AppDirTest({"screwgeo", "kneadgeo", "brlkgeo", "temp"}) { shared::ExtruderCategory = "ZX40"; }
 
     void show(ui::Form& f) {
         f.show();
         QCoreApplication::processEvents();
         ASSERT_TRUE(f.isVisible()) << f.className();
-        QWidget* w = backend_->windowOf(f);
+        QWidget* w = backend->windowOf(f);
         ASSERT_NE(w, nullptr) << f.className();
         EXPECT_EQ(w->windowTitle().toStdString(), f.caption());
     }
     template <class W>
     W* widget(const ui::Control& c) {
-        auto* w = qobject_cast<W*>(backend_->widgetOf(c));
+        auto* w = qobject_cast<W*>(backend->widgetOf(c));
         EXPECT_NE(w, nullptr) << c.name();
         return w;
     }
@@ -97,9 +76,6 @@ protected:
     void boxes(const std::vector<const ui::TextBox*>& list) {
         for (const ui::TextBox* t : list) widget<QLineEdit>(*t);
     }
-
-    std::unique_ptr<qtui::Backend> backend_;
-    std::filesystem::path dir_;
 };
 
 TEST_F(Windows, CatalogWindows) {
@@ -209,23 +185,23 @@ TEST_F(Windows, BarrelEditor) {
 TEST_F(Windows, NumbersTypedAfterTabAreStoredAsTyped) {
     BuildScrew& w = ui::form<BuildScrew>();
     show(w);
-    backend_->windowOf(w)->activateWindow();
+    backend->windowOf(w)->activateWindow();
     auto pump = [] {
         for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
     };
     auto keys = [&](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(backend_->widgetOf(*w.activeControl()), key, mods);
+        QTest::keyClick(backend->widgetOf(*w.activeControl()), key, mods);
         pump();
     };
     auto type = [&](const char* text) {
-        QTest::keyClicks(backend_->widgetOf(*w.activeControl()), text);
+        QTest::keyClicks(backend->widgetOf(*w.activeControl()), text);
         pump();
     };
-    QTest::mouseClick(backend_->widgetOf(w.Command3), Qt::LeftButton);  // Add
+    QTest::mouseClick(backend->widgetOf(w.Command3), Qt::LeftButton);  // Add
     pump();
     ASSERT_EQ(w.elements().size(), 1u);
     ASSERT_EQ(w.Text2.text(), "0");
-    QTest::mouseClick(backend_->widgetOf(w.Text7), Qt::LeftButton);
+    QTest::mouseClick(backend->widgetOf(w.Text7), Qt::LeftButton);
     pump();
     ASSERT_EQ(w.activeControl(), &w.Text7);
     type("se30/30");
@@ -238,7 +214,7 @@ TEST_F(Windows, NumbersTypedAfterTabAreStoredAsTyped) {
     ASSERT_EQ(w.activeControl(), &w.Text3);
     type("42");
     w.Combo1.setListIndex(1);
-    QTest::mouseClick(backend_->widgetOf(w.Command1), Qt::LeftButton);  // Accept
+    QTest::mouseClick(backend->widgetOf(w.Command1), Qt::LeftButton);  // Accept
     pump();
     const records::ScrewGeoRec& g = w.elements().front();
     EXPECT_EQ(catalog::entryText(g.Code).substr(0, 7), "SE30/30");

@@ -21,19 +21,14 @@
 #include "platform/ui/application.h"
 #include "records/design_files.h"
 #include "state/state.h"
+#include "support/qt_app_dir.h"
 
 namespace {
 
-class Designers : public ::testing::Test {
+class Designers : public qttest::AppDirTest {
 protected:
+    Designers() : AppDirTest({"screwgeo", "kneadgeo", "brlkgeo", "temp"}) {}
     void SetUp() override {
-        shared::resetSharedState();
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkor-dnqt-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp"}) std::filesystem::create_directory(dir_ / sub);
-        ui::app().setAppDir(dir_);
-        shared::setDirectories(dir_.string());
         shared::ExtruderCategory = "LAB30";
         shared::DieFile = "noname";
         records::ScrewGeoRec s;
@@ -44,28 +39,17 @@ protected:
         b.Code = "HOPPER120";
         records::writeBarrelGeoFile((dir_ / "brlkgeo/LAB30.gb").string(), {b});
     }
-    void TearDown() override {
-        ui::app().reset();
-        backend_.reset();
-        for (int i = 0; i < 5; ++i) {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-        shared::resetSharedState();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
 
     void check(ui::Form& f, const std::string& caption) {
         f.show();
         QCoreApplication::processEvents();
         ASSERT_TRUE(f.isVisible()) << f.className();
-        QWidget* window = backend_->windowOf(f);
+        QWidget* window = backend->windowOf(f);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->windowTitle().toStdString(), caption);
         for (const ui::Control* c : f.controls()) {
             if (c->kind() == ui::ControlKind::CommonDialog) continue;
-            QWidget* w = backend_->widgetOf(*c);
+            QWidget* w = backend->widgetOf(*c);
             ASSERT_NE(w, nullptr) << c->name();
             QString shown;
             if (auto* b = qobject_cast<QPushButton*>(w)) shown = b->text();
@@ -80,8 +64,6 @@ protected:
 
     // The captions shown on labels, buttons and frames, in creation order.
     std::vector<std::string> captions;
-    std::unique_ptr<qtui::Backend> backend_ = std::make_unique<qtui::Backend>();
-    std::filesystem::path dir_;
 };
 
 TEST_F(Designers, EachOpensWithItsControls) {

@@ -15,30 +15,15 @@
 
 #include "design/assemext.h"
 #include "design/fitext.h"
-#include "platform_qt/support.h"
 #include "state/state.h"
+#include "support/qt_app_dir.h"
 #include "tools/demo_model.h"
 
 namespace {
 
-class Windows : public qttest::QtTest {
+class Windows : public qttest::AppDirTest {
 protected:
-    void SetUp() override {
-        shared::resetSharedState();
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkor-fitqt-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp", "screwflw", "kneadflw"})
-            std::filesystem::create_directory(dir_ / sub);
-        ui::app().setAppDir(dir_);
-        shared::setDirectories(dir_.string());
-        shared::ExtruderCategory = demo::kCode;
-    }
-    void TearDown() override {
-        shared::resetSharedState();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    Windows() : AppDirTest(qttest::kDataFolders) { shared::ExtruderCategory = demo::kCode; }
     template <class W>
     W* widget(const ui::Control& c) {
         auto* w = qobject_cast<W*>(backend->widgetOf(c));
@@ -53,8 +38,6 @@ protected:
         auto* w = widget<QLabel>(l);
         return w ? w->text().toStdString() : "<none>";
     }
-
-    std::filesystem::path dir_;
 };
 
 TEST_F(Windows, AssemblyAndFittingWithTheDemoExtruder) {

@@ -28,40 +28,20 @@
 #include "reports/listscrew.h"
 #include "reports/sample_files.h"
 #include "state/state.h"
+#include "support/qt_app_dir.h"
 
 namespace {
 
-class Listings : public ::testing::Test {
+class Listings : public qttest::AppDirTest {
 protected:
-    void SetUp() override {
-        shared::resetSharedState();
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkor-listqt-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        backend_ = std::make_unique<qtui::Backend>();
-        ui::app().setTitle("Velkor test");
-        ui::app().setAppDir(dir_);
-        shared::setDirectories(dir_.string());
-    }
-    void TearDown() override {
-        ui::app().reset();
-        backend_.reset();
-        for (int i = 0; i < 5; ++i) {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-        shared::resetSharedState();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    Listings() : AppDirTest({}) {}
 
     // Shows the window, checks its title and saves its picture.
     void show(ui::Form& f, const std::string& caption) {
         f.show();
         for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
         ASSERT_TRUE(f.isVisible()) << f.className();
-        QWidget* w = backend_->windowOf(f);
+        QWidget* w = backend->windowOf(f);
         ASSERT_NE(w, nullptr) << f.className();
         EXPECT_EQ(w->windowTitle().toStdString(), caption);
         const std::filesystem::path out = std::filesystem::path(VELKOR_BINARY_DIR) / "reports-png";
@@ -73,7 +53,7 @@ protected:
     void expectWidgets(const ui::Form& f) {
         for (const ui::Control* c : f.controls()) {
             SCOPED_TRACE(f.className() + "." + c->name());
-            QWidget* w = backend_->widgetOf(*c);
+            QWidget* w = backend->widgetOf(*c);
             ASSERT_NE(w, nullptr);
             switch (c->kind()) {
             case ui::ControlKind::Label:
@@ -110,7 +90,7 @@ protected:
     // row.
     void expectLabelsWhole(const ui::Form& f) {
         for (const ui::Control* c : f.controls()) {
-            auto* l = qobject_cast<QLabel*>(backend_->widgetOf(*c));
+            auto* l = qobject_cast<QLabel*>(backend->widgetOf(*c));
             if (c->kind() != ui::ControlKind::Label || !l) continue;
             EXPECT_LE(l->heightForWidth(l->width()), l->height()) << f.className() << "." << c->name();
             const int end = l->x() + QFontMetrics(l->font()).horizontalAdvance(l->text());
@@ -131,8 +111,6 @@ protected:
             return widget->text().toStdString();
     }
 
-    std::unique_ptr<qtui::Backend> backend_;
-    std::filesystem::path dir_;
 };
 
 TEST_F(Listings, EachWindowOpensWithItsControlsAndCaptions) {

@@ -23,7 +23,7 @@
 #include "platform/ui/application.h"
 #include "results/dispresult.h"
 #include "state/state.h"
-#include "tests/platform_qt/support.h"
+#include "support/qt_app_dir.h"
 #include "tests/support/result_builder.h"
 #include "tools/demo_model.h"
 
@@ -31,28 +31,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ResultScreens : public ::testing::Test {
+class ResultScreens : public qttest::AppDirTest {
 protected:
-    void SetUp() override {
-        shared::resetSharedState();
-        std::string pattern = (fs::temp_directory_path() / "velkor-resqt-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp", "screwflw", "kneadflw"})
-            fs::create_directory(dir_ / sub);
-        backend_ = std::make_unique<qtui::Backend>();
-        ui::app().setTitle("Velkor test");
-        ui::app().setAppDir(dir_);
-        shared::setDirectories(dir_.string());
-    }
-    void TearDown() override {
-        ui::app().reset();
-        backend_.reset();
-        qttest::pump(5);
-        shared::resetSharedState();
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    ResultScreens() : AppDirTest(qttest::kDataFolders) {}
 
     int pdfCount() const {
         int n = 0;
@@ -62,7 +43,7 @@ protected:
     }
 
     void press(const ui::CommandButton& button) {
-        auto* b = qobject_cast<QPushButton*>(backend_->widgetOf(button));
+        auto* b = qobject_cast<QPushButton*>(backend->widgetOf(button));
         ASSERT_NE(b, nullptr) << button.name();
         b->click();
         qttest::pump(10);
@@ -80,8 +61,8 @@ protected:
         dispresult& v = ui::form<dispresult>();
         ui::app().dispatch([&] { v.show(); });
         qttest::pump(10);
-        QWidget* window = backend_->windowOf(v);
-        QWidget* surface = backend_->surfaceOf(v);
+        QWidget* window = backend->windowOf(v);
+        QWidget* surface = backend->surfaceOf(v);
         ASSERT_NE(window, nullptr);
         ASSERT_NE(surface, nullptr);
         EXPECT_EQ(window->windowTitle().toStdString(), "LAB30     " + file);
@@ -90,11 +71,11 @@ protected:
             {&v.Command4, "Residence Time"},     {&v.Command6, "Power Consumption"},   {&v.Command5, "Torque"},
             {&v.Command7, "Print"}};
         for (const auto& [button, caption] : buttons)
-            EXPECT_EQ(qobject_cast<QPushButton*>(backend_->widgetOf(*button))->text().toStdString(), caption);
-        auto* title = qobject_cast<QLabel*>(backend_->widgetOf(v.Label22));
+            EXPECT_EQ(qobject_cast<QPushButton*>(backend->widgetOf(*button))->text().toStdString(), caption);
+        auto* title = qobject_cast<QLabel*>(backend->widgetOf(v.Label22));
         EXPECT_EQ(title->text().toStdString(), "VELKOR-TWIN SCREW EXTRUDER VERSION 3A");
         EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-        EXPECT_EQ(qobject_cast<QLabel*>(backend_->widgetOf(v.Label21))->palette().color(QPalette::WindowText),
+        EXPECT_EQ(qobject_cast<QLabel*>(backend->widgetOf(v.Label21))->palette().color(QPalette::WindowText),
                   QColor(255, 255, 255));
         EXPECT_EQ(surface->grab().toImage().pixelColor(5, 300), QColor(0, 0, 97));
         // Before any chart the grid line under the place of the title shows.
@@ -120,7 +101,7 @@ protected:
             for (ui::Control* c : v.controls()) {
                 if (c->kind() != ui::ControlKind::Label || !c->visible()) continue;
                 // Every text fits its box.
-                auto* l = qobject_cast<QLabel*>(backend_->widgetOf(*c));
+                auto* l = qobject_cast<QLabel*>(backend->widgetOf(*c));
                 EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->width()) << c->name();
             }
             auto whiteNear = [&](double x, double y) {
@@ -156,8 +137,6 @@ protected:
         EXPECT_EQ(v.Label12.caption(), "M");  // the window shows the torque chart again
     }
 
-    std::unique_ptr<qtui::Backend> backend_;
-    fs::path dir_;
 };
 
 TEST_F(ResultScreens, EveryChartOfASampleRunShowsItsCurve) {

@@ -13,10 +13,10 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "platform_qt/support.h"
 #include "simulation/calculate.h"
 #include "simulation/progress.h"
 #include "state/state.h"
+#include "support/qt_app_dir.h"
 #include "tools/demo_model.h"
 
 namespace {
@@ -24,30 +24,15 @@ namespace {
 namespace fs = std::filesystem;
 using qttest::pumpUntil;
 
-class CalculationWindows : public qttest::QtTest {
+class CalculationWindows : public qttest::AppDirTest {
 protected:
-    CalculationWindows() {
-        shared::resetSharedState();
-        std::string pattern = (fs::temp_directory_path() / "velkor-calcqt-XXXXXX").string();
-        EXPECT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "temp", "screwflw", "kneadflw"})
-            fs::create_directories(dir_ / sub);
-        ui::app().setAppDir(dir_);
-        shared::setDirectories(dir_.string());
-    }
-    ~CalculationWindows() override {
-        shared::resetSharedState();
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    CalculationWindows() : AppDirTest(qttest::kDataFolders) {}
     std::string text(const ui::Control& c) const {
         if (auto* edit = qobject_cast<QLineEdit*>(backend->widgetOf(c))) return edit->text().toStdString();
         return qobject_cast<QLabel*>(backend->widgetOf(c))->text().toStdString();
     }
     static std::string shot(const std::string& name) { return std::string(VELKOR_BINARY_DIR) + "/" + name + ".png"; }
 
-    fs::path dir_;
 };
 
 // Some pixel of the window's inside differs from its background.

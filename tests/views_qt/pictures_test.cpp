@@ -18,9 +18,9 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "platform_qt/support.h"
 #include "records/design_files.h"
 #include "state/state.h"
+#include "support/qt_app_dir.h"
 #include "views/mvbarrel.h"
 #include "views/mvscrew.h"
 #include "views/viewbarrel.h"
@@ -40,24 +40,9 @@ struct Button {
     int left, width;  // twips; every button is at the top, 375 high
 };
 
-class Pictures : public qttest::QtTest {
+class Pictures : public qttest::AppDirTest {
 protected:
-    void SetUp() override {
-        shared::resetSharedState();
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkor-viewsqt-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        for (const char* sub : {"screwgeo", "temp"}) std::filesystem::create_directory(dir_ / sub);
-        ui::app().setAppDir(dir_);
-        shared::setDirectories(dir_.string());
-        viewdata::writeScrewGeo(path("screwgeo/LAB30.gs"), 30);
-    }
-    void TearDown() override {
-        shared::resetSharedState();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    Pictures() : AppDirTest({"screwgeo", "temp"}) { viewdata::writeScrewGeo(path("screwgeo/LAB30.gs"), 30); }
 
     // Shows the window as its opener does and checks it as described above;
     // drawn: the operations whose points must show; inside: twips.
@@ -108,7 +93,6 @@ protected:
         return false;
     }
 
-    std::filesystem::path dir_;
 };
 
 template <class W>
