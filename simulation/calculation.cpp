@@ -21,8 +21,6 @@ using records::RunState;
 
 namespace {
 
-constexpr double kPi = 3.141592654;
-constexpr double kTwoPi = 6.283185308;
 constexpr double kEightPi = 25.132741232;
 // A port-region element held under pressure or left-handed; not a fill.
 constexpr float kPortMarkFill = 1.2f;
@@ -31,8 +29,6 @@ constexpr float kSubStepLength = 0.01f;
 // No element part is longer than a screw of 10000 radii.
 constexpr double kMaxSubSteps = 1e6;
 constexpr int kDieSteps = 20;
-
-float single(double v) { return static_cast<float>(v); }
 
 bool inPortRegion(const ElementRecord& e) {
     return e.RegionCode == records::kHopperRegion || e.RegionCode == records::kOtherPortRegion;

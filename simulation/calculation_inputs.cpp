@@ -11,6 +11,7 @@
 #include "records/packed.h"
 #include "records/work_files.h"
 #include "simulation/analysis.h"
+#include "simulation/numerics.h"
 #include "simulation/parameter_file.h"
 #include "state/state.h"
 
@@ -21,8 +22,6 @@ using records::ElementRecord;
 using records::PortRecord;
 
 namespace {
-
-float single(double v) { return static_cast<float>(v); }
 
 std::string workFile(const std::string& tempDir, std::string_view name) { return tempDir + std::string(name); }
 

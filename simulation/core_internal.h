@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "simulation/core.h"
+#include "simulation/numerics.h"
 
 namespace sim::core {
 
-// 2*pi and pi as the calculation writes them, in double precision.
-inline constexpr double kTwoPi = 6.283185308;
-inline constexpr double kPi = 3.141592654;
+using sim::kPi;
+using sim::kTwoPi;
+using sim::single;
 // The fill that marks a port-region element held under pressure or
 // left-handed; not a physical fill.
 inline constexpr float kPortMarkFill = 1.2f;
@@ -25,9 +26,6 @@ struct Halt {
     int element;
 };
 [[noreturn]] inline void halt(CoreStop stop, int element) { throw Halt{stop, element}; }
-
-// Stores a double-precision result as the single the core keeps.
-inline float single(double v) { return static_cast<float>(v); }
 
 inline void requireFinite(float v, int element) {
     if (!std::isfinite(v)) halt(CoreStop::NoSoundValue, element);

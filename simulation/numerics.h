@@ -7,6 +7,13 @@
 
 namespace sim {
 
+// pi and 2 pi as the calculation writes them, in double precision.
+inline constexpr double kPi = 3.141592654;
+inline constexpr double kTwoPi = 6.283185308;
+
+// Stores a double-precision result as the single the calculation keeps.
+inline float single(double v) { return static_cast<float>(v); }
+
 // Value at x of the polynomial through the m points (X(k), Y(k)), by Neville's
 // scheme: every step is computed in double precision and rounded to single.
 // Outside X(1)..X(m) the polynomial extrapolates. m larger than either array is

@@ -11,6 +11,7 @@
 #include "records/work_files.h"
 #include "simulation/analysis.h"
 #include "simulation/calculation_inputs.h"
+#include "simulation/numerics.h"
 #include "state/state.h"
 
 namespace sim {
@@ -21,11 +22,7 @@ using records::PortRecord;
 
 namespace {
 
-constexpr double kPi = 3.141592654;
-constexpr double kTwoPi = 6.283185308;
 constexpr double kGravity = 9.81;
-
-float single(double v) { return static_cast<float>(v); }
 
 std::string rowName(int i) { return "element row " + std::to_string(i); }
 
