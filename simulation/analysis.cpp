@@ -12,6 +12,7 @@
 #include "records/files.h"
 #include "records/work_files.h"
 #include "simulation/core.h"
+#include "simulation/numerics.h"
 #include "state/state.h"
 
 namespace sim {
@@ -22,7 +23,6 @@ using records::AnalysisRecord;
 using records::BarrelRec;
 using records::ScrewRec;
 
-constexpr float kSamePlace = 0.001f;
 constexpr const char* kCaution = "Caution";
 
 bool samePlace(float a, float b) {

@@ -90,11 +90,17 @@ void CoreRun::recordOnset(int i, float start, float segmentStart) {
     ProfileUnmelted[0] = 1;
 }
 
-// A melting step is starved (partly filled channel) unless it lies at or past
-// the starvation point by at least 0.0001.
+// A melting step is starved (partly filled channel) unless it ends past the
+// starvation point, at a point of its own.
 bool CoreRun::isStarved(float x, float entryStarvation) const {
-    const float distance = x - entryStarvation;
-    return !(x >= entryStarvation && std::fabs(distance) >= 0.0001);
+    return !(x >= entryStarvation && !samePoint(x, entryStarvation));
+}
+
+// Melting is forced to begin where the first filled element fills: at the
+// start of the first step whose end reaches the starvation point.
+bool CoreRun::forcedStart(int i, float x, float starvationPoint) const {
+    return reaches(x, starvationPoint) && FirstFilledElement == i &&
+           static_cast<float>(FirstFilledElement) == MeltStartElement && MeltStartPosition < 0;
 }
 
 // The melt film grows by the heat dissipated in it and what the screw adds.
@@ -155,13 +161,14 @@ bool CoreRun::conveyingForward(int i, float& x) {
     if (MeltStartElement == 0 && FirstFilledElement == i) MeltStartElement = static_cast<float>(i);
 
     for (int k = 1; k <= 10; ++k) {
+        // Where melting begins in this sub-step it begins at its start, the
+        // position before the step: never a rounding below the element's start,
+        // which would read as not begun.
+        const float stepStart = x;
         x = single(x + advance);
         const float starvationPoint = entryStarvation(i);
-        // Melting is forced to begin where the first filled element fills.
-        if (x >= starvationPoint && FirstFilledElement == i &&
-            static_cast<float>(FirstFilledElement) == MeltStartElement &&
-            MeltStartPosition < 0) {
-            MeltStartPosition = single(x - advance);
+        if (forcedStart(i, x, starvationPoint)) {
+            MeltStartPosition = stepStart;
             SolidTemperature = Tm;
             ProfilePosition[0] = MeltStartPosition + segmentStart;
             ProfileUnmelted[0] = 1;
@@ -180,7 +187,7 @@ bool CoreRun::conveyingForward(int i, float& x) {
             }
             // Onset when the surface reaches the melting temperature, as the
             // heating test above stops heating there.
-            if (SolidTemperature >= Tm) recordOnset(i, single(x - advance), segmentStart);
+            if (SolidTemperature >= Tm) recordOnset(i, stepStart, segmentStart);
         } else if (PoolDepth <= 0) {
             // First melting sub-step: seed the pool and the film.
             PoolDepth = single(0.05 * H);

@@ -13,6 +13,8 @@ namespace sim::core {
 
 using sim::kPi;
 using sim::kTwoPi;
+using sim::reaches;
+using sim::samePoint;
 using sim::single;
 // The fill that marks a port-region element held under pressure or
 // left-handed; not a physical fill.
@@ -94,6 +96,7 @@ public:
     float surfaceTemperature(float z);
     void recordOnset(int i, float start, float segmentStart);
     bool isStarved(float x, float entryStarvation) const;
+    bool forcedStart(int i, float x, float starvationPoint) const;
     void seedFilm();
     void growFilm(int i, float v, float step, bool starved, float fillLeft);
     void appendProfilePoint(float position, float unmelted, float film, int i);

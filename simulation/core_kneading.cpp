@@ -93,13 +93,12 @@ bool CoreRun::kneadingForward(int i, float& x) {
     };
 
     for (int d = 1; static_cast<float>(d) <= disks.count; ++d) {
+        // Melting that begins at this disk begins at its start.
+        const float diskStart = x;
         x = x + w;
         const float starvationPoint = entryStarvation(i);
-        // Melting is forced to begin where the first filled element fills, one disk back.
-        if (x >= starvationPoint && FirstFilledElement == i &&
-            static_cast<float>(FirstFilledElement) == MeltStartElement &&
-            MeltStartPosition < 0) {
-            MeltStartPosition = x - w;
+        if (forcedStart(i, x, starvationPoint)) {
+            MeltStartPosition = diskStart;
             SolidTemperature = Tm;
             ProfileUnmelted[0] = 1;
             ProfilePosition[0] = MeltStartPosition + segmentStart;
@@ -115,7 +114,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
                                         ScrewHeatGain * (SolidScrewTemperature - SolidMeanTemperature)) *
                                            fillLeft * W * w;
             }
-            if (SolidTemperature >= Tm) recordOnset(i, x - w, segmentStart);
+            if (SolidTemperature >= Tm) recordOnset(i, diskStart, segmentStart);
         } else {
             float firstStepFilm = 0;
             for (int m = 1; m <= 10; ++m) {
@@ -145,8 +144,9 @@ bool CoreRun::kneadingForward(int i, float& x) {
                 if (FilmThickness > H) FilmThickness = H;
             }
 
-            if (x < starvationPoint) {
-                // Partly filled stretch: the marched pool depth.
+            if (isStarved(x, starvationPoint)) {
+                // Partly filled stretch, as its melting sub-steps were: the
+                // marched pool depth.
                 MixedFilm = kneadFilm;
             } else {
                 float iterated = firstStepFilm;

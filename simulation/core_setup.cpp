@@ -248,8 +248,7 @@ void CoreRun::dieRecordExit(int i) {
 void CoreRun::meltingCompleteExit(int i, float x) {
     ProfileUnmelted[static_cast<std::size_t>(ProfileLast)] = 0;
     records::ElementRecord& e = element(i);
-    const float distanceToEnd = e.SegmentLength - x;
-    if (std::fabs(distanceToEnd) < 0.0001 && element(i + 1).kind() != records::kEndZoneKind) {
+    if (samePoint(e.SegmentLength, x) && element(i + 1).kind() != records::kEndZoneKind) {
         MeltEndElement = i + 1;
         MeltEndPosition = 0;
     } else {

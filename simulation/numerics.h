@@ -2,7 +2,9 @@
 // Numerical routines of the calculation: the polynomial interpolation that the
 // element characteristic tables use, and the Simpson integral of the die's
 // converging zone. Both keep the single-precision rounding of the stored values
-// at every step, so results are reproducible bit for bit.
+// at every step, so results are reproducible bit for bit. Beside them, the two
+// nearness rules by which positions along the screw are compared.
+#include <cmath>
 #include <span>
 
 namespace sim {
@@ -13,6 +15,23 @@ inline constexpr double kTwoPi = 6.283185308;
 
 // Stores a double-precision result as the single the calculation keeps.
 inline float single(double v) { return static_cast<float>(v); }
+
+// Positions along the screw within this many radii are the same place: the
+// analysis' rule for element ends and region edges, and what makes a
+// kneading segment a whole number of disks.
+inline constexpr float kSamePlace = 0.001f;
+
+// Within one element the passes take positions closer than this many radii as
+// one point: sub-step ends, starvation points and the melt end are sums and
+// differences of singles that differ only by their roundings. The difference
+// is rounded to single before it is compared.
+inline constexpr double kSamePoint = 0.0001;
+inline bool samePoint(float a, float b) {
+    const float difference = a - b;
+    return std::fabs(difference) < kSamePoint;
+}
+// x lies at or past point; a rounding short of it counts as at it.
+inline bool reaches(float x, float point) { return x >= point || samePoint(x, point); }
 
 // Value at x of the polynomial through the m points (X(k), Y(k)), by Neville's
 // scheme: every step is computed in double precision and rounded to single.

@@ -94,6 +94,26 @@ TEST_F(CalculationRun, ResidenceTimeAndPowerRiseAlongTheScrewAtFiveTenAndTwentyK
     }
 }
 
+TEST_F(CalculationRun, MeltingBeginsAtTheStartOfItsFirstSubStepNeverARoundingBeforeIt) {
+    // At 30 kg/h element 3 fills from its entry; at 2 kg/h with the barrel at
+    // 200 C the solid reaches the melting temperature within a first sub-step.
+    sim::ParameterSet warm = at(2);
+    warm.solids.BarrelTemperature = 200;
+    for (auto& p : warm.ports.items()) p.BarrelTemperature = 200;
+    for (const sim::ParameterSet& parameters : {at(30), warm}) {
+        prepare(parameters);
+        user = {};
+        user.answers = {true};
+        user.files = {tempFile("result.flw")};
+        ASSERT_TRUE(run());
+        const records::ResultData r = resultOf(tempFile("result.flw"));
+        const records::RunState& st = r.runState;
+        EXPECT_EQ(st.MeltStartPosition, 0.0f);
+        EXPECT_EQ(r.profile[0].AxialPosition, r.elements[static_cast<std::size_t>(st.MeltStartElement - 1)].SegmentStart);
+        EXPECT_GT(r.profile[1].AxialPosition, r.profile[0].AxialPosition);
+    }
+}
+
 TEST_F(CalculationRun, TheLoopShowsEachIterationThatGoesOnAndEndsOnSettledTemperatures) {
     std::vector<bool> coreCalls;  // final flag of each call
     sim::CalculationOptions counted;
