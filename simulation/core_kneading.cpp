@@ -9,12 +9,16 @@ namespace sim::core {
 
 namespace {
 
-// Disk width and the number of disks in the segment (fractional, at least 1).
-// A block without disks, without length or with more disks than a 16-bit
-// counter walks has no sound stepping.
+// Disk width and the number of disks in the segment (fractional, at least 1),
+// and the disks the forward pass walks: a fractional last disk is not walked,
+// but a segment that is a whole number of disks to within the same place
+// walks every one of them, though its quotient may round just below. A block
+// without disks, without length or with more disks than a 16-bit counter
+// walks has no sound stepping.
 struct Disks {
     float width;
     float count;
+    int walked;
 };
 
 Disks blockDisks(const records::ElementRecord& e, int i) {
@@ -25,6 +29,10 @@ Disks blockDisks(const records::ElementRecord& e, int i) {
     d.count = e.SegmentLength / d.width;
     if (d.count < 1) d.count = 1;
     if (!(d.count <= static_cast<float>(kMaxIndex))) halt(CoreStop::BadElement, i);
+    const double whole = std::nearbyint(static_cast<double>(d.count));
+    const double shortfall = static_cast<double>(e.SegmentLength) - whole * d.width;
+    d.walked = static_cast<int>(std::fabs(shortfall) <= kSamePlace ? whole : std::floor(d.count));
+    if (d.walked < 1) d.walked = 1;
     return d;
 }
 
@@ -92,7 +100,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
                                   std::pow(static_cast<double>(gradient), 2.0) / 12);
     };
 
-    for (int d = 1; static_cast<float>(d) <= disks.count; ++d) {
+    for (int d = 1; d <= disks.walked; ++d) {
         // Melting that begins at this disk begins at its start.
         const float diskStart = x;
         x = x + w;

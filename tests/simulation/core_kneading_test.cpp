@@ -81,6 +81,28 @@ TEST(KneadingForward, WalksWholeDisksOnly) {
     for (int k = 1; k <= 3; ++k) EXPECT_LT(r.profile[k].SolidFraction, r.profile[k - 1].SolidFraction);
 }
 
+TEST(KneadingForward, AWholeNumberOfDisksWalksEveryDisk) {
+    // Where the last disk ends, the block walked from a cold feed.
+    const auto lastDiskEnd = [](float segment, float block, std::int16_t disks) {
+        Prepared prep(blockThenEnd(segment, block, disks, 45));
+        sim::core::CoreRun& run = prep.run;
+        run.findFirstFilledElement();
+        run.startForwardPass();
+        run.loadForwardPort(1);
+        run.CurrentPort = 1;
+        run.elementGeometry(1);
+        float x = 0;
+        EXPECT_FALSE(run.kneadingForward(1, x));
+        return x;
+    };
+    // Whole blocks whose disk count divides to just below 7, 13 or 14.
+    for (float block : {1.0f, 2.0f, 4.0f})
+        for (std::int16_t disks : {7, 13, 14}) EXPECT_NEAR(lastDiskEnd(block, block, disks), block, 1e-5);
+    // A part snapped to a region edge 5e-5 short of whole; one cut at 6.5 disks.
+    EXPECT_NEAR(lastDiskEnd(2 - 5e-5f, 2, 7), 2, 1e-5);
+    EXPECT_NEAR(lastDiskEnd(6.5f * 2 / 7, 2, 7), 6.0f * 2 / 7, 1e-5);
+}
+
 // Newtonian melt without temperature shift; a left-handed element whose
 // downstream point has no pressure and which is starved to its end.
 CoreCall leftHandedAtZeroPressure(bool kneadingBlock) {
