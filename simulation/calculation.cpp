@@ -311,7 +311,11 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
 
         const float L = e.SegmentLength;
         const bool first = j == jStart;
-        const float Lf = first ? L - state.MeltEndPosition : L;
+        // Melting that ends at the element's end leaves none of it to balance,
+        // however the difference rounds: the melt end is the element's end
+        // where the simulation core takes it as such.
+        const float meltEnd = state.MeltEndPosition;
+        const float Lf = !first ? L : samePoint(meltEnd, L) ? 0.0f : L - meltEnd;
         float Hs = 0, Ls = 0, theta0 = 0;
         if (!first) {
             Hs = e.FillLeft * d.heatAtDrag;
@@ -319,7 +323,8 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
             theta0 = e.TempStart / terms.Tscale;
         } else {
             theta0 = run.Tinit / terms.Tscale;
-            if (e.StarvationPoint <= state.MeltEndPosition) {
+            // A starvation point at the melt end, to a rounding, fills the rest.
+            if (reaches(meltEnd, e.StarvationPoint)) {
                 Hs = d.heatAtQd;
                 Ls = 0;
             } else {

@@ -196,10 +196,10 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
 TEST(ForwardPass, OneSubStepOfTheHeatBalanceAndNoStepOverAPartOfNoLength) {
     // A filled part of one sub-step (0.01 R) with 0.1 MPa across it, the melt
     // at the reference temperature, the barrel 20 C above it.
-    const auto balance = [](float meltEnd) {
+    const auto balance = [](float meltEnd, float starvation = 0) {
         sim::RunData run = runOf({row('s', 0, 0.01f), row('p', 0.01f, 0.5f, records::kEndZoneRegion, "")});
         run.elements.at(1).PressureEnd = 0.1f;
-        run.elements.at(1).StarvationPoint = 0;
+        run.elements.at(1).StarvationPoint = starvation;
         run.distinct.at(1).heatAtQd = 5;
         run.screwRadius = 15;
         run.Tinit = 200;
@@ -217,10 +217,15 @@ TEST(ForwardPass, OneSubStepOfTheHeatBalanceAndNoStepOverAPartOfNoLength) {
     const auto [T, residual] = balance(0);
     expectClose(T, T1, "end temperature", 1e-4);
     expectClose(residual, (200 - T1) * (200 - T1), "residual", 1e-3);
-    // Melting ends at the element's end: no length left to balance, no step.
-    const auto [same, none] = balance(0.01f);
-    EXPECT_NEAR(same, 200, 1e-3);
-    EXPECT_LT(none, 1e-6);
+    // Melting ends at the element's end, to a rounding either side: no length
+    // left to balance, no step.
+    for (float end : {0.01f, std::nextafter(0.01f, 0.0f), std::nextafter(0.01f, 1.0f)}) {
+        const auto [same, none] = balance(end);
+        EXPECT_FLOAT_EQ(same, 200) << end;
+        EXPECT_LT(none, 1e-6);
+    }
+    // A starvation point a rounding past the melt end fills the rest as one at it.
+    EXPECT_EQ(balance(0.005f, std::nextafter(0.005f, 1.0f)).first, balance(0.005f, 0.005f).first);
 }
 
 TEST(PortThroughputs, EachPortAddsItsStreamToTheMixture) {
