@@ -133,8 +133,10 @@ void screwRow(RunData& run, int i, float s, float tau) {
         e.PressureEnd = pd;
         e.PressureStarvation = pu;
         e.FillLeft = e.FillRight = 1;
-    } else if (pu < 0 && pd > 0.0001) {
-        e.StarvationPoint = e.SegmentLength * -pu / (pd - pu);
+    } else if (pd > 0.0001) {
+        // Filled from the starvation point on. A start pressure that comes out
+        // at exactly 0 puts it at the start; the row is never left as it was.
+        e.StarvationPoint = pu < 0 ? e.SegmentLength * -pu / (pd - pu) : 0.0f;
         e.PressureStart = 0;
         e.PressureStarvation = 0;
         e.PressureEnd = pd;

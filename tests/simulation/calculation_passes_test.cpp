@@ -128,6 +128,23 @@ TEST(BackwardPass, PressuresStarvationPointsAndFillsFromTheDieTowardsTheFeed) {
     EXPECT_EQ(E(2).PressureStart, 7.0f);
 }
 
+TEST(BackwardPass, ARowWhosePressureComesOutAtExactlyZeroAtItsStartIsFilledFromThere) {
+    // The die pressure given equals the row's pressure drop, in the run's own
+    // single-precision products.
+    sim::RunData run = runOf({row('s', 0, 1), row('d', 1, 1)});
+    const float tau = static_cast<float>(tauOf(5, 0.5));
+    run.specifiedDiePressure = 10.0f * 1.0f * 1.0f * tau;
+    ElementRecord& e = run.elements.at(1);
+    e.StarvationPoint = 0.7f;  // what an earlier iteration left
+    e.FillRight = 0.3f;
+    sim::backwardPass(run, 1);
+    EXPECT_EQ(e.StarvationPoint, 0.0f);
+    EXPECT_FALSE(std::signbit(e.StarvationPoint));
+    EXPECT_EQ(e.PressureStart, 0.0f);
+    EXPECT_EQ(e.PressureEnd, run.specifiedDiePressure);
+    EXPECT_EQ(e.FillRight, 1.0f);
+}
+
 TEST(BackwardPass, ARowFindsItsDistinctElementByItsCodeAsStoredWithoutTheTrailingBlanks) {
     // A leading blank belongs to the code; an unknown code stops the run.
     sim::RunData run = runOf({row('s', 0, 1, 0, " SE"), row('p', 1, 0.5f, records::kEndZoneRegion, "")});
