@@ -30,6 +30,14 @@ struct Prepared {
         run.copyMaterials();
         run.copyPreviousProfile();
     }
+    // The forward pass about to enter element 1.
+    void enterForwardPass() {
+        run.findFirstFilledElement();
+        run.startForwardPass();
+        run.loadForwardPort(1);
+        run.CurrentPort = 1;
+        run.elementGeometry(1);
+    }
 };
 
 CoreCall blockThenEnd(float segmentLength, float blockLength, std::int16_t disks, float stagger) {
@@ -85,14 +93,9 @@ TEST(KneadingForward, AWholeNumberOfDisksWalksEveryDisk) {
     // Where the last disk ends, the block walked from a cold feed.
     const auto lastDiskEnd = [](float segment, float block, std::int16_t disks) {
         Prepared prep(blockThenEnd(segment, block, disks, 45));
-        sim::core::CoreRun& run = prep.run;
-        run.findFirstFilledElement();
-        run.startForwardPass();
-        run.loadForwardPort(1);
-        run.CurrentPort = 1;
-        run.elementGeometry(1);
+        prep.enterForwardPass();
         float x = 0;
-        EXPECT_FALSE(run.kneadingForward(1, x));
+        EXPECT_FALSE(prep.run.kneadingForward(1, x));
         return x;
     };
     // Whole blocks whose disk count divides to just below 7, 13 or 14.
@@ -187,12 +190,8 @@ DiskResult meltOneDisk(float staggerDegrees, float entryStarvation, DiskResult* 
     c.elements.push_back(kneading(0, 0.5f, 0.5f, 1, staggerDegrees));
     c.elements.push_back(endZone(0.5f, 0));
     Prepared prep(std::move(c));
+    prep.enterForwardPass();
     sim::core::CoreRun& run = prep.run;
-    run.findFirstFilledElement();
-    run.startForwardPass();
-    run.loadForwardPort(1);
-    run.CurrentPort = 1;
-    run.elementGeometry(1);
     const float H = run.geo.MeanChannelDepth, A = run.geo.ChannelArea, W = run.geo.ChannelSpan;
     run.MeltStartElement = 1;
     run.MeltStartPosition = 0;
