@@ -95,7 +95,8 @@ public:
     // holds (a Cancel button): moving the focus there holds back the LostFocus
     // of the control being left. That LostFocus runs when the focus moves on
     // to a control that causes validation (in place of the LostFocus of the
-    // control then left), and not at all when the focus comes back to it.
+    // control then left), and not at all when the focus comes back to it or
+    // when that control can no longer take the focus (hidden, disabled).
     bool causesValidation() const { return causesValidation_; }
     void setCausesValidation(bool v) { causesValidation_ = v; }
 
