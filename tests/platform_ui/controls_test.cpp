@@ -230,8 +230,8 @@ TEST_F(Controls, CancelLeavesThePresetNameOrRaisesTheCancelError) {
 TEST_F(Controls, ASavedNameWithoutExtensionGetsTheOneItsFilterNames) {
     c.show();
     ui::CommonDialog& d = c.dlgCMDialog;
-    auto save = [&](const std::string& filter, const std::string& typed) {
-        d.preset("*.srw", "/app/", filter);
+    auto save = [&](const std::string& filter, const std::string& typed, const std::string& preset = "*.srw") {
+        d.preset(preset, "/app/", filter);
         s.script.chooseFile(typed, ui::FileDialogKind::Save);
         d.showSave();
         return d.fileName();
@@ -241,6 +241,9 @@ TEST_F(Controls, ASavedNameWithoutExtensionGetsTheOneItsFilterNames) {
     EXPECT_EQ(save("barrel Files|**.brl|All files|*.*", "/data/mine"), "/data/mine.brl");
     EXPECT_EQ(save("All files|*.*", "/data/mine"), "/data/mine");
     EXPECT_EQ(save("Lists|*.txt;*.lst", "/data/mine"), "/data/mine");
+    // The preset name, with or without a folder, chooses the filter shown.
+    EXPECT_EQ(save("screw Files|*.srw|Texts|*.txt", "/data/mine", "*.txt"), "/data/mine.txt");
+    EXPECT_EQ(save("screw Files|*.srw|Texts|*.txt", "/data/mine", "/data/*.txt"), "/data/mine.txt");
     s.script.chooseFile("/data/mine", ui::FileDialogKind::Open);
     d.showOpen();
     EXPECT_EQ(d.fileName(), "/data/mine");
