@@ -435,6 +435,7 @@ std::optional<ui::FileDialogChoice> Backend::fileDialog(const ui::FileDialogRequ
     QStringList filters = nameFilters(request.filter, &patterns);
     FileDialog dialog(dialogParent(), title, dir, filters, patterns);
     QFileDialog::Options options = QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails;
+    // The core asks before replacing a file, under the name it will write.
     if (save) options |= QFileDialog::DontConfirmOverwrite;
     dialog.setOptions(options);
     // Open accepts a name that does not exist.

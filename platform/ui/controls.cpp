@@ -560,6 +560,15 @@ std::string withFilterExtension(const std::string& path, const std::string& patt
     return path + extension;
 }
 
+// A name the file system refuses names no existing file.
+bool existingFile(const std::string& path) {
+    try {
+        return io::fileExists(path);
+    } catch (const rt::Error&) {
+        return false;
+    }
+}
+
 // The patterns of "description|pattern|description|pattern", in order.
 std::vector<std::string> filterPatterns(const std::string& filter) {
     std::vector<std::string> parts;
@@ -598,8 +607,15 @@ void CommonDialog::showFile(bool save) {
     request.initDir = initDir_;
     request.title = dialogTitle_;
     std::optional<FileDialogChoice> chosen = needBackend("a file dialog").fileDialog(request);
+    if (chosen && save) {
+        chosen->path = withFilterExtension(chosen->path, chosen->pattern);
+        if (chosen->path != replaceAsked_ && existingFile(chosen->path) &&
+            msgBox(chosen->path + " already exists.\nDo you want to replace it?", kYesNo, kNoIcon,
+                   dialogTitle_.empty() ? "Save As" : dialogTitle_, true) != kYes)
+            chosen.reset();
+    }
     if (chosen) {
-        fileName_ = save ? withFilterExtension(chosen->path, chosen->pattern) : chosen->path;
+        fileName_ = chosen->path;
     } else if (cancelError_) {
         rt::raise(rt::kCancelError);
     }
@@ -624,6 +640,7 @@ void CommonDialog::reset() {
     initDir_.clear();
     dialogTitle_.clear();
     cancelError_ = false;
+    replaceAsked_.clear();
 }
 
 // ---- MenuItem --------------------------------------------------------------

@@ -1,6 +1,9 @@
 // List, combo, grid, menu and common dialog semantics.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -244,6 +247,14 @@ TEST_F(Controls, ASavedNameWithoutExtensionGetsTheOneItsFilterNames) {
     // The preset name, with or without a folder, chooses the filter shown.
     EXPECT_EQ(save("screw Files|*.srw|Texts|*.txt", "/data/mine", "*.txt"), "/data/mine.txt");
     EXPECT_EQ(save("screw Files|*.srw|Texts|*.txt", "/data/mine", "/data/*.txt"), "/data/mine.txt");
+    // An existing file is asked about under the name written; No is Cancel.
+    const std::string mine = std::filesystem::temp_directory_path() / ("velkor-mine-" + std::to_string(::getpid()));
+    std::ofstream(mine + ".srw") << "x";
+    d.preset("*.srw", "/app/", "screw Files|*.srw");
+    s.script.chooseFile(mine).no(mine + ".srw already exists.\nDo you want to replace it?", "Save As");
+    d.showSave();
+    EXPECT_EQ(d.fileName(), "*.srw");
+    std::filesystem::remove(mine + ".srw");
     s.script.chooseFile("/data/mine", ui::FileDialogKind::Open);
     d.showOpen();
     EXPECT_EQ(d.fileName(), "/data/mine");
