@@ -356,6 +356,7 @@ bool Gparameter4::saveParameters() {
     } else {
         // Cancel error off: a cancel leaves the pattern, which cannot be written.
         dlgCMDialog.preset("*.prm", shared::AppDir, "Parameter files(*.prm)|*.prm");
+        dlgCMDialog.setReplaceAsked(shared::ParameterFile);  // asked about just above
         dlgCMDialog.showSave();
         shared::ParameterFile = dlgCMDialog.fileName();
         stamp();

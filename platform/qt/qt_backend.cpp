@@ -435,16 +435,15 @@ std::optional<ui::FileDialogChoice> Backend::fileDialog(const ui::FileDialogRequ
     QStringList filters = nameFilters(request.filter, &patterns);
     FileDialog dialog(dialogParent(), title, dir, filters, patterns);
     QFileDialog::Options options = QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails;
+    // The core asks before replacing a file, under the name it will write.
     if (save) options |= QFileDialog::DontConfirmOverwrite;
     dialog.setOptions(options);
     // Open accepts a name that does not exist.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    if (hasWildcard(name)) {
-        qsizetype index = patterns.indexOf(name);
-        if (index >= 0) dialog.selectNameFilter(filters[index]);
-    }
+    if (const int index = request.openingFilter(); index >= 0 && index < filters.size())
+        dialog.selectNameFilter(filters[index]);
     // The preset name, a pattern included, starts in the file-name box.
     if (!name.isEmpty()) dialog.selectFile(name);
     dialog.fitColumns();

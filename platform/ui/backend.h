@@ -59,8 +59,11 @@ struct FileDialogRequest {
     std::string filter;    // "description|pattern|description|pattern"
     std::string initDir;
     std::string title;
-    // The pattern of the filter the dialog opens with: the one the preset
-    // name is, else the first; empty without a filter.
+    // The filter the dialog opens with (0 the first): the one whose pattern
+    // is the preset name without its folder, else the first; -1 without a
+    // filter. Every backend opens on this one.
+    int openingFilter() const;
+    // That filter's pattern; empty without a filter.
     std::string openingPattern() const;
 };
 

@@ -560,10 +560,17 @@ std::string withFilterExtension(const std::string& path, const std::string& patt
     return path + extension;
 }
 
-}  // namespace
+// A name the file system refuses names no existing file.
+bool existingFile(const std::string& path) {
+    try {
+        return io::fileExists(path);
+    } catch (const rt::Error&) {
+        return false;
+    }
+}
 
-std::string FileDialogRequest::openingPattern() const {
-    // "description|pattern|description|pattern"
+// The patterns of "description|pattern|description|pattern", in order.
+std::vector<std::string> filterPatterns(const std::string& filter) {
     std::vector<std::string> parts;
     for (std::size_t start = 0;;) {
         const std::size_t bar = filter.find('|', start);
@@ -571,10 +578,25 @@ std::string FileDialogRequest::openingPattern() const {
         if (bar == std::string::npos) break;
         start = bar + 1;
     }
-    if (parts.size() < 2) return {};
-    for (std::size_t i = 1; i < parts.size(); i += 2)
-        if (parts[i] == fileName) return fileName;
-    return parts[1];
+    std::vector<std::string> patterns;
+    for (std::size_t i = 1; i < parts.size(); i += 2) patterns.push_back(std::move(parts[i]));
+    return patterns;
+}
+
+}  // namespace
+
+int FileDialogRequest::openingFilter() const {
+    const std::vector<std::string> patterns = filterPatterns(filter);
+    if (patterns.empty()) return -1;
+    // The name without its folder: "/data/*.txt" opens on "*.txt" as "*.txt" does.
+    const std::string name = fileName.substr(fileName.find_last_of(io::kDirSeparator) + 1);
+    const auto it = std::find(patterns.begin(), patterns.end(), name);
+    return it == patterns.end() ? 0 : static_cast<int>(it - patterns.begin());
+}
+
+std::string FileDialogRequest::openingPattern() const {
+    const int index = openingFilter();
+    return index < 0 ? std::string() : filterPatterns(filter)[static_cast<std::size_t>(index)];
 }
 
 void CommonDialog::showFile(bool save) {
@@ -585,8 +607,15 @@ void CommonDialog::showFile(bool save) {
     request.initDir = initDir_;
     request.title = dialogTitle_;
     std::optional<FileDialogChoice> chosen = needBackend("a file dialog").fileDialog(request);
+    if (chosen && save) {
+        chosen->path = withFilterExtension(chosen->path, chosen->pattern);
+        if (chosen->path != replaceAsked_ && existingFile(chosen->path) &&
+            msgBox(chosen->path + " already exists.\nDo you want to replace it?", kYesNo, kNoIcon,
+                   dialogTitle_.empty() ? "Save As" : dialogTitle_, true) != kYes)
+            chosen.reset();
+    }
     if (chosen) {
-        fileName_ = save ? withFilterExtension(chosen->path, chosen->pattern) : chosen->path;
+        fileName_ = chosen->path;
     } else if (cancelError_) {
         rt::raise(rt::kCancelError);
     }
@@ -611,6 +640,7 @@ void CommonDialog::reset() {
     initDir_.clear();
     dialogTitle_.clear();
     cancelError_ = false;
+    replaceAsked_.clear();
 }
 
 // ---- MenuItem --------------------------------------------------------------

@@ -95,7 +95,8 @@ public:
     // holds (a Cancel button): moving the focus there holds back the LostFocus
     // of the control being left. That LostFocus runs when the focus moves on
     // to a control that causes validation (in place of the LostFocus of the
-    // control then left), and not at all when the focus comes back to it.
+    // control then left), and not at all when the focus comes back to it or
+    // when that control can no longer take the focus (hidden, disabled).
     bool causesValidation() const { return causesValidation_; }
     void setCausesValidation(bool v) { causesValidation_ = v; }
 
@@ -419,6 +420,9 @@ public:
     void setDialogTitle(std::string title) { dialogTitle_ = std::move(title); }
     bool cancelError() const { return cancelError_; }
     void setCancelError(bool on) { cancelError_ = on; }
+    // A file the window has asked about replacing itself, before the save
+    // dialog: choosing it there asks no second time. Empty: none.
+    void setReplaceAsked(std::string path) { replaceAsked_ = std::move(path); }
     // What every command sets before it shows the dialog: the name (or
     // pattern) it opens with, the initial directory and the filter.
     void preset(std::string name, std::string dir, std::string filter) {
@@ -431,9 +435,10 @@ public:
     // the name need not exist). Cancel leaves the file name as it was, and
     // raises rt::kCancelError while the cancel-error switch is on.
     void showOpen();
-    // The save dialog, the same way; it never asks before replacing a file.
-    // A name typed without an extension gets the extension of the filter
-    // shown when that filter names exactly one ("*.srw").
+    // The save dialog, the same way. A name typed without an extension gets
+    // the extension of the filter shown when that filter names exactly one
+    // ("*.srw"). Choosing an existing file asks whether to replace it, under
+    // the name as it will be written; No counts as Cancel.
     void showSave();
     // The printer setup dialog; the choice applies to every later printout.
     void showPrinter();
@@ -449,6 +454,7 @@ private:
     std::string initDir_;
     std::string dialogTitle_;
     bool cancelError_ = false;
+    std::string replaceAsked_;
 };
 
 // A menu of the window's menu bar, a command of a menu, a submenu or a

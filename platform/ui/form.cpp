@@ -370,6 +370,10 @@ bool Form::moveFocus(Control* target) {
     if (target && (&target->form() != this || !target->canFocus())) return false;
     if (focus_ == target) return true;
     Control* const requested = target;
+    // A control left earlier that can no longer take the focus (hidden,
+    // disabled, gone with its window) could not get it back from its
+    // LostFocus: its check is dropped.
+    if (unchecked_ && !unchecked_->canFocus()) unchecked_ = nullptr;
     // The control whose LostFocus is due: the one being left, or one left
     // earlier for controls that do not cause validation.
     Control* leaving = unchecked_ ? unchecked_ : focus_;

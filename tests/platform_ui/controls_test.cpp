@@ -1,6 +1,9 @@
 // List, combo, grid, menu and common dialog semantics.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -230,8 +233,8 @@ TEST_F(Controls, CancelLeavesThePresetNameOrRaisesTheCancelError) {
 TEST_F(Controls, ASavedNameWithoutExtensionGetsTheOneItsFilterNames) {
     c.show();
     ui::CommonDialog& d = c.dlgCMDialog;
-    auto save = [&](const std::string& filter, const std::string& typed) {
-        d.preset("*.srw", "/app/", filter);
+    auto save = [&](const std::string& filter, const std::string& typed, const std::string& preset = "*.srw") {
+        d.preset(preset, "/app/", filter);
         s.script.chooseFile(typed, ui::FileDialogKind::Save);
         d.showSave();
         return d.fileName();
@@ -241,6 +244,17 @@ TEST_F(Controls, ASavedNameWithoutExtensionGetsTheOneItsFilterNames) {
     EXPECT_EQ(save("barrel Files|**.brl|All files|*.*", "/data/mine"), "/data/mine.brl");
     EXPECT_EQ(save("All files|*.*", "/data/mine"), "/data/mine");
     EXPECT_EQ(save("Lists|*.txt;*.lst", "/data/mine"), "/data/mine");
+    // The preset name, with or without a folder, chooses the filter shown.
+    EXPECT_EQ(save("screw Files|*.srw|Texts|*.txt", "/data/mine", "*.txt"), "/data/mine.txt");
+    EXPECT_EQ(save("screw Files|*.srw|Texts|*.txt", "/data/mine", "/data/*.txt"), "/data/mine.txt");
+    // An existing file is asked about under the name written; No is Cancel.
+    const std::string mine = std::filesystem::temp_directory_path() / ("velkor-mine-" + std::to_string(::getpid()));
+    std::ofstream(mine + ".srw") << "x";
+    d.preset("*.srw", "/app/", "screw Files|*.srw");
+    s.script.chooseFile(mine).no(mine + ".srw already exists.\nDo you want to replace it?", "Save As");
+    d.showSave();
+    EXPECT_EQ(d.fileName(), "*.srw");
+    std::filesystem::remove(mine + ".srw");
     s.script.chooseFile("/data/mine", ui::FileDialogKind::Open);
     d.showOpen();
     EXPECT_EQ(d.fileName(), "/data/mine");

@@ -19,6 +19,7 @@ struct Wizard : ui::Form {
     ui::TextBox Text1{*this, "Text1"};
     ui::TextBox Text2{*this, "Text2"};
     ui::CommandButton Command2{*this, "Command2"};
+    ui::CommandButton Command1{*this, "Command1"};
     std::vector<std::string> log;
     float stored1 = 0;
 
@@ -27,6 +28,11 @@ struct Wizard : ui::Form {
         Text1.create(2200, 120, 1200, 285);
         Text2.create(2200, 480, 1200, 285);
         Command2.create(2200, 900, 975, 375, "Next >>");
+        // A Cancel that skips the checks, reached by the mouse only; its
+        // Click keeps the window open.
+        Command1.create(3300, 900, 975, 375, "Cancel").setCausesValidation(false);
+        Command1.setTabStop(false);
+        Command1.onClick = [this] { log.push_back("Command1_Click"); };
         for (ui::TextBox* box : {&Text1, &Text2}) {
             box->onGotFocus = [this, box] {
                 log.push_back(box->name() + "_GotFocus");
@@ -105,6 +111,31 @@ TEST_F(Focus, ValidationPutsTheFocusBackAndDropsTheClick) {
     EXPECT_EQ(w.log, (std::vector<std::string>{"Text1_LostFocus", "Command2_Click"}));
     EXPECT_EQ(w.activeControl(), &w.Command2);
     EXPECT_FLOAT_EQ(w.stored1, 150);
+}
+
+TEST_F(Focus, ACheckHeldAtCancelRunsAtTheNextControlThatChecksWhileTheBoxCanTakeTheFocus) {
+    w.show();
+    s.driver.replaceText(w.Text1, "12a");
+    w.log.clear();
+    s.driver.click(w.Command1);
+    s.script.ok("Illegel number. Standard correction is made.");
+    s.driver.click(w.Command2);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"Command1_Click", "Text1_LostFocus", "Text1_GotFocus"}));
+    // Dropped when the box is hidden meanwhile, and when the window closes.
+    s.driver.click(w.Command1);
+    w.Text1.setVisible(false);
+    s.driver.click(w.Command2);
+    EXPECT_EQ(w.log.back(), "Command2_Click");
+    w.Text1.setVisible(true);
+    s.driver.setFocus(w.Text1);
+    s.driver.click(w.Command1);
+    w.unload();
+    w.log.clear();
+    w.load();
+    w.Text2.setFocus();
+    w.show();
+    s.driver.click(w.Command2);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"Text2_GotFocus", "Text2_LostFocus", "Command2_Click"}));
 }
 
 TEST_F(Focus, ArrowKeysSendTabsThatMoveTheFocusAfterTheHandlerReturns) {

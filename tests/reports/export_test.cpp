@@ -117,7 +117,10 @@ TEST_F(Convert, AReadOnlyTargetKeepsItsOlderFile) {
     reporttest::writeResult(path("run.flw"), reporttest::sampleResult());
     io::replaceFileContents(path("old.txt"), std::string("old export\r\n"));
     ASSERT_EQ(chmod(path("old.txt").c_str(), 0444), 0);
-    convert(path("run.flw"), path("old.txt"), "Could not write " + path("old.txt") + ".");
+    session.script.chooseFile(path("run.flw")).chooseFile(path("old.txt")).yes();
+    session.script.ok("Could not write " + path("old.txt") + ".", "Convert file");
+    choose("mnuRconvert");
+    session.expectScriptDone();
     EXPECT_EQ(reporttest::fileText(path("old.txt")), "old export\r\n");
 }
 

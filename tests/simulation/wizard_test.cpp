@@ -273,6 +273,10 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     bytes = fileBytes(prm);
     ASSERT_EQ(bytes.size(), 85u + 44u + 4u);
     EXPECT_EQ(std::string(bytes.end() - 4, bytes.end()), "TAIL");
+    // No, then that same file chosen: the wizard's question is the only one.
+    walkToPorts();
+    s.script.no("Parameterfile is already exist. Overwrite ?").chooseFile(prm).ok("Parameterfile was created!");
+    s.driver.click(p4.Command2);
 
     // A target that cannot be written.
     std::filesystem::create_directory(path("dir.prm"));
