@@ -387,6 +387,10 @@ TEST_F(EditExisting, ARefusedFileOrAnOpenDesignerLeavesTheCode) {
     writeScrewHeader(path("ab.srw"), "AB");
     choose("mnuNscrew");
     EXPECT_EQ(edit("mnuEscrew1", path("ab.srw")), "START");
+    // A load that fails with an error leaves the code as well.
+    session.script.chooseFile(path("text.srw"));  // its message has no answer: the load throws
+    EXPECT_THROW(choose("mnuEscrew1"), headless::ScriptError);
+    EXPECT_EQ(shared::ExtruderCategory, "START");
 }
 
 TEST_F(EditExisting, DieKeepsTheWholeCodeTrimmed) {
