@@ -303,7 +303,7 @@ void Mainprog::AnalyseExtruder() {
     bool marked = false;
     const bool read = rt::endQuietlyOnError([&] {
         const records::ExtHeader header = records::readExtHeader(path);
-        code = header.Code.rtrimmed();
+        code = shared::headerCode(header.Code);
         marked = records::hasMarker(header);
         if (marked) analysis = sim::analyseExtruder(records::readExtruderFile(path), path);
     });
