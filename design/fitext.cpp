@@ -6,6 +6,7 @@
 #include "platform/rt/error.h"
 #include "platform/ui/application.h"
 #include "records/design_files.h"
+#include "state/header_code.h"
 #include "state/state.h"
 
 namespace {
@@ -89,7 +90,7 @@ void fitext::Form_Load() {
         return;
     }
     shared::ExtruderHeader = header_;
-    shared::ExtruderCategory = header_.Code.trimmed();
+    shared::ExtruderCategory = shared::headerCode(header_.Code);
     shared::ScrewFile = header_.ScrewFile.rtrimmed();
     shared::BarrelFile = header_.BarrelFile.rtrimmed();
     shared::DieFile = header_.DieFile.rtrimmed();

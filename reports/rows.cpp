@@ -54,7 +54,7 @@ std::optional<float> blockScale(const records::BarrelRec& header, BarrelSource s
 std::array<std::string, 7> BarrelBlockRows::next(int number, const records::BarrelRec& b, IntegerStyle style) {
     std::array<std::string, 7> c;
     c[0] = integerText(number, style);
-    c[1] = shownText(b.Code);
+    c[1] = rt::trim(shownText(b.Code));
     c[2] = shownText(b.Type);
     if (scale_) {
         const float k = *scale_;

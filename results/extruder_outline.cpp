@@ -29,9 +29,25 @@ bool inside(const OutlineClip& c, double x, double y) {
     return x >= c.left && x <= c.right && y >= c.top && y <= c.bottom;
 }
 
-// Cuts the segment to the clip (Liang-Barsky); false when no part of it lies
-// inside. An end inside the clip keeps its coordinates exactly.
+// Cuts the segment to the clip; false when no part of it lies inside. An
+// end inside the clip keeps its coordinates exactly. An edge parallel to an
+// axis is cut as an interval. A slanted segment is cut by Liang-Barsky,
+// whose cut ends x1 + t dx lose every digit when the other end lies far out
+// (a die entrance of 1e18 radii), so they are clamped into the clip.
 bool cutSegment(const OutlineClip& c, double& x1, double& y1, double& x2, double& y2) {
+    if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return false;
+    auto clampX = [&](double& x) { x = std::clamp<double>(x, c.left, c.right); };
+    auto clampY = [&](double& y) { y = std::clamp<double>(y, c.top, c.bottom); };
+    if (y1 == y2) {
+        if (y1 < c.top || y1 > c.bottom || std::max(x1, x2) < c.left || std::min(x1, x2) > c.right) return false;
+        clampX(x1), clampX(x2);
+        return true;
+    }
+    if (x1 == x2) {
+        if (x1 < c.left || x1 > c.right || std::max(y1, y2) < c.top || std::min(y1, y2) > c.bottom) return false;
+        clampY(y1), clampY(y2);
+        return true;
+    }
     const double dx = x2 - x1, dy = y2 - y1;
     double enter = 0, leave = 1;
     // The part of the segment with p t <= q.
@@ -47,6 +63,8 @@ bool cutSegment(const OutlineClip& c, double& x1, double& y1, double& x2, double
     const double ax = x1, ay = y1;
     if (leave < 1) x2 = ax + leave * dx, y2 = ay + leave * dy;
     if (enter > 0) x1 = ax + enter * dx, y1 = ay + enter * dy;
+    if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return false;
+    clampX(x1), clampY(y1), clampX(x2), clampY(y2);
     return true;
 }
 

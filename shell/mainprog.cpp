@@ -1,5 +1,7 @@
 #include "shell/mainprog.h"
 
+#include <utility>
+
 #include "catalog/selet.h"
 #include "design/assemext.h"
 #include "design/dnbarrel.h"
@@ -173,10 +175,17 @@ void Mainprog::editWithCode(ui::Form& designer, const std::string& code) {
         designer.show();
         return;
     }
-    const std::string previous = shared::ExtruderCategory;
+    // However the load ends, an error included, the code stays only with a
+    // designer that loaded.
+    struct Restore {
+        ui::Form& designer;
+        std::string previous;
+        ~Restore() {
+            if (!designer.isLoaded()) shared::ExtruderCategory = std::move(previous);
+        }
+    } restore{designer, shared::ExtruderCategory};
     shared::ExtruderCategory = code;
     designer.show();
-    if (!designer.isLoaded()) shared::ExtruderCategory = previous;
 }
 
 bool Mainprog::extruderCategoryChosen() {
@@ -294,7 +303,7 @@ void Mainprog::AnalyseExtruder() {
     bool marked = false;
     const bool read = rt::endQuietlyOnError([&] {
         const records::ExtHeader header = records::readExtHeader(path);
-        code = header.Code.rtrimmed();
+        code = shared::headerCode(header.Code);
         marked = records::hasMarker(header);
         if (marked) analysis = sim::analyseExtruder(records::readExtruderFile(path), path);
     });

@@ -138,7 +138,8 @@ private:
     bool extruderCategoryChosen();
     // Edit Existing: the designer loads with the code of the chosen file's
     // header as the current one, which stays current only when the designer
-    // opens on that file. A file the designer refuses, or a designer that is
-    // already open and only comes to the front, leaves the code as it was.
+    // opens on that file. A file the designer refuses, a load ended by an
+    // error, or a designer that is already open and only comes to the front,
+    // leaves the code as it was.
     static void editWithCode(ui::Form& designer, const std::string& code);
 };

@@ -1,7 +1,5 @@
 #include "state/header_code.h"
 
-#include "platform/rt/text.h"
-
 namespace shared {
 
 namespace {
@@ -15,6 +13,6 @@ std::string codeOfScrewHeader(const records::ScrewRec& header) { return upToFirs
 
 std::string codeOfBarrelHeader(const records::BarrelRec& header) { return upToFirstBlank(header.Code.str()); }
 
-std::string codeOfDieRecord(const records::DieRec& die) { return rt::trim(die.Code.str()); }
+std::string codeOfDieRecord(const records::DieRec& die) { return headerCode(die.Code); }
 
 }  // namespace shared

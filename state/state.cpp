@@ -17,9 +17,6 @@ std::string elementPath(const std::string& appDir, const char* folder, const std
 
 void setDirectories(const std::string& applicationDirectory) {
     AppDir = io::folderPath(applicationDirectory);
-    ScrewGeoDir = io::folderPath(AppDir + kScrewGeo);
-    BarrelGeoDir = io::folderPath(AppDir + kBarrelGeo);
-    KneadGeoDir = io::folderPath(AppDir + kKneadGeo);
     TempDir = io::folderPath(AppDir + "temp");
 }
 
@@ -34,8 +31,7 @@ std::string barrelElementPath(const std::string& code, const std::string& appDir
 }
 
 void resetSharedState() {
-    for (std::string* s : {&AppDir, &ScrewGeoDir, &KneadGeoDir, &BarrelGeoDir, &TempDir,
-                           &ExtruderCategory, &EditScrewFile, &EditBarrelFile, &DieFile,
+    for (std::string* s : {&AppDir, &TempDir, &ExtruderCategory, &EditScrewFile, &EditBarrelFile, &DieFile,
                            &ScrewFile, &BarrelFile, &ExtruderFile, &ParameterFile, &ResultFile,
                            &DisplayScrewFile, &DisplayBarrelFile, &DisplayExtruderFile})
         s->clear();

@@ -18,9 +18,6 @@ namespace shared {
 
 // Directories, each with a trailing separator; set once at start-up.
 inline std::string AppDir;
-inline std::string ScrewGeoDir;
-inline std::string KneadGeoDir;
-inline std::string BarrelGeoDir;
 inline std::string TempDir;
 
 // The current extruder code; empty while none is chosen.
@@ -95,7 +92,7 @@ inline records::OneBasedList<records::BarrelRec> BarrelDesign;
 inline float BarrelDesignLength = 0;
 inline std::int16_t BarrelDesignCount = 0;
 
-// Sets AppDir and its subdirectories from the application directory (a path
+// Sets AppDir and TempDir from the application directory (a path
 // with or without a trailing separator).
 void setDirectories(const std::string& applicationDirectory);
 

@@ -3,6 +3,7 @@
 #include "platform/rt/error.h"
 #include "platform/ui/printer.h"
 #include "records/work_files.h"
+#include "state/header_code.h"
 #include "state/state.h"
 #include "views/painters.h"
 #include "views/view_files.h"
@@ -44,7 +45,7 @@ void viewbarrel::loadFile(const std::string& path) {
         views::copyBarrelBlocks(path, views::workFilePath(records::workfile::kTempBarrel));
     totalLength_ = header.headerTotalLength();
     // Only a barrel file's own code becomes the current one.
-    if (records::hasMarker(header)) views::adoptExtruderCode(header.Code.rtrimmed());
+    if (records::hasMarker(header)) views::adoptExtruderCode(shared::headerCode(header.Code));
     setCaption(header.Code.str() + path);
     path_ = path;
     showing_ = true;

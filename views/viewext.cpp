@@ -6,6 +6,7 @@
 #include "platform/rt/error.h"
 #include "platform/ui/application.h"
 #include "platform/ui/printer.h"
+#include "state/header_code.h"
 #include "state/state.h"
 #include "views/painters.h"
 #include "views/view_files.h"
@@ -43,7 +44,7 @@ void viewext::Form_Load() {
 
     const records::ExtHeader& header = file.content.header;
     const float headerDiameter = file.content.screw.front().headerScrewDiameter();
-    code_ = header.Code.trimmed();
+    code_ = shared::headerCode(header.Code);
     const bool named = views::adoptExtruderCode(code_);
     if (chosen) {
         const auto geo = named ? views::categoryScrewGeo(code_) : std::nullopt;

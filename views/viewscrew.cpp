@@ -5,6 +5,7 @@
 #include "platform/rt/error.h"
 #include "platform/ui/printer.h"
 #include "records/work_files.h"
+#include "state/header_code.h"
 #include "state/state.h"
 #include "views/painters.h"
 #include "views/view_files.h"
@@ -38,7 +39,7 @@ void viewscrew::Form_Load() {
     if (chosen.empty()) return;
     rt::endQuietlyOnError([&] {
         const records::ScrewRec header = views::readScrewHeader(chosen);
-        const std::string code = header.Code.trimmed();
+        const std::string code = shared::headerCode(header.Code);
         // Only a screw file's own code becomes the current one.
         const bool named = records::hasMarker(header) && views::adoptExtruderCode(code);
         const auto geo = named ? views::categoryScrewGeo(code) : std::nullopt;

@@ -95,9 +95,9 @@ TEST_F(ViewFile, BarrelListingSizesItselfToTheFileAndShowsPortLocations) {
     EXPECT_EQ(w.height(), 133 * 15);  // 1988 twips, in whole pixels of 15 twips
     EXPECT_EQ(widths(g), (std::vector<gfx::Twips>{1030, 1360, 820, 800, 900, 1200, 1200}));
     EXPECT_EQ(row(g, 0), (Row{"Number", "Code", "Type", "Length", "Opening", "Location", "Port Location"}));
-    EXPECT_EQ(row(g, 1), (Row{"1", "PLANE120       ", "P", "100.00", "0.00", "0.00", "--"}));
-    EXPECT_EQ(row(g, 2), (Row{"2", "HOPPER120      ", "H", "100.00", "40.00", "20.00", "120.00"}));
-    EXPECT_EQ(row(g, 3), (Row{"3", "VENT120        ", "V", "100.00", "40.00", "30.00", "230.00"}));
+    EXPECT_EQ(row(g, 1), (Row{"1", "PLANE120", "P", "100.00", "0.00", "0.00", "--"}));
+    EXPECT_EQ(row(g, 2), (Row{"2", "HOPPER120", "H", "100.00", "40.00", "20.00", "120.00"}));
+    EXPECT_EQ(row(g, 3), (Row{"3", "VENT120", "V", "100.00", "40.00", "30.00", "230.00"}));
     EXPECT_EQ(w.Text1.text(), "10");
 
     // Radius units under the extruder marker, R = 15: lengths times 15. A
@@ -106,8 +106,8 @@ TEST_F(ViewFile, BarrelListingSizesItselfToTheFileAndShowsPortLocations) {
     session.driver.click(w.Command1);
     reporttest::writeSampleBarrel(path("sample.brl"), 4.0f, 4);
     view("mnuBview", path("sample.brl"));
-    EXPECT_EQ(row(g, 1), (Row{"1", "PLANE120       ", "P", "1500.00", "0.00", "0.00", "--"}));
-    EXPECT_EQ(row(g, 3), (Row{"3", "VENT120        ", "V", "1500.00", "600.00", "450.00", "3450.00"}));
+    EXPECT_EQ(row(g, 1), (Row{"1", "PLANE120", "P", "1500.00", "0.00", "0.00", "--"}));
+    EXPECT_EQ(row(g, 3), (Row{"3", "VENT120", "V", "1500.00", "600.00", "450.00", "3450.00"}));
     EXPECT_TRUE(w.isVisible());
 }
 
@@ -139,7 +139,7 @@ TEST_F(ViewFile, ExtruderListingShowsScrewBarrelAndDieInMillimetres) {
     EXPECT_EQ(row(w.fGrid1, 1), (Row{"1", "RSE45/45", "s", "2", "1", "30.00", "30.00", "--", "--"}));
     // The die row is dropped: the die has its own frame.
     ASSERT_EQ(w.fGrid2.rows(), 3);
-    EXPECT_EQ(row(w.fGrid2, 2), (Row{"2", "VENT120        ", "V", "100.00", "20.00", "10.00", "210.00"}));
+    EXPECT_EQ(row(w.fGrid2, 2), (Row{"2", "VENT120", "V", "100.00", "20.00", "10.00", "210.00"}));
     EXPECT_EQ(w.Text8.text(), "7.50");
     EXPECT_EQ(w.Text9.text(), "20");
     EXPECT_EQ(w.Text10.text(), "4");

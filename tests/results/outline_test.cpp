@@ -118,6 +118,22 @@ TEST_F(ResultViewRun, AnOutlineStartingLeftOfItsFrameIsCutToTheFrame) {
     EXPECT_EQ(gfx::dump(ops[0]), "segment (120,5300)-(387.875,5300) color=16777215 width=1");
 }
 
+// A die entrance or a first element of 1e18: the cut ends stay in the frame.
+TEST_F(ResultViewRun, HugeDimensionsDrawNothingOutsideTheFrame) {
+    ResultBuilder die, element;
+    die.withDie(1e18f, 0.2f, 2, 0.5f);
+    element.screwElement("s", 1e18f);
+    for (ResultBuilder* b : {&die, &element}) {
+        b->element(3, 10);
+        for (const gfx::DrawOp& op : open(write(*b)).displayList()) {
+            if (std::max(op.y1, op.y2) < 4500) continue;  // the charts end above; the rest is the outline
+            EXPECT_TRUE(std::min(op.x1, op.x2) >= 120 && std::max(op.x1, op.x2) <= 10575 &&
+                        std::min(op.y1, op.y2) >= 4920 && std::max(op.y1, op.y2) <= 6135) << gfx::dump(op);
+        }
+        close();
+    }
+}
+
 // The screw painter on its own, with s and k chosen so that widths and
 // pitches come out in round twips.
 class ScrewOutline : public ::testing::Test {

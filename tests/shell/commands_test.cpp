@@ -143,7 +143,9 @@ TEST_F(ShellRun, AnalyseExtruderHandsOverTheChosenFileAndNeverLeavesAnEarlierOne
     testext::Extruder x = testext::workedExample();
     x.elements[1].hand = -1;  // across the hopper region's end
     shared::ExtruderFile = path("lab.ext");
-    records::writeExtruderFile(shared::ExtruderFile, testext::content(x));
+    records::ExtruderFileContent lab = testext::content(x);
+    lab.header.Code = " LAB30";  // the code is taken without blanks at either end
+    records::writeExtruderFile(shared::ExtruderFile, lab);
     open("mnuSimul");
     session.script.ok("Left handed element in hopper or vent region.\nVent flush may occur. Continue anyway.", "Caution")
         .ok("Sucessfully Analysed.", "Velkor");
@@ -387,6 +389,10 @@ TEST_F(EditExisting, ARefusedFileOrAnOpenDesignerLeavesTheCode) {
     writeScrewHeader(path("ab.srw"), "AB");
     choose("mnuNscrew");
     EXPECT_EQ(edit("mnuEscrew1", path("ab.srw")), "START");
+    // A load that fails with an error leaves the code as well.
+    session.script.chooseFile(path("text.srw"));  // its message has no answer: the load throws
+    EXPECT_THROW(choose("mnuEscrew1"), headless::ScriptError);
+    EXPECT_EQ(shared::ExtruderCategory, "START");
 }
 
 TEST_F(EditExisting, DieKeepsTheWholeCodeTrimmed) {

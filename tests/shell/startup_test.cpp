@@ -34,9 +34,6 @@ TEST_P(SplashCloses, EmptiesTheCodeThenSetsTheDirectories) {
 
     const std::string app = dir().string() + "/";
     EXPECT_EQ(shared::AppDir, app);
-    EXPECT_EQ(shared::ScrewGeoDir, app + "screwgeo/");
-    EXPECT_EQ(shared::KneadGeoDir, app + "kneadgeo/");
-    EXPECT_EQ(shared::BarrelGeoDir, app + "brlkgeo/");
     EXPECT_EQ(shared::TempDir, app + "temp/");
     // Nothing else is set, and no file is written at start-up.
     EXPECT_EQ(shared::DieFile, "");

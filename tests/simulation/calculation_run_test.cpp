@@ -333,12 +333,12 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
                "kneadflw/LAB30.dp1 is missing or cannot be read (element KB45/5/30).");
     paths_.appDir = app_->string() + "/";
 
-    // The distinct elements cut short: a whole record missing, or a part of
-    // the last one.
-    for (std::size_t cut : {51, 20}) {
+    // The distinct elements cut short by a whole record, or whole and
+    // followed by stray bytes, fewer than a record.
+    for (const bool stray : {false, true}) {
         prepare();
         std::vector<std::uint8_t> kinds = calctest::bytesOf(tempFile("DiffElem.TMP"));
-        kinds.resize(kinds.size() - cut);
+        kinds.resize(stray ? kinds.size() + 20 : kinds.size() - 51);
         io::replaceFileContents(tempFile("DiffElem.TMP"), kinds);
         expectStop("The file " + tempFile("DiffElem.TMP") + "\ncould not be read (Input past end of file).");
     }

@@ -119,6 +119,11 @@ TEST_F(Views, BarrelDisplayCopiesFitsZoomsPrintsAndKeepsItsFile) {
     display("mnuBdiaplay", path("odd.brl"));
     EXPECT_EQ(w.caption(), "A/B            " + path("odd.brl"));
     EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+    // A code after a blank is taken without it, as the screw's is.
+    viewdata::writeLabBarrel(path("lead.brl"), " ZX41");
+    driver.closeBox(w);
+    display("mnuBdiaplay", path("lead.brl"));
+    EXPECT_EQ(shared::ExtruderCategory, "ZX41");
 }
 
 TEST_F(Views, ScrewDisplayScalesByTheHeaderAndDrawsWithTheElementFile) {
