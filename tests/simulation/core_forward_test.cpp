@@ -106,24 +106,6 @@ TEST(ForwardMelting, MeltingCutShortByTheEndZoneEndsWithinTheLastElement) {
     EXPECT_EQ(r.state.MeltEndPosition, r.elements.at(4).SegmentLength);
 }
 
-TEST(ForwardMelting, ForcedStartIsTheStartOfTheSubStepThatReachesTheStarvationPoint) {
-    // The first element filled from its entry: melting begins exactly there.
-    CoreCall entry = screw(6);
-    entry.elements.at(1).StarvationPoint = 0;
-    ASSERT_TRUE(entry.call().ok());
-    EXPECT_EQ(entry.state.MeltStartPosition, 0.0f);
-    ASSERT_GE(entry.state.LastProfileRow, 3);
-    // A starvation point on the third sub-step's end, or a rounding past it:
-    // melting begins where that sub-step begins.
-    const float third = entry.profile[3].AxialPosition;
-    for (float starvation : {third, std::nextafter(third, 2.0f)}) {
-        CoreCall r = screw(6);
-        r.elements.at(1).StarvationPoint = starvation;
-        ASSERT_TRUE(r.call().ok());
-        EXPECT_EQ(r.state.MeltStartPosition, entry.profile[2].AxialPosition) << starvation;
-    }
-}
-
 TEST(ForwardMelting, FeedAboveTheMeltingTemperatureMeltsFromTheStart) {
     CoreCall r = screw(10);
     r.solidsBlock.FeedTemperature = 170;

