@@ -70,10 +70,11 @@ enum class BarrelSource { BarrelFile, ExtruderFile };
 std::optional<float> blockScale(const records::BarrelRec& header, BarrelSource source);
 
 // Barrel block rows in axial order. Cells: 0 number, 1 code (without blanks
-// at either end, as a screw element's), 2 type, 3 length, 4 opening width, 5 opening location, 6 port
-// location: for a hopper or vent ("H", "V", exact) the opening's axial
-// position from the start of the first block, (x + location) x factor, where
-// x is the sum of the stored lengths of the blocks before; "--" otherwise.
+// at either end, as a screw element's), 2 type, 3 length, 4 opening width,
+// 5 opening location, 6 port location: for a hopper or vent ("H", "V",
+// exact) the opening's axial position from the start of the first block,
+// (x + location) x factor, where x is the sum of the stored lengths of the
+// blocks before; "--" otherwise.
 // Without a factor cells 3 to 6 stay empty; x grows all the same.
 class BarrelBlockRows {
 public:

@@ -101,34 +101,27 @@ TEST_F(ResultViewRun, OutlineDrawsBarrelBlocksOpeningsDieAndScrewOnTheAxialScale
     EXPECT_TRUE(outlineOf(v).empty());
 }
 
+// The window's outline is cut to its frame (120 to 10575, 4920 to 6135).
 // A screw that starts 7 radii before the barrel: X0 = 1290 - 7 x 210.625 -
-// 2 x 2 x 15 = -244, left of the window. The window's outline is cut to its
-// frame (120 to 10575, 4920 to 6135): the root's edges begin at 120.
-TEST_F(ResultViewRun, AnOutlineStartingLeftOfItsFrameIsCutToTheFrame) {
-    ResultBuilder b;
-    b.element(3, 10);
-    b.extruder().Gap = -7;
-    const std::vector<gfx::DrawOp> ops = outlineOf(open(write(b)));
-    ASSERT_FALSE(ops.empty());
-    for (const gfx::DrawOp& op : ops) {
-        EXPECT_GE(std::min(op.x1, op.x2), 120) << gfx::dump(op);
-        EXPECT_LE(std::max(op.x1, op.x2), 10575) << gfx::dump(op);
-    }
-    // The root's box is its edges inside, the top one from the frame on.
-    EXPECT_EQ(gfx::dump(ops[0]), "segment (120,5300)-(387.875,5300) color=16777215 width=1");
-}
-
+// 2 x 2 x 15 = -244, left of the window, so the root's edges begin at 120.
 // A die entrance or a first element of 1e18: the cut ends stay in the frame.
-TEST_F(ResultViewRun, HugeDimensionsDrawNothingOutsideTheFrame) {
-    ResultBuilder die, element;
+TEST_F(ResultViewRun, TheWindowsOutlineDrawsNothingOutsideItsFrame) {
+    ResultBuilder early, die, element;
+    early.extruder().Gap = -7;
     die.withDie(1e18f, 0.2f, 2, 0.5f);
     element.screwElement("s", 1e18f);
-    for (ResultBuilder* b : {&die, &element}) {
+    for (ResultBuilder* b : {&early, &die, &element}) {
         b->element(3, 10);
-        for (const gfx::DrawOp& op : open(write(*b)).displayList()) {
+        dispresult& v = open(write(*b));
+        const std::vector<gfx::DrawOp> ops = outlineOf(v);
+        ASSERT_FALSE(ops.empty());
+        for (const gfx::DrawOp& op : v.displayList()) {
             if (std::max(op.y1, op.y2) < 4500) continue;  // the charts end above; the rest is the outline
             EXPECT_TRUE(std::min(op.x1, op.x2) >= 120 && std::max(op.x1, op.x2) <= 10575 &&
                         std::min(op.y1, op.y2) >= 4920 && std::max(op.y1, op.y2) <= 6135) << gfx::dump(op);
+        }
+        if (b == &early) {  // the root's top edge from the frame on
+            EXPECT_EQ(gfx::dump(ops[0]), "segment (120,5300)-(387.875,5300) color=16777215 width=1");
         }
         close();
     }
@@ -227,8 +220,6 @@ TEST_F(ScrewOutline, FlightsFollowThePitchAndDisksTheStagger) {
     EXPECT_EQ(draw(10, {element("s", 3276.8f, 1, helixFor(1, 10))}).size(), 1u);
 }
 
-}  // namespace
-
 // Elements that each ask for tens of thousands of lines: the outline draws
 // 65536 flight and disk lines at most, and from the first element that would
 // pass them every element is its box alone.
@@ -250,3 +241,5 @@ TEST_F(ScrewOutline, FlightsAndDisksOfOneOutlineStayWithinABudget) {
     ASSERT_EQ(disks.size(), 2u + 2 * 32767);
     EXPECT_EQ(gfx::dump(disks.back()), "box (34087,5300)-(34187,5320) color=0 width=1");
 }
+
+}  // namespace
