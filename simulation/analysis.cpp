@@ -25,11 +25,6 @@ using records::ScrewRec;
 
 constexpr const char* kCaution = "Caution";
 
-bool samePlace(float a, float b) {
-    const float difference = a - b;
-    return std::fabs(difference) <= kSamePlace;
-}
-
 UserMessage caution(std::string text) { return {std::move(text), kCaution, MessageIcon::None}; }
 
 // Where a part under an opening was found; the texts differ slightly.

@@ -18,8 +18,13 @@ inline float single(double v) { return static_cast<float>(v); }
 
 // Positions along the screw within this many radii are the same place: the
 // analysis' rule for element ends and region edges, and what makes a
-// kneading segment a whole number of disks.
+// kneading segment a whole number of disks. The difference is rounded to
+// single before it is compared.
 inline constexpr float kSamePlace = 0.001f;
+inline bool samePlace(float a, float b) {
+    const float difference = a - b;
+    return std::fabs(difference) <= kSamePlace;
+}
 
 // Within one element the passes take positions closer than this many radii as
 // one point: sub-step ends, starvation points and the melt end are sums and
