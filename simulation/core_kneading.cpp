@@ -9,16 +9,19 @@ namespace sim::core {
 
 namespace {
 
-// Disk width and the number of disks in the segment (fractional, at least 1),
-// and the disks the forward pass walks: a fractional last disk is not walked,
-// but a segment that is a whole number of disks to within the same place
-// walks every one of them, though its quotient may round just below. A block
-// without disks, without length or with more disks than a 16-bit counter
-// walks has no sound stepping.
+// Disk width, the number of disks in the segment (fractional, at least 1)
+// by which the backward pass steps, and the disks the forward pass walks. A
+// fractional last disk is not walked; but a segment that is a whole number of
+// disks, to within the same place and half a disk, walks every one of them,
+// though its quotient may round just below, and a segment shorter than one
+// disk walks one disk. In both cases the last disk ends at the segment's end:
+// no disk ends past its part. A block without disks, without length or with
+// more disks than a 16-bit counter walks has no sound stepping.
 struct Disks {
     float width;
     float count;
     int walked;
+    bool lastToEnd;
 };
 
 Disks blockDisks(const records::ElementRecord& e, int i) {
@@ -27,12 +30,15 @@ Disks blockDisks(const records::ElementRecord& e, int i) {
     d.width = e.ElementLength / static_cast<float>(e.Disks);
     if (!(d.width > 0.0f) || !std::isfinite(d.width)) halt(CoreStop::BadElement, i);
     d.count = e.SegmentLength / d.width;
-    if (d.count < 1) d.count = 1;
+    const bool shorterThanADisk = d.count < 1;
+    if (shorterThanADisk) d.count = 1;
     if (!(d.count <= static_cast<float>(kMaxIndex))) halt(CoreStop::BadElement, i);
-    const double whole = std::nearbyint(static_cast<double>(d.count));
-    const double shortfall = static_cast<double>(e.SegmentLength) - whole * d.width;
-    d.walked = static_cast<int>(std::fabs(shortfall) <= kSamePlace ? whole : std::floor(d.count));
-    if (d.walked < 1) d.walked = 1;
+    const float whole = std::nearbyint(e.SegmentLength / d.width);
+    const float wholeLength = whole * d.width;
+    const bool isWhole = whole >= 1 && samePlace(e.SegmentLength, wholeLength) &&
+                         std::fabs(e.SegmentLength - wholeLength) < d.width / 2;
+    d.walked = static_cast<int>(isWhole ? whole : std::floor(d.count));
+    d.lastToEnd = isWhole || shorterThanADisk;
     return d;
 }
 
@@ -88,7 +94,6 @@ bool CoreRun::kneadingForward(int i, float& x) {
     if (MeltStartElement == 0 && FirstFilledElement == i) MeltStartElement = static_cast<float>(i);
     const Disks disks = blockDisks(e, i);
     const float w = disks.width;
-    const float diskSubStep = w / 10;
     const float stagger = staggerRadians(e, i);
 
     // Heat terms of the pool at depth `pool`, never starved.
@@ -103,7 +108,13 @@ bool CoreRun::kneadingForward(int i, float& x) {
     for (int d = 1; d <= disks.walked; ++d) {
         // Melting that begins at this disk begins at its start.
         const float diskStart = x;
+        float length = w;
         x = x + w;
+        if ((d == disks.walked && disks.lastToEnd) || x > e.SegmentLength) {
+            x = e.SegmentLength;
+            length = x - diskStart;
+        }
+        const float diskSubStep = length / 10;
         const float starvationPoint = entryStarvation(i);
         if (forcedStart(i, x, starvationPoint)) {
             MeltStartPosition = diskStart;
@@ -120,7 +131,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
                 SolidMeanTemperature = SolidMeanTemperature +
                                        (BarrelHeatGain * (SolidBarrelTemperature - SolidMeanTemperature) +
                                         ScrewHeatGain * (SolidScrewTemperature - SolidMeanTemperature)) *
-                                           fillLeft * W * w;
+                                           fillLeft * W * length;
             }
             if (SolidTemperature >= Tm) recordOnset(i, diskStart, segmentStart);
         } else {

@@ -68,7 +68,7 @@ TEST(KneadingBackward, SubStepIsOneDiskOrTheWholeShortSegment) {
     EXPECT_LT(square.run.kneadingQuantities(1).dragTerm, 0.0f);
 }
 
-TEST(KneadingForward, WalksWholeDisksOnly) {
+TEST(KneadingForward, WalksWholeDisksAndNoneBeyondItsPart) {
     // Melting is forced to begin at the first disk of the first (filled)
     // block; each disk then adds one profile point at its end.
     CoreCall r;
@@ -82,14 +82,14 @@ TEST(KneadingForward, WalksWholeDisksOnly) {
     EXPECT_EQ(r.state.MeltStartElement, 1);
     ASSERT_GE(r.state.LastProfileRow, 4);
     EXPECT_EQ(r.profile[0].AxialPosition, 0.0f);
-    EXPECT_FLOAT_EQ(r.profile[1].AxialPosition, 0.5f);  // one disk beyond the short segment's end
+    EXPECT_FLOAT_EQ(r.profile[1].AxialPosition, 0.3f);  // one disk of the short segment's length
     EXPECT_FLOAT_EQ(r.profile[2].AxialPosition, 0.8f);
     EXPECT_FLOAT_EQ(r.profile[3].AxialPosition, 1.3f);  // the half disk is not walked
     EXPECT_FLOAT_EQ(r.profile[4].AxialPosition, 1.75f);  // first tenth of the conveying element
     for (int k = 1; k <= 3; ++k) EXPECT_LT(r.profile[k].SolidFraction, r.profile[k - 1].SolidFraction);
 }
 
-TEST(KneadingForward, AWholeNumberOfDisksWalksEveryDisk) {
+TEST(KneadingForward, AWholeNumberOfDisksWalksEveryDiskTheLastEndingAtThePartsEnd) {
     // Where the last disk ends, the block walked from a cold feed.
     const auto lastDiskEnd = [](float segment, float block, std::int16_t disks) {
         Prepared prep(blockThenEnd(segment, block, disks, 45));
@@ -101,9 +101,28 @@ TEST(KneadingForward, AWholeNumberOfDisksWalksEveryDisk) {
     // Whole blocks whose disk count divides to just below 7, 13 or 14.
     for (float block : {1.0f, 2.0f, 4.0f})
         for (std::int16_t disks : {7, 13, 14}) EXPECT_NEAR(lastDiskEnd(block, block, disks), block, 1e-5);
-    // A part snapped to a region edge 5e-5 short of whole; one cut at 6.5 disks.
-    EXPECT_NEAR(lastDiskEnd(2 - 5e-5f, 2, 7), 2, 1e-5);
+    // Parts snapped to a region edge short of whole end at their own end; one
+    // cut at 6.5 disks leaves its half disk.
+    for (float shortfall : {5e-5f, 0.0009f}) EXPECT_EQ(lastDiskEnd(2 - shortfall, 2, 7), 2 - shortfall);
     EXPECT_NEAR(lastDiskEnd(6.5f * 2 / 7, 2, 7), 6.0f * 2 / 7, 1e-5);
+    // Disks narrower than the same place: a cut inside a disk is not passed.
+    EXPECT_LE(lastDiskEnd(6.6f * 0.01f / 7, 0.01f, 7), 6.6f * 0.01f / 7);
+}
+
+TEST(KneadingForward, MeltingBeginsAtTheStartOfTheDiskThatHeatsTheSurfaceToMelting) {
+    // Disk starts as the walk sums them: the third, 0.4 + 0.4, is not 1.2 - 0.4.
+    std::vector<float> starts{0};
+    for (int d = 1; d < 5; ++d) starts.push_back(starts.back() + 0.4f);
+    bool third = false;
+    for (float barrel = 170; barrel <= 1000; barrel += 10) {
+        CoreCall r = blockThenEnd(2, 2, 5, 45);
+        r.solidsBlock.BarrelTemperature = barrel;
+        ASSERT_TRUE(r.call().ok());
+        if (r.state.MeltStartElement != 1) continue;
+        EXPECT_NE(std::find(starts.begin(), starts.end(), r.state.MeltStartPosition), starts.end()) << barrel;
+        third = third || r.state.MeltStartPosition == starts[2];
+    }
+    EXPECT_TRUE(third);
 }
 
 // Newtonian melt without temperature shift; a left-handed element whose
