@@ -2,6 +2,7 @@
 // region ended towards the feed, the melt pressure at every point of the
 // previous call's melting profile, and per element the starvation point and
 // the fill degrees on either side of it.
+#include <algorithm>
 #include <cmath>
 
 #include "simulation/core_internal.h"
@@ -168,6 +169,12 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
     for (int s = subSteps; s >= 1 && ProfileCursor >= 1; --s) {
         const int k = ProfileCursor;
         const auto kk = static_cast<std::size_t>(k);
+        // A step that starts in the element before is walked there, so that
+        // its starvation point lies inside the element that reports it; one
+        // that starts a rounding before this element starts at its start.
+        const float stepStart = ProfilePosition[kk - 1] - e.SegmentStart;
+        if (!reaches(stepStart, 0.0f)) break;
+        const float distance = std::max(stepStart, 0.0f);
         if (portRegion) {
             ProfilePressure[kk - 1] = 0;
         } else {
@@ -185,7 +192,7 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
                 // The pressure falls to zero within this sub-step: the starvation point.
                 ProfilePressure[kk - 1] = 0;
                 UpstreamFilledElement = i;
-                e.StarvationPoint = ProfilePosition[kk - 1] - e.SegmentStart;
+                e.StarvationPoint = distance;
                 entryStarvation(i) = e.StarvationPoint;
                 e.FillLeft = partialFill(i, tips, q, body.kneading);
                 e.FillRight = 1.0f;
@@ -198,10 +205,11 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
             } else if (next > 0) {
                 ProfilePressure[kk - 1] = next;
                 UpstreamFilledElement = i;
-                const float distance = ProfilePosition[kk - 1] - e.SegmentStart;
                 if (distance < entryStarvation(i)) {
+                    // The channel is full from here on.
                     entryStarvation(i) = distance;
                     e.StarvationPoint = distance;
+                    e.FillRight = 1.0f;
                 }
             }
         }

@@ -90,6 +90,19 @@ TEST(BackwardConveying, PressureFallsLinearlyToTheStarvationPoint) {
     EXPECT_EQ(r.elements.at(1).StarvationPoint, 1.0f);
 }
 
+TEST(BackwardConveying, AStepStartingARoundingBeforeTheElementStartsAtItsStart) {
+    // The pressure falls to zero in the step from point 11 to point 10, which
+    // lies a rounding before element 2's start.
+    double step = 0;
+    CoreCall r = syntheticProfile(19.5f, step);
+    r.profile[10].AxialPosition = std::nextafter(1.0f, 0.0f);
+    ASSERT_TRUE(r.call(true).ok());
+    const ElementRecord& e = r.elements.at(2);
+    EXPECT_EQ(e.StarvationPoint, 0.0f);
+    EXPECT_LT(e.FillLeft, 1.0f);
+    EXPECT_EQ(e.FillRight, 1.0f);
+}
+
 TEST(BackwardConveying, LargeBoundaryPressureFillsTheElementsAndStopsAtThePort) {
     double step = 0;
     CoreCall r = syntheticProfile(100, step);
