@@ -132,6 +132,29 @@ float CoreRun::partialFill(int i, int tips, float q, bool kneading) {
     return fill;
 }
 
+void CoreRun::setFilled(int i) {
+    records::ElementRecord& e = element(i);
+    e.StarvationPoint = 0;
+    entryStarvation(i) = 0;
+    e.FillLeft = 1.0f;
+    e.FillRight = 1.0f;
+}
+
+// Partly filled up to `starvationPoint`. An element whose partial fill comes
+// out above 1 (fed beyond its drag capacity) or below 0 (left-handed) cannot
+// run partly filled: it consumes pressure and is filled throughout.
+void CoreRun::setPartlyFilled(int i, float starvationPoint, float fillLeft, float fillRight) {
+    if (fillLeft > 1.0f || fillLeft < 0.0f) {
+        setFilled(i);
+        return;
+    }
+    records::ElementRecord& e = element(i);
+    e.StarvationPoint = starvationPoint;
+    entryStarvation(i) = starvationPoint;
+    e.FillLeft = fillLeft;
+    e.FillRight = fillRight;
+}
+
 // Pressure gradient in the melting region at profile point k, from the melt
 // pool (drag less throughput) and the melt film.
 float CoreRun::meltGradient(int k, const BackwardElement& body, int i) {
@@ -192,10 +215,7 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
                 // The pressure falls to zero within this sub-step: the starvation point.
                 ProfilePressure[kk - 1] = 0;
                 UpstreamFilledElement = i;
-                e.StarvationPoint = distance;
-                entryStarvation(i) = e.StarvationPoint;
-                e.FillLeft = partialFill(i, tips, q, body.kneading);
-                e.FillRight = 1.0f;
+                setPartlyFilled(i, distance, partialFill(i, tips, q, body.kneading), 1.0f);
             } else if (P <= 0 && next < 0) {
                 ProfilePressure[kk - 1] = 0;
             } else if (!body.kneading && P <= 0 && next > 0 && e.StarvationPoint == e.SegmentLength) {
@@ -232,16 +252,10 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
         LeftEndPressure = 0;
     } else if (RightEndPressure == 0 && LeftEndPressure == 0) {
         // No pressure at either end: partly filled throughout.
-        e.StarvationPoint = e.SegmentLength;
-        entryStarvation(i) = e.SegmentLength;
-        e.FillLeft = partialFill(i, tips, q, body.kneading);
-        e.FillRight = e.FillLeft;
+        const float fill = partialFill(i, tips, q, body.kneading);
+        setPartlyFilled(i, e.SegmentLength, fill, fill);
     } else if (RightEndPressure > 0 && LeftEndPressure > 0) {
-        // Pressurised throughout.
-        e.StarvationPoint = 0;
-        entryStarvation(i) = 0;
-        e.FillLeft = 1.0f;
-        e.FillRight = 1.0f;
+        setFilled(i);
     }
 
     // The next element upstream ends at the pressure where this one begins.
@@ -309,7 +323,9 @@ void CoreRun::solidsPhaseBody(int i, const BackwardElement& body) {
         }
     }
     requireFinite(fill, i);
-    e.FillLeft = fill;
+    // A fill is a share of the channel, whatever the friction and the table
+    // give.
+    e.FillLeft = std::clamp(fill, 0.0f, 1.0f);
 
     if (i < UpstreamFilledElement) e.FillRight = e.FillLeft;
     if (inPortRegion(e)) {

@@ -87,6 +87,8 @@ public:
     float meltGradient(int k, const BackwardElement& body, int i);
     void solidsPhaseBody(int i, const BackwardElement& body);
     float partialFill(int i, int tips, float q, bool kneading);
+    void setFilled(int i);
+    void setPartlyFilled(int i, float starvationPoint, float fillLeft, float fillRight);
 
     // ---- forward pass (core_forward.cpp, core_kneading.cpp)
     ForwardEnd forwardPass(int& endElement, float& endPosition);
