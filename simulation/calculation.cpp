@@ -325,13 +325,15 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
             theta0 = e.TempStart / terms.Tscale;
         } else {
             theta0 = run.Tinit / terms.Tscale;
-            // A starvation point at the melt end, to a rounding, fills the rest.
+            // Split as every other row: starved from the melt end to the
+            // starvation point, filled after it. A starvation point at the
+            // melt end, to a rounding, fills the rest.
             if (reaches(meltEnd, e.StarvationPoint)) {
                 Hs = d.heatAtQd;
                 Ls = 0;
             } else {
                 Hs = e.FillLeft * d.heatAtQd;
-                Ls = Lf;
+                Ls = std::min(e.StarvationPoint - meltEnd, Lf);
             }
         }
         // The pressure gradient of a filled part, in units of tau * s.
