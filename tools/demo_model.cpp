@@ -77,6 +77,14 @@ std::vector<std::uint8_t> packAll(const std::vector<Rec>& recs) {
     return out;
 }
 
+// The record of a demo database list with this code, or none.
+template <class Rec>
+const Rec* withCode(const std::vector<Rec>& list, const std::string& code) {
+    for (const Rec& r : list)
+        if (r.Code.rtrimmed() == code) return &r;
+    return nullptr;
+}
+
 // A path in the application directory, as the program builds it.
 std::string join(const std::string& appDir, const std::string& rel) { return io::folderPath(appDir) + rel; }
 
@@ -252,33 +260,6 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     writeTable(sim::TablePath(tables, "K", ".dp1"), blocks, "K", false, problems);
     writeTable(sim::TablePath(tables, "K", ".het"), blocks, "K", true, problems);
 
-    // Sample screw, from the feed end: conveying under the hopper, a
-    // kneading zone sealed by a left-handed element, open conveying under
-    // the vent, then pressure build-up towards the die. 606 mm.
-    const auto& se42 = screws[0];
-    const auto& se28 = screws[1];
-    const auto& se20 = screws[2];
-    const auto& se20lh = screws[3];
-    std::vector<records::ScrewRec> screw;
-    auto addScrew = [&](const records::ScrewGeoRec& g, int times) {
-        for (int i = 0; i < times; ++i) screw.push_back(records::screwElementFrom(g));
-    };
-    addScrew(se42, 5);                                  //   0 .. 210
-    addScrew(se28, 1);                                  // 210 .. 238
-    screw.push_back(records::screwElementFrom(blocks[0]));  // 238 .. 268
-    screw.push_back(records::screwElementFrom(blocks[1]));  // 268 .. 298
-    screw.push_back(records::screwElementFrom(blocks[2]));  // 298 .. 328
-    addScrew(se20lh, 1);                                // 328 .. 348
-    addScrew(se42, 3);                                  // 348 .. 474, under the vent
-    addScrew(se28, 4);                                  // 474 .. 586
-    addScrew(se20, 1);                                  // 586 .. 606
-    records::writeScrewFile(join(appDir, "demo.srw"), records::screwFileHeader(code, kDiameter, screw), screw);
-
-    // Sample barrel: hopper, two plain blocks, the vent (opening 400 .. 440),
-    // a plain block. 600 mm.
-    std::vector<records::BarrelRec> barrel = {barrels[0], barrels[1], barrels[1], barrels[2], barrels[1]};
-    records::writeBarrelFile(join(appDir, "demo.brl"), records::barrelFileHeader(code, kDiameter, barrel), barrel);
-
     records::DieRec die;
     die.Code = code;
     die.Marker = records::markerFor(records::FileKind::Die);
@@ -289,28 +270,76 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     die.Holes = 2;
     records::writeDieFile(join(appDir, "demo.die"), die);
 
-    // The demo extruder, assembled from the three files as the assembly's
-    // Make does, with their bare names as the paths and the screw where Make
-    // places it.
-    const auto screwFile = records::readScrewFile(join(appDir, "demo.srw"));
-    const auto barrelFile = records::readBarrelFile(join(appDir, "demo.brl"));
+    // Sample screw, from the feed end: conveying under the hopper, a
+    // kneading zone sealed by a left-handed element, open conveying under
+    // the vent, then pressure build-up towards the die. 606 mm. Sample
+    // barrel: hopper, two plain blocks, the vent (opening 400 .. 440), a
+    // plain block. 600 mm.
+    const std::vector<std::string> screw = {
+        "SE42/42",   "SE42/42",   "SE42/42", "SE42/42", "SE42/42",  //   0 .. 210
+        "SE28/28",                                                  // 210 .. 238
+        "KB45/5/30", "KB60/5/30", "KB90/5/30",                      // 238 .. 328
+        "SE20/20LH",                                                // 328 .. 348
+        "SE42/42",   "SE42/42",   "SE42/42",                        // 348 .. 474, under the vent
+        "SE28/28",   "SE28/28",   "SE28/28", "SE28/28",             // 474 .. 586
+        "SE20/20"};                                                 // 586 .. 606
+    const std::vector<std::string> barrel = {"HOPPER120", "PLANE120", "PLANE120", "VENT120", "PLANE120"};
+    const auto extruderProblems = writeDemoExtruder(appDir, "demo", screw, barrel);
+    problems.insert(problems.end(), extruderProblems.begin(), extruderProblems.end());
+    if (!problems.empty()) return problems;
+
+    sim::writeParameterFile(join(appDir, "demo.prm"), demoParameters());
+    const auto runProblems = writeDemoResult(appDir);
+    problems.insert(problems.end(), runProblems.begin(), runProblems.end());
+    return problems;
+}
+
+std::vector<std::string> writeDemoExtruder(const std::string& appDir, const std::string& name,
+                                           const std::vector<std::string>& elements,
+                                           const std::vector<std::string>& blocks) {
+    std::vector<std::string> problems;
+    const std::string code = kCode;
+    const auto screws = screwElements();
+    const auto kneading = kneadingBlocks();
+    const auto barrels = barrelBlocks();
+    std::vector<records::ScrewRec> screw;
+    for (const std::string& c : elements) {
+        if (const auto* s = withCode(screws, c))
+            screw.push_back(records::screwElementFrom(*s));
+        else if (const auto* k = withCode(kneading, c))
+            screw.push_back(records::screwElementFrom(*k));
+        else
+            problems.push_back("no element " + c + " in the demo database");
+    }
+    std::vector<records::BarrelRec> barrel;
+    for (const std::string& c : blocks) {
+        if (const auto* b = withCode(barrels, c))
+            barrel.push_back(*b);
+        else
+            problems.push_back("no barrel block " + c + " in the demo database");
+    }
+    if (!problems.empty()) return problems;
+    const std::string screwName = name + ".srw", barrelName = name + ".brl";
+    records::writeScrewFile(join(appDir, screwName), records::screwFileHeader(code, kDiameter, screw), screw);
+    records::writeBarrelFile(join(appDir, barrelName), records::barrelFileHeader(code, kDiameter, barrel), barrel);
+
+    // Assembled from the files as the assembly's Make does, with their bare
+    // names as the paths and the screw where Make places it.
+    const auto screwFile = records::readScrewFile(join(appDir, screwName));
+    const auto barrelFile = records::readBarrelFile(join(appDir, barrelName));
     records::RecordFile dieRecords(join(appDir, "demo.die"), records::DieRec::kSize, records::OpenMode::ReadOnly);
     const auto dieFile = dieRecords.read<records::DieRec>(1);
     const int dieCount = dieRecords.recordCount();
     dieRecords.close();
     for (const std::string& fault : {design::screwFileFault(screwFile, code), design::barrelFileFault(barrelFile, code),
                                      design::dieFileFault(dieFile, dieCount, code)})
-        if (!fault.empty()) problems.push_back("the demo extruder is refused: " + fault);
+        if (!fault.empty()) problems.push_back("the extruder " + name + " is refused: " + fault);
     if (!problems.empty()) return problems;
     const design::Assembly extruder =
-        design::assemble(code, screwFile, barrelFile, dieFile, {"demo.srw", "demo.brl", "demo.die"});
+        design::assemble(code, screwFile, barrelFile, dieFile, {screwName, barrelName, "demo.die"});
     if (!extruder.placement.screwReachesLastOpening())
-        problems.push_back("the demo screw stops short of the last barrel opening");
-    records::writeExtruderFile(join(appDir, "demo.ext"), extruder.file);
-
-    sim::writeParameterFile(join(appDir, "demo.prm"), demoParameters());
-    const auto runProblems = writeDemoResult(appDir);
-    problems.insert(problems.end(), runProblems.begin(), runProblems.end());
+        problems.push_back("the screw of " + name + " stops short of the last barrel opening");
+    records::writeExtruderFile(join(appDir, name + ".ext"), extruder.file);
     return problems;
 }
 

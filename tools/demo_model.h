@@ -67,6 +67,15 @@ float rowFlowRate(int row);
 // every n), rows 2..52.
 std::vector<unsigned char> tableRecord(const std::string& key, const ElementModel& m, bool heat);
 
+// Writes <name>.srw, <name>.brl and <name>.ext into appDir: a screw of the
+// demo database's elements and a barrel of its blocks, both named by their
+// codes from the feed end, and demo.die (already written), assembled as the
+// assembly's Make does. Returns the problems found: an unknown code, a file
+// the assembly refuses, a screw short of the last opening.
+std::vector<std::string> writeDemoExtruder(const std::string& appDir, const std::string& name,
+                                           const std::vector<std::string>& elements,
+                                           const std::vector<std::string>& blocks);
+
 // The process parameters of the demo extruder (demo.prm): a
 // polypropylene-like melt fed at 10 kg/hr through the hopper, none through
 // the vent.
