@@ -42,7 +42,8 @@ const std::vector<ParameterField>& step1Fields() {
     static const std::vector<ParameterField> fields = {
         {"Screw Rotational Speed (RPM)", header<&ParameterFileHeader::ScrewSpeed>, FieldCheck::AboveHundredth,
          "Screw speed too small. You have to re-input."},
-        {"Die Pressure (MPa) -  Optional", header<&ParameterFileHeader::DiePressure>, FieldCheck::None, ""},
+        {"Die Pressure (MPa) -  Optional", header<&ParameterFileHeader::DiePressure>, FieldCheck::NotNegative,
+         "Negative Die Pressure not accepted."},
     };
     return fields;
 }

@@ -98,6 +98,7 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     refuse(p1, p1.Text1, "", speed);
     refuse(p1, p1.Text1, "1 2", "Illegel number. Standard correction is made.");
     refuse(p1, p1.Text1, "1e39", "Over Flow. You may have to re-input the number.", "120");
+    refuse(p1, p1.Text2, "-0.0001", "Negative Die Pressure not accepted.");
     enter(p1, p1.Text2, "");
     EXPECT_EQ(shared::ParseStatus, 1);
     EXPECT_FLOAT_EQ(shared::ParameterHeader.ScrewSpeed, 120);
