@@ -355,10 +355,12 @@ bool Gparameter4::saveParameters() {
         // as for a new name; one read from a file keeps its code.
         if (!records::hasMarker(head.Marker, records::FileKind::Parameter)) stamp();
     } else {
-        // Cancel error off: a cancel leaves the pattern, which cannot be written.
+        // A cancel, or No to replacing the file chosen, writes nothing: the
+        // page stays as it was, and so does the current file name.
         dlgCMDialog.preset("*.prm", shared::AppDir, "Parameter files(*.prm)|*.prm");
         dlgCMDialog.setReplaceAsked(shared::ParameterFile);  // asked about just above
-        dlgCMDialog.showSave();
+        dlgCMDialog.setCancelError(true);
+        if (!rt::endQuietlyOnError([&] { dlgCMDialog.showSave(); })) return false;
         shared::ParameterFile = dlgCMDialog.fileName();
         stamp();
     }
