@@ -358,7 +358,6 @@ bool Gparameter4::saveParameters() {
         // A cancel, or No to replacing the file chosen, writes nothing: the
         // page stays as it was, and so does the current file name.
         dlgCMDialog.preset("*.prm", shared::AppDir, "Parameter files(*.prm)|*.prm");
-        dlgCMDialog.setReplaceAsked(shared::ParameterFile);  // asked about just above
         dlgCMDialog.setCancelError(true);
         if (!rt::endQuietlyOnError([&] { dlgCMDialog.showSave(); })) return false;
         shared::ParameterFile = dlgCMDialog.fileName();

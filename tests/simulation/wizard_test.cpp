@@ -274,9 +274,10 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     bytes = fileBytes(prm);
     ASSERT_EQ(bytes.size(), 85u + 44u + 4u);
     EXPECT_EQ(std::string(bytes.end() - 4, bytes.end()), "TAIL");
-    // No, then that same file chosen: the wizard's question is the only one.
+    // No, then that same file chosen: Save As asks before replacing it.
     walkToPorts();
-    s.script.no("Parameterfile is already exist. Overwrite ?").chooseFile(prm).ok("Parameterfile was created!");
+    s.script.no("Parameterfile is already exist. Overwrite ?", "Setting Parameter").chooseFile(prm);
+    s.script.yes(prm + " already exists.\nDo you want to replace it?").ok("Parameterfile was created!");
     s.driver.click(p4.Command2);
 
     // A target that cannot be written.
@@ -312,6 +313,28 @@ TEST_F(Wizard, ACancelledSaveAsWritesNothingAndKeepsTheFileName) {
     s.script.yes("Parameterfile is already exist. Overwrite ?").ok("Parameterfile was created!");
     s.driver.click(p4.Command2);
     EXPECT_EQ(fileBytes(prm).size(), 85u + 44u);
+}
+
+TEST_F(Wizard, SaveAsAsksBeforeReplacingTheFileWhoseOverwriteWasDeclined) {
+    shared::PortCount = 1;
+    const std::string prm = path("run.prm");
+    sim::ParameterSet set;
+    set.header.Marker = records::markerFor(records::FileKind::Parameter);
+    set.header.ScrewSpeed = 120;
+    set.solids.BulkDensity = 0.5f;
+    set.melting.Density = 0.8f;
+    set.ports.resize(1);
+    set.ports.at(1).FlowRate = 7;
+    sim::writeParameterFile(prm, set);
+    shared::ParameterFile = prm;
+    Gparameter4& p4 = walkToPorts();
+    enter(p4, p4.Text1, "10");
+    s.script.no("Parameterfile is already exist. Overwrite ?").chooseFile(prm);
+    s.script.no(prm + " already exists.\nDo you want to replace it?", "Save As");
+    s.driver.click(p4.Command2);
+    s.expectScriptDone();
+    EXPECT_FLOAT_EQ(singleAt(fileBytes(prm), 85), 7);
+    EXPECT_TRUE(p4.isVisible());
 }
 
 TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
