@@ -5,6 +5,7 @@
 
 #include "platform/io/files.h"
 #include "platform/rt/error.h"
+#include "platform/rt/numtext.h"
 #include "platform/rt/text.h"
 #include "records/files.h"
 #include "records/markers.h"
@@ -66,6 +67,15 @@ void requireCompletePorts(const records::OneBasedList<PortRecord>& ports) {
             stopCalculation("Parameters of port " + std::to_string(p) +
                             " are incomplete. Specify the parameters again.");
     }
+}
+
+// A die pressure the run takes as given (without a die, or kept in place of
+// the die's own) is never negative: below 0 downstream, the backward pass has
+// no case for the last screw row.
+void requireUsableDiePressure(const RunData& run, const std::string& path) {
+    if (!run.calculateDiePressure && run.specifiedDiePressure < 0)
+        stopCalculation("The parameter file " + path + "\ngives a negative die pressure (" +
+                        rt::generalForm(run.specifiedDiePressure) + " MPa). Specify the parameters again.");
 }
 
 ElementRecord fromPart(const AnalysisRecord& part) {
@@ -316,6 +326,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
             run.calculateDiePressure = user.ask(question);
         }
     }
+    requireUsableDiePressure(run, handOver.ParameterFile);
     takeHandOver(handOver);
     return true;
 }

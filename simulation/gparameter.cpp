@@ -42,7 +42,8 @@ const std::vector<ParameterField>& step1Fields() {
     static const std::vector<ParameterField> fields = {
         {"Screw Rotational Speed (RPM)", header<&ParameterFileHeader::ScrewSpeed>, FieldCheck::AboveHundredth,
          "Screw speed too small. You have to re-input."},
-        {"Die Pressure (MPa) -  Optional", header<&ParameterFileHeader::DiePressure>, FieldCheck::None, ""},
+        {"Die Pressure (MPa) -  Optional", header<&ParameterFileHeader::DiePressure>, FieldCheck::NotNegative,
+         "Negative Die Pressure not accepted."},
     };
     return fields;
 }
@@ -354,10 +355,11 @@ bool Gparameter4::saveParameters() {
         // as for a new name; one read from a file keeps its code.
         if (!records::hasMarker(head.Marker, records::FileKind::Parameter)) stamp();
     } else {
-        // Cancel error off: a cancel leaves the pattern, which cannot be written.
+        // A cancel, or No to replacing the file chosen, writes nothing: the
+        // page stays as it was, and so does the current file name.
         dlgCMDialog.preset("*.prm", shared::AppDir, "Parameter files(*.prm)|*.prm");
-        dlgCMDialog.setReplaceAsked(shared::ParameterFile);  // asked about just above
-        dlgCMDialog.showSave();
+        dlgCMDialog.setCancelError(true);
+        if (!rt::endQuietlyOnError([&] { dlgCMDialog.showSave(); })) return false;
         shared::ParameterFile = dlgCMDialog.fileName();
         stamp();
     }

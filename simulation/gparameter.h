@@ -162,7 +162,8 @@ private:
     // The page's captions for a port.
     void showPortCaptions(int port);
     // Writes the parameter file and the calculation's hand-over; false,
-    // after telling the user, when it could not.
+    // after telling the user, when it could not, and false without a word
+    // when the user cancelled the save dialog.
     bool saveParameters();
 
     int port_ = 1;

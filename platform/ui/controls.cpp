@@ -609,7 +609,7 @@ void CommonDialog::showFile(bool save) {
     std::optional<FileDialogChoice> chosen = needBackend("a file dialog").fileDialog(request);
     if (chosen && save) {
         chosen->path = withFilterExtension(chosen->path, chosen->pattern);
-        if (chosen->path != replaceAsked_ && existingFile(chosen->path) &&
+        if (existingFile(chosen->path) &&
             msgBox(chosen->path + " already exists.\nDo you want to replace it?", kYesNo, kNoIcon,
                    dialogTitle_.empty() ? "Save As" : dialogTitle_, true) != kYes)
             chosen.reset();
@@ -640,7 +640,6 @@ void CommonDialog::reset() {
     initDir_.clear();
     dialogTitle_.clear();
     cancelError_ = false;
-    replaceAsked_.clear();
 }
 
 // ---- MenuItem --------------------------------------------------------------

@@ -420,9 +420,6 @@ public:
     void setDialogTitle(std::string title) { dialogTitle_ = std::move(title); }
     bool cancelError() const { return cancelError_; }
     void setCancelError(bool on) { cancelError_ = on; }
-    // A file the window has asked about replacing itself, before the save
-    // dialog: choosing it there asks no second time. Empty: none.
-    void setReplaceAsked(std::string path) { replaceAsked_ = std::move(path); }
     // What every command sets before it shows the dialog: the name (or
     // pattern) it opens with, the initial directory and the filter.
     void preset(std::string name, std::string dir, std::string filter) {
@@ -454,7 +451,6 @@ private:
     std::string initDir_;
     std::string dialogTitle_;
     bool cancelError_ = false;
-    std::string replaceAsked_;
 };
 
 // A menu of the window's menu bar, a command of a menu, a submenu or a

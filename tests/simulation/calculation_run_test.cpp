@@ -364,6 +364,25 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
     EXPECT_TRUE(shared::ParameterFile.empty());
 }
 
+TEST_F(CalculationRun, ANegativeDiePressureIsRefusedWhereTheRunWouldUseIt) {
+    sim::ParameterSet p = demo::demoParameters();
+    p.header.DiePressure = -0.5f;
+    const std::string refusal = "The parameter file " + tempFile("run.prm") +
+                                "\ngives a negative die pressure (-0.5 MPa). Specify the parameters again.";
+    // Without a die it is the end zone's end pressure.
+    prepare(p);
+    editAnalysis([](sim::AnalysisHandOver& h) { h.header.ElementCount -= 1; });
+    expectStop(refusal);
+    // With a die it is used when the user keeps it (No); Yes computes the die's own.
+    for (bool calculate : {false, true}) {
+        user = {};
+        prepare(p);
+        user.answers = {calculate, false};
+        EXPECT_EQ(run(), calculate);
+        EXPECT_EQ(user.texts().back(), calculate ? kNotSaved : refusal);
+    }
+}
+
 TEST_F(CalculationRun, AnExtruderChangedSinceTheAnalysisIsNotAppendedToItsResult) {
     prepare();
     // The analysed extruder is a copy that is fitted anew after the analysis.

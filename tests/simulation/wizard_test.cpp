@@ -98,6 +98,7 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     refuse(p1, p1.Text1, "", speed);
     refuse(p1, p1.Text1, "1 2", "Illegel number. Standard correction is made.");
     refuse(p1, p1.Text1, "1e39", "Over Flow. You may have to re-input the number.", "120");
+    refuse(p1, p1.Text2, "-0.0001", "Negative Die Pressure not accepted.");
     enter(p1, p1.Text2, "");
     EXPECT_EQ(shared::ParseStatus, 1);
     EXPECT_FLOAT_EQ(shared::ParameterHeader.ScrewSpeed, 120);
@@ -219,11 +220,11 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     Gparameter4& p4 = walkToPorts();
     enter(p4, p4.Text1, "10");
     // The only port page keeps "Next >>"; its first press saves. A new set
-    // asks for a name; Cancel leaves the pattern, which cannot be written.
-    s.script.cancelFile(ui::FileDialogKind::Save).ok("You can't overwrite. Maybe Read Only file!", "Caution");
+    // asks for a name; Cancel writes nothing and keeps the page.
+    s.script.cancelFile(ui::FileDialogKind::Save);
     s.driver.click(p4.Command2);
     EXPECT_EQ(s.backend.fileDialogs().back().filter, "Parameter files(*.prm)|*.prm");
-    EXPECT_EQ(shared::ParameterFile, "*.prm");
+    EXPECT_EQ(shared::ParameterFile, "");
     EXPECT_TRUE(p4.isVisible());
     EXPECT_EQ(p4.caption(), "General Parameter - step 4");
     EXPECT_EQ(p4.Command2.caption(), "Next >>");
@@ -233,7 +234,7 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
 
     // A path the calculation cannot take is refused before anything is written.
     const std::string longName = path(std::string(130, 'p') + ".prm");
-    s.script.no("Parameterfile is already exist. Overwrite ?", "Setting Parameter").chooseFile(longName);
+    s.script.chooseFile(longName);
     s.script.ok("Path too long for the calculation (at most 126 characters):\n" + longName, "Caution");
     s.driver.click(p4.Command2);
     EXPECT_FALSE(io::fileExists(path("temp/Calc1.tmp")));
@@ -273,9 +274,10 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     bytes = fileBytes(prm);
     ASSERT_EQ(bytes.size(), 85u + 44u + 4u);
     EXPECT_EQ(std::string(bytes.end() - 4, bytes.end()), "TAIL");
-    // No, then that same file chosen: the wizard's question is the only one.
+    // No, then that same file chosen: Save As asks before replacing it.
     walkToPorts();
-    s.script.no("Parameterfile is already exist. Overwrite ?").chooseFile(prm).ok("Parameterfile was created!");
+    s.script.no("Parameterfile is already exist. Overwrite ?", "Setting Parameter").chooseFile(prm);
+    s.script.yes(prm + " already exists.\nDo you want to replace it?").ok("Parameterfile was created!");
     s.driver.click(p4.Command2);
 
     // A target that cannot be written.
@@ -294,6 +296,45 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     EXPECT_EQ(p4.Command2.caption(), "Done !");
     EXPECT_EQ(p4.Text1.text(), "0");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).FlowRate, 12);
+}
+
+TEST_F(Wizard, ACancelledSaveAsWritesNothingAndKeepsTheFileName) {
+    shared::PortCount = 1;
+    const std::string prm = path("run.prm");
+    shared::ParameterFile = prm;
+    Gparameter4& p4 = walkToPorts();
+    enter(p4, p4.Text1, "10");
+    s.script.no("Parameterfile is already exist. Overwrite ?").cancelFile(ui::FileDialogKind::Save);
+    s.driver.click(p4.Command2);
+    s.expectScriptDone();
+    EXPECT_EQ(shared::ParameterFile, prm);
+    EXPECT_TRUE(p4.isVisible());
+    // The next Done ! asks about that file, and Yes writes it.
+    s.script.yes("Parameterfile is already exist. Overwrite ?").ok("Parameterfile was created!");
+    s.driver.click(p4.Command2);
+    EXPECT_EQ(fileBytes(prm).size(), 85u + 44u);
+}
+
+TEST_F(Wizard, SaveAsAsksBeforeReplacingTheFileWhoseOverwriteWasDeclined) {
+    shared::PortCount = 1;
+    const std::string prm = path("run.prm");
+    sim::ParameterSet set;
+    set.header.Marker = records::markerFor(records::FileKind::Parameter);
+    set.header.ScrewSpeed = 120;
+    set.solids.BulkDensity = 0.5f;
+    set.melting.Density = 0.8f;
+    set.ports.resize(1);
+    set.ports.at(1).FlowRate = 7;
+    sim::writeParameterFile(prm, set);
+    shared::ParameterFile = prm;
+    Gparameter4& p4 = walkToPorts();
+    enter(p4, p4.Text1, "10");
+    s.script.no("Parameterfile is already exist. Overwrite ?").chooseFile(prm);
+    s.script.no(prm + " already exists.\nDo you want to replace it?", "Save As");
+    s.driver.click(p4.Command2);
+    s.expectScriptDone();
+    EXPECT_FLOAT_EQ(singleAt(fileBytes(prm), 85), 7);
+    EXPECT_TRUE(p4.isVisible());
 }
 
 TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
