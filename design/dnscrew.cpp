@@ -101,7 +101,7 @@ bool DNScrew::LoadDesign() {
     shared::ScrewPreviewFlag = -1;
 
     // The edited file first: nothing that is not a screw design is read
-    // into one, and no element file is made for its code.
+    // into one.
     std::vector<records::ScrewRec> edited;
     if (!editFile_.empty() &&
         !design::readEditedDesign(
