@@ -5,6 +5,7 @@
 #include "platform/ui/printer.h"
 #include "results/result_frame.h"
 #include "simulation/core.h"
+#include "state/header_code.h"
 #include "state/state.h"
 
 using namespace results;
@@ -125,7 +126,7 @@ bool dispresult::readResult(records::ResultData& out) {
 }
 
 void dispresult::takeProfiles(const records::ResultData& result) {
-    shared::ExtruderCategory = result.header.Code.trimmed();
+    shared::ExtruderCategory = shared::headerCode(result.header.Code);
     setCaption(shared::ExtruderCategory + "     " + shared::ResultFile);
     ViewHeader = result.header;
     ViewElements.items() = result.elements;
