@@ -61,7 +61,7 @@ bool DNBarrel::LoadDesign() {
     setCaption("Design New barrel - " + code_);
 
     // The edited file first: nothing that is not a barrel design is read
-    // into one, and no element file is made for its code.
+    // into one.
     std::vector<records::BarrelRec> edited;
     if (!editFile_.empty() &&
         !design::readEditedDesign(

@@ -75,9 +75,11 @@ void DNScrew::design() {
     design::placeTotal(Frame1, Label4, Text1, 120, 2280, 240, 1095, "Acumulated Length (L/D) :");
     design::placeTotal(Frame1, Label5, Text2, 120, 2280, 600, 1095, "Number of screw Elements :");
     design::placeTotal(Frame1, Label6, Text3, 120, 2280, 960, 1095, "Number of LH Elements :");
-    design::placeTotal(Frame1, Label7, Text4, 3600, 5880, 240, 1095, "Number of Elements Selected :");
-    design::placeTotal(Frame1, Label8, Text5, 3600, 5880, 600, 1095, "Number of Kneading Blocks :");
-    design::placeTotal(Frame1, Label9, Text6, 3600, 5880, 960, 1095, "Screw Diameter :");
+    // The right column's labels start far enough left for "Number of
+    // Elements Selected :" to show whole before its box.
+    design::placeTotal(Frame1, Label7, Text4, 3480, 5880, 240, 1095, "Number of Elements Selected :");
+    design::placeTotal(Frame1, Label8, Text5, 3480, 5880, 600, 1095, "Number of Kneading Blocks :");
+    design::placeTotal(Frame1, Label9, Text6, 3480, 5880, 960, 1095, "Screw Diameter :");
 
     Command5.create(120, 6240, 1455, 375, "View Screw");
     Command6.create(5760, 6240, 1455, 375, "Cancel");
@@ -101,7 +103,7 @@ bool DNScrew::LoadDesign() {
     shared::ScrewPreviewFlag = -1;
 
     // The edited file first: nothing that is not a screw design is read
-    // into one, and no element file is made for its code.
+    // into one.
     std::vector<records::ScrewRec> edited;
     if (!editFile_.empty() &&
         !design::readEditedDesign(

@@ -78,7 +78,7 @@ void BuildBarrel::Form_Load() {
         return;
     }
     path_ = shared::barrelElementPath(shared::ExtruderCategory);
-    list_.assign(records::readBarrelGeoFile(path_));
+    list_.assign(records::readBarrelGeoFile(path_, records::OpenMode::CreateIfMissing));
     setCaption("Build Barrel Elements - " + shared::ExtruderCategory);
     FillBarrelList();
 }

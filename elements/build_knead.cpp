@@ -75,7 +75,7 @@ void BuildKnead::Form_Load() {
         return;
     }
     path_ = shared::kneadElementPath(shared::ExtruderCategory);
-    list_.assign(records::readKneadGeoFile(path_));
+    list_.assign(records::readKneadGeoFile(path_, records::OpenMode::CreateIfMissing));
     setCaption("Build Kneading Elements - " + shared::ExtruderCategory);
     FillKneadList();
 }

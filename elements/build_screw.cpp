@@ -72,7 +72,7 @@ void BuildScrew::Form_Load() {
         return;
     }
     path_ = shared::screwElementPath(shared::ExtruderCategory);
-    list_.assign(records::readScrewGeoFile(path_));
+    list_.assign(records::readScrewGeoFile(path_, records::OpenMode::CreateIfMissing));
     setCaption("Build Screw Elements - " + shared::ExtruderCategory);
     FillScrewList();
 }

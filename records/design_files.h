@@ -42,13 +42,15 @@ inline bool hasMarker(const ExtHeader& header) { return hasMarker(header.Marker,
 
 // --- Element database ---------------------------------------------------
 
-// All records, 1..record count. By default a missing file is created empty,
-// as every reader of the element database expects, and gives no record.
-std::vector<ScrewGeoRec> readScrewGeoFile(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing,
+// All records, 1..record count. By default a missing file is an error
+// (kFileNotFound) and is not created: reading never makes an element file.
+// The element editors, which write the file they open, open it with
+// CreateIfMissing, so that a new code starts from an empty file.
+std::vector<ScrewGeoRec> readScrewGeoFile(const std::string& path, OpenMode mode = OpenMode::ReadOnly,
                                           ReadCount count = ReadCount::AsIs);
-std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing,
+std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path, OpenMode mode = OpenMode::ReadOnly,
                                           ReadCount count = ReadCount::AsIs);
-std::vector<BarrelRec> readBarrelGeoFile(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing,
+std::vector<BarrelRec> readBarrelGeoFile(const std::string& path, OpenMode mode = OpenMode::ReadOnly,
                                          ReadCount count = ReadCount::AsIs);
 
 // Rewrites the whole file with exactly these records (none: an empty file).

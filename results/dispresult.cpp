@@ -5,6 +5,7 @@
 #include "platform/ui/printer.h"
 #include "results/result_frame.h"
 #include "simulation/core.h"
+#include "state/header_code.h"
 #include "state/state.h"
 
 using namespace results;
@@ -16,8 +17,13 @@ constexpr const char* kTitleLine = "VELKOR-TWIN SCREW EXTRUDER VERSION 3A";
 constexpr const char* kAxisTitle = "Axial Position (L/D)";
 constexpr gfx::Twips kValueTickTop = 2520, kValueTickStep = 240;
 constexpr gfx::Twips kAxialTickLeft = 1080, kAxialTickStep = 1680, kAxialTickTop = 4200;
-// The frame around the outline on the window; the outline is cut to it.
-constexpr OutlineClip kOutlineFrame{120, 4920, 120 + 10455, 4920 + 1215};
+// The window's four frames share their left edge and width. The outline is
+// cut to the pixels its frame covers, which end one pixel before left +
+// width and top + height.
+constexpr gfx::Twips kFrameLeft = 120, kFrameWidth = 10455;
+constexpr gfx::Twips kOutlineTop = 4920, kOutlineHeight = 1215;
+constexpr OutlineClip kOutlineFrame{kFrameLeft, kOutlineTop, kFrameLeft + kFrameWidth - gfx::kTwipsPerPixel,
+                                    kOutlineTop + kOutlineHeight - gfx::kTwipsPerPixel};
 
 }  // namespace
 
@@ -48,10 +54,11 @@ void dispresult::design() {
     label(Label2, 840, 1320, 375);
     label(Label3, 840, 1680, 375);
     label(Label4, 840, 2040, 375);
-    // The exponent and the chart title lie inside the plot, where the axis
-    // rules put the maximum: without a background of their own they hide no
-    // curve, grid or frame line.
-    label(Label13, 1440, 2520, 735);
+    // The exponent and the chart title lie where the axis rules put the
+    // maximum: without a background of their own they hide no curve, grid
+    // or frame line. The exponent stands just above the chart's top line,
+    // not across it.
+    label(Label13, 1440, 2400, 735);
     label(Label20, 1440, 2760, 4695);
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
@@ -76,13 +83,13 @@ void dispresult::design() {
     Command7.create(9360, 6240, 1095, 375, "Print");
 
     auto frame = [](ui::Shape& s, gfx::Twips top, gfx::Twips height) {
-        s.create(120, top, 10455, height);
+        s.create(kFrameLeft, top, kFrameWidth, height);
         s.setBorderColor(kDarkRed);
         s.setBorderWidth(2);
     };
     frame(Shape3, 120, 855);
     frame(Shape1, 120, 4815);
-    frame(Shape4, kOutlineFrame.top, kOutlineFrame.bottom - kOutlineFrame.top);
+    frame(Shape4, kOutlineTop, kOutlineHeight);
     frame(Shape2, 6120, 615);
 }
 
@@ -119,7 +126,7 @@ bool dispresult::readResult(records::ResultData& out) {
 }
 
 void dispresult::takeProfiles(const records::ResultData& result) {
-    shared::ExtruderCategory = result.header.Code.trimmed();
+    shared::ExtruderCategory = shared::headerCode(result.header.Code);
     setCaption(shared::ExtruderCategory + "     " + shared::ResultFile);
     ViewHeader = result.header;
     ViewElements.items() = result.elements;

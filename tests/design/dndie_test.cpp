@@ -69,6 +69,7 @@ TEST_F(DieDesigner, ANewDieStartsFromZerosAndDoneWritesOneRecord) {
     type({"20", "4", "12", "40", "3.5"});
     script().chooseFile(path("a.die")).yes(path("a.die") + " already exists.\nDo you want to replace it?", "Save As");
     driver().click(w.Command3);
+    session.expectScriptDone();  // the question was asked
     EXPECT_EQ(i16(bytes(path("a.die")), 25), 4);  // 3.5 to the even 4
 }
 
@@ -128,6 +129,7 @@ TEST_F(DieDesigner, ABoxThatIsNoNumberTouchesNoFile) {
     EXPECT_TRUE(w.isVisible());
     script().chooseFile(path("old.die")).yes();
     driver().click(w.Command3);
+    session.expectScriptDone();  // the question was asked
     EXPECT_EQ(records::readDieFile(path("old.die")), die("ZX40", 20, 4, 1));  // the code of the load
 }
 

@@ -239,6 +239,21 @@ TEST_F(ScrewDesigner, LibrariesWithoutADiameterAndFilesWithoutADesignAreRefused)
     session.expectScriptDone();
 }
 
+// A screw file of a code whose element files are missing: each missing file
+// is reported as not found, and none is created.
+TEST_F(ScrewDesigner, MissingElementFilesOfAnEditedCodeAreReportedAndNotCreated) {
+    const std::vector<records::ScrewRec> elements = {records::screwElementFrom(screw("SA", 30, 30))};
+    records::writeScrewFile(path("lab99.srw"), records::screwFileHeader("LAB99", 30, elements), elements);
+    edit("lab99.srw", "The file " + path("screwgeo/LAB99.gs") + " cannot be read: File not found.");
+    EXPECT_FALSE(w.isLoaded());
+    EXPECT_FALSE(std::filesystem::exists(path("screwgeo/LAB99.gs")));
+    records::writeScrewGeoFile(path("screwgeo/LAB99.gs"), {screw("SA", 30, 30)});
+    edit("lab99.srw", "The file " + path("kneadgeo/LAB99.gk") + " cannot be read: File not found.");
+    EXPECT_FALSE(w.isLoaded());
+    EXPECT_FALSE(std::filesystem::exists(path("kneadgeo/LAB99.gk")));
+    EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+}
+
 TEST_F(ScrewDesigner, TheCodeOfTheLoadServesTheWholeDesignAndMustNameAFile) {
     records::writeScrewGeoFile(path("screwgeo/OTHER.gs"), {screw("OA", 30, 30)});
     choose("mnuNscrew");

@@ -665,4 +665,34 @@ TEST_F(Focus, FileDialogStartsInTheInitialDirectoryWithTheFilters) {
     std::filesystem::remove_all(dir);
 }
 
+// A preset name, with its folder, that is the pattern of a later filter
+// opens the dialog on that filter, and a name typed then is that filter's.
+TEST_F(Focus, FileDialogOpensOnTheFilterOfThePresetName) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path();
+    QString shownFilter, startName;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        poll.stop();
+        shownFilter = dialog->findChild<QComboBox*>("fileTypeCombo")->currentText();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        startName = name->text();
+        name->setText("new.txt");
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    poll.start();
+    ui::FileDialogRequest request;
+    request.fileName = (dir / "*.txt").string();
+    request.filter = "Screw Files|*.srw|Texts|*.txt";
+    std::optional<ui::FileDialogChoice> chosen = backend->fileDialog(request);
+    poll.stop();
+    EXPECT_EQ(shownFilter.toStdString(), "Texts");
+    EXPECT_EQ(startName.toStdString(), "*.txt");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->path, (dir / "new.txt").string());
+    EXPECT_EQ(chosen->pattern, "*.txt");
+}
+
 }  // namespace

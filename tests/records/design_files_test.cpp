@@ -117,11 +117,13 @@ TEST_F(DesignFiles, ElementFilesRoundTripAndCountRounding) {
     EXPECT_EQ(part[2].Length, 0.0f);
     EXPECT_EQ(part[2].Hand, 0);
 
-    // A new code: missing files read as empty and are created; writing no
-    // records leaves an empty file.
-    EXPECT_TRUE(readKneadGeoFile(path("NEW.gk")).empty());
+    // A missing file is not found and not created; opened for editing it is
+    // created and reads as empty. Writing no records leaves an empty file.
+    EXPECT_EQ(errorOf([&] { readKneadGeoFile(path("NEW.gk")); }), rt::kFileNotFound);
+    EXPECT_FALSE(fs::exists(dir_ / "NEW.gk"));
+    EXPECT_TRUE(readKneadGeoFile(path("NEW.gk"), OpenMode::CreateIfMissing).empty());
     EXPECT_TRUE(fs::exists(dir_ / "NEW.gk"));
-    EXPECT_TRUE(readBarrelGeoFile(path("NEW.gb")).empty());
+    EXPECT_TRUE(readBarrelGeoFile(path("NEW.gb"), OpenMode::CreateIfMissing).empty());
     // Readers that take a count of 0 as 1 get one blank record.
     auto blank = readBarrelGeoFile(path("NEW.gb"), OpenMode::CreateIfMissing, ReadCount::ZeroAsOne);
     ASSERT_EQ(blank.size(), 1u);

@@ -1,6 +1,7 @@
 // The extruder outline under the charts: its frame on the L/D axis, barrel
 // blocks, openings and die, and the screw with its flights and disks.
 #include <cmath>
+#include <limits>
 
 #include "results/extruder_outline.h"
 #include "tests/results/view_fixture.h"
@@ -101,27 +102,40 @@ TEST_F(ResultViewRun, OutlineDrawsBarrelBlocksOpeningsDieAndScrewOnTheAxialScale
     EXPECT_TRUE(outlineOf(v).empty());
 }
 
-// The window's outline is cut to its frame (120 to 10575, 4920 to 6135).
-// A screw that starts 7 radii before the barrel: X0 = 1290 - 7 x 210.625 -
-// 2 x 2 x 15 = -244, left of the window, so the root's edges begin at 120.
-// A die entrance or a first element of 1e18: the cut ends stay in the frame.
+// The window's outline is cut to the pixels of its frame (x 120 to 10560,
+// y 4920 to 6120: the frame's last pixel lies 15 twips before its right and
+// bottom edges). A screw that starts 7 radii before the barrel: X0 = 1290 -
+// 7 x 210.625 - 2 x 2 x 15 = -244, left of the window, so the root's edges
+// begin at 120. A die entrance or a first element of 1e18: the cut ends
+// stay in the frame, and the element's edges run from its start to the
+// frame's right edge. An opening at a location that is no number is left
+// out, and the rest is drawn.
 TEST_F(ResultViewRun, TheWindowsOutlineDrawsNothingOutsideItsFrame) {
-    ResultBuilder early, die, element;
+    ResultBuilder early, die, element, nan;
     early.extruder().Gap = -7;
     die.withDie(1e18f, 0.2f, 2, 0.5f);
     element.screwElement("s", 1e18f);
-    for (ResultBuilder* b : {&early, &die, &element}) {
+    nan.block("H", 8, 2, 2, std::numeric_limits<float>::quiet_NaN()).block("P", 8, 2);
+    for (ResultBuilder* b : {&early, &die, &element, &nan}) {
         b->element(3, 10);
         dispresult& v = open(write(*b));
         const std::vector<gfx::DrawOp> ops = outlineOf(v);
         ASSERT_FALSE(ops.empty());
         for (const gfx::DrawOp& op : v.displayList()) {
             if (std::max(op.y1, op.y2) < 4500) continue;  // the charts end above; the rest is the outline
-            EXPECT_TRUE(std::min(op.x1, op.x2) >= 120 && std::max(op.x1, op.x2) <= 10575 &&
-                        std::min(op.y1, op.y2) >= 4920 && std::max(op.y1, op.y2) <= 6135) << gfx::dump(op);
+            EXPECT_TRUE(std::min(op.x1, op.x2) >= 120 && std::max(op.x1, op.x2) <= 10560 &&
+                        std::min(op.y1, op.y2) >= 4920 && std::max(op.y1, op.y2) <= 6120) << gfx::dump(op);
         }
         if (b == &early) {  // the root's top edge from the frame on
             EXPECT_EQ(gfx::dump(ops[0]), "segment (120,5300)-(387.875,5300) color=16777215 width=1");
+        }
+        if (b == &element) {  // the element's top and bottom edges, after the root's box and diagonals
+            ASSERT_GE(ops.size(), 5u);
+            EXPECT_EQ(gfx::dump(ops[3]), "segment (1966.875,5300)-(10560,5300) color=16777215 width=1");
+            EXPECT_EQ(gfx::dump(ops[4]), "segment (10560,5721.25)-(1966.875,5721.25) color=16777215 width=1");
+        }
+        if (b == &nan) {  // the two wall bands of each block, the root's box and diagonals, the tip
+            EXPECT_EQ(ops.size(), 2u + 2u + 3u + 2u);
         }
         close();
     }

@@ -22,6 +22,7 @@
 #include "platform/qt/qt_backend.h"
 #include "platform/ui/application.h"
 #include "results/dispresult.h"
+#include "results/result_frame.h"
 #include "state/state.h"
 #include "support/qt_app_dir.h"
 #include "tests/support/result_builder.h"
@@ -144,6 +145,43 @@ TEST_F(ResultScreens, EveryChartOfASampleRunShowsItsCurve) {
     sample.data = resulttest::sampleRun();
     sample.write((dir_ / "sample.flw").string());
     showEveryChart((dir_ / "sample.flw").string(), "dispresult-sample");
+}
+
+// The demo run with its die four times as long, so that the outline runs
+// past its frame (screenshots/dispresult-cut.png): the cut lines end on the
+// frame's border, not a pixel beyond it, and the exponent and unit stand
+// above the chart's top line instead of across it.
+TEST_F(ResultScreens, TheOutlineEndsOnItsFrameAndTheUnitStandsAboveTheChart) {
+    ASSERT_TRUE(demo::writeDemoData(dir_.string()).empty());
+    records::ResultData r;
+    ASSERT_EQ(records::readResultFile(path("demo.flw"), records::ResultExtent::WithExtruder, r),
+              records::ResultCheck::Ok);
+    r.barrel.back().dieTotalLength() *= 4;
+    records::writeResultFile(path("long.flw"), r, records::ResultExtent::WithExtruder);
+    shared::ResultFile = path("long.flw");
+    qttest::MessageAnswerer answers({QMessageBox::Ok});  // a vent-flushing warning, if any
+    dispresult& v = ui::form<dispresult>();
+    ui::app().dispatch([&] { v.show(); });
+    press(v.Command1);
+    const QImage image = backend->surfaceOf(v)->grab().toImage();
+    const fs::path shot = fs::path(VELKOR_BINARY_DIR) / "screenshots" / "dispresult-cut.png";
+    fs::create_directories(shot.parent_path());
+    EXPECT_TRUE(image.save(QString::fromStdString(shot.string())));
+
+    const QRect frame = backend->widgetOf(v.Shape4)->geometry();
+    int whiteOnBorder = 0;
+    for (int y = frame.top(); y <= frame.bottom(); ++y) {
+        EXPECT_NE(image.pixelColor(frame.right() + 1, y).name().toStdString(), "#ffffff") << "row " << y;
+        if (image.pixelColor(frame.right() - 2, y) == QColor(Qt::white)) ++whiteOnBorder;
+    }
+    EXPECT_GT(whiteOnBorder, 0);  // the cut lines reach the border
+
+    const QRect unit = backend->widgetOf(v.Label13)->geometry();
+    const int chartTop = qRound(results::kChartTop / gfx::kTwipsPerPixel);
+    EXPECT_TRUE(v.Label13.visible());
+    EXPECT_LT(unit.bottom(), chartTop);
+    for (int x = unit.left(); x <= unit.right(); ++x)
+        EXPECT_EQ(image.pixelColor(x, chartTop).name().toStdString(), "#ffff00") << "column " << x;
 }
 
 // The demo data set holds the calculation's result of the demo extruder.

@@ -1,2 +1,2 @@
-set(VELKOR_TEST_DEPS velkor_shell velkor_catalog velkor_elements velkor_state velkor_records velkor_platform_qt velkor_platform)
+set(VELKOR_TEST_DEPS velkor_shell velkor_demo velkor_catalog velkor_elements velkor_state velkor_records velkor_platform_qt velkor_platform)
 set(VELKOR_TEST_ENV QT_QPA_PLATFORM=offscreen)

@@ -1,0 +1,121 @@
+// Every window of the program on the desktop backend, loaded on the demo
+// data set: each label's caption fits its label in the label's font. (The
+// calculation window holds no label; its load runs a whole calculation.)
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTimer>
+
+#include "catalog/adet.h"
+#include "platform/rt/error.h"
+#include "catalog/selet.h"
+#include "design/assemext.h"
+#include "design/dnbarrel.h"
+#include "design/dndie.h"
+#include "design/dnscrew.h"
+#include "design/fitext.h"
+#include "elements/build_barrel.h"
+#include "elements/build_knead.h"
+#include "elements/build_screw.h"
+#include "reports/listbarrel.h"
+#include "reports/listdie.h"
+#include "reports/listext.h"
+#include "reports/listresult.h"
+#include "reports/listresult1.h"
+#include "reports/listscrew.h"
+#include "results/dispresult.h"
+#include "shell/logo.h"
+#include "shell/mainprog.h"
+#include "simulation/gparameter.h"
+#include "simulation/progress.h"
+#include "state/state.h"
+#include "support/qt_app_dir.h"
+#include "tools/demo_model.h"
+#include "views/mvbarrel.h"
+#include "views/mvscrew.h"
+#include "views/viewbarrel.h"
+#include "views/viewdie.h"
+#include "views/viewext.h"
+#include "views/viewscrew.h"
+
+namespace {
+
+class Captions : public qttest::AppDirTest {
+protected:
+    Captions() : AppDirTest(qttest::kDataFolders) {}
+
+    // A caption fits when, wrapped at blanks as the label wraps it, it needs
+    // no more room than the label has.
+    void expectCaptionsFit(ui::Form& f) {
+        for (ui::Control* c : f.controls()) {
+            if (c->kind() != ui::ControlKind::Label) continue;
+            auto* label = qobject_cast<QLabel*>(backend->widgetOf(*c));
+            ASSERT_NE(label, nullptr) << f.className() << "." << c->name();
+            const QRect room = label->contentsRect();
+            const QRect needed = QFontMetrics(label->font())
+                                     .boundingRect(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label->text());
+            EXPECT_TRUE(needed.width() <= room.width() && needed.height() <= room.height())
+                << f.className() << "." << c->name() << " \"" << label->text().toStdString() << "\" needs "
+                << needed.width() << " x " << needed.height() << " pixels, has " << room.width() << " x "
+                << room.height();
+        }
+    }
+    void expectCaptionsFitWhenShown(ui::Form& f) {
+        SCOPED_TRACE(f.className());
+        try {
+            f.show();
+        } catch (const rt::Error& e) {
+            ADD_FAILURE() << "the load failed: " << e.what();
+            return;
+        }
+        qttest::pump(10);
+        ASSERT_TRUE(f.isLoaded());
+        expectCaptionsFit(f);
+        f.unload();
+        qttest::pump(5);
+    }
+};
+
+TEST_F(Captions, EveryLabelCaptionOfEveryWindowFitsItsLabel) {
+    ASSERT_TRUE(demo::writeDemoData(dir_.string()).empty());
+    qttest::MessageAnswerer answers({});  // a message box would be a failed load: closed, and the load checked
+
+    // The main window shows the splash modally in its load.
+    QTimer splash;
+    QObject::connect(&splash, &QTimer::timeout, [&] {
+        logo& l = ui::form<logo>();
+        if (!l.isLoaded()) return;
+        splash.stop();
+        expectCaptionsFit(l);
+        l.unload();
+    });
+    splash.start(10);
+    ui::form<Mainprog>().show();
+    qttest::pump(10);
+    expectCaptionsFit(ui::form<Mainprog>());
+
+    shared::ExtruderCategory = demo::kCode;
+    shared::ScrewFile = shared::DisplayScrewFile = path("demo.srw");
+    shared::BarrelFile = shared::DisplayBarrelFile = path("demo.brl");
+    shared::DieFile = path("demo.die");
+    shared::ExtruderFile = shared::DisplayExtruderFile = path("demo.ext");
+    shared::ResultFile = path("demo.flw");
+    shared::PortCount = 2;
+    ui::form<listresult1>().resultFile = shared::ResultFile;  // shown by the result listing's button
+    std::vector<ui::Form*> windows = {
+        &ui::form<selet>(),       &ui::form<adet>(),        &ui::form<BuildScrew>(),  &ui::form<BuildKnead>(),
+        &ui::form<BuildBarrel>(), &ui::form<DNScrew>(),     &ui::form<DNBarrel>(),    &ui::form<DNdie>(),
+        &ui::form<assemext>(),    &ui::form<fitext>(),      &ui::form<viewscrew>(),   &ui::form<viewbarrel>(),
+        &ui::form<viewdie>(),     &ui::form<viewext>(),     &ui::form<mvscrew>(),     &ui::form<mvbarrel>(),
+        &ui::form<listscrew>(),   &ui::form<listbarrel>(),  &ui::form<listdie>(),     &ui::form<listext>(),
+        &ui::form<listresult>(),  &ui::form<listresult1>(), &ui::form<dispresult>(),  &ui::form<Gparameter1>(),
+        &ui::form<Gparameter2>(), &ui::form<Gparameter3>(), &ui::form<Gparameter4>(), &ui::form<progress>()};
+    for (ui::Form* f : windows) expectCaptionsFitWhenShown(*f);
+    for (const qttest::SeenMessage& m : answers.seen()) ADD_FAILURE() << m.title << ": " << m.text;
+}
+
+}  // namespace
