@@ -21,7 +21,6 @@ class CalculationConsistency : public calctest::DemoRun {
 protected:
     static void SetUpTestSuite() {
         DemoRun::SetUpTestSuite();
-        const std::vector<std::string> kneading = {"KB45/5/30", "KB60/5/30", "KB90/5/30"};
         const std::vector<std::string> plain = {"HOPPER120", "PLANE120", "PLANE120", "VENT120", "PLANE120"};
         auto screw = [](std::vector<std::pair<const char*, int>> runs) {
             std::vector<std::string> s;
