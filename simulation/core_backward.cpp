@@ -255,6 +255,7 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
         const float fill = partialFill(i, tips, q, body.kneading);
         setPartlyFilled(i, e.SegmentLength, fill, fill);
     } else if (RightEndPressure > 0 && LeftEndPressure > 0) {
+        // Pressurised throughout.
         setFilled(i);
     }
 

@@ -315,28 +315,6 @@ TEST_F(Wizard, ACancelledSaveAsWritesNothingAndKeepsTheFileName) {
     EXPECT_EQ(fileBytes(prm).size(), 85u + 44u);
 }
 
-TEST_F(Wizard, SaveAsAsksBeforeReplacingTheFileWhoseOverwriteWasDeclined) {
-    shared::PortCount = 1;
-    const std::string prm = path("run.prm");
-    sim::ParameterSet set;
-    set.header.Marker = records::markerFor(records::FileKind::Parameter);
-    set.header.ScrewSpeed = 120;
-    set.solids.BulkDensity = 0.5f;
-    set.melting.Density = 0.8f;
-    set.ports.resize(1);
-    set.ports.at(1).FlowRate = 7;
-    sim::writeParameterFile(prm, set);
-    shared::ParameterFile = prm;
-    Gparameter4& p4 = walkToPorts();
-    enter(p4, p4.Text1, "10");
-    s.script.no("Parameterfile is already exist. Overwrite ?").chooseFile(prm);
-    s.script.no(prm + " already exists.\nDo you want to replace it?", "Save As");
-    s.driver.click(p4.Command2);
-    s.expectScriptDone();
-    EXPECT_FLOAT_EQ(singleAt(fileBytes(prm), 85), 7);
-    EXPECT_TRUE(p4.isVisible());
-}
-
 TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
     const std::string prm = path("old.prm");
     sim::ParameterSet set;
