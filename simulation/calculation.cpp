@@ -341,9 +341,9 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
             return length > 0 ? single(rise / (length * terms.tau * s)) : 0.0f;
         };
         float theta = theta0, thetaStarvation = theta0;
-        if (Ls <= 0.0001f) {
+        if (atStart(Ls)) {
             theta = balance.run(theta0, Lf, false, Hs, gradient(e.PressureEnd - e.PressureStart, Lf));
-        } else if (std::fabs(static_cast<double>(Lf - Ls)) <= 0.0001) {
+        } else if (samePoint(Lf, Ls)) {
             theta = thetaStarvation = balance.run(theta0, Lf, true, Hs, 0);
         } else {
             theta = thetaStarvation = balance.run(theta0, Ls, true, Hs, 0);

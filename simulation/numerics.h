@@ -37,6 +37,9 @@ inline bool samePoint(float a, float b) {
 }
 // x lies at or past point; a rounding short of it counts as at it.
 inline bool reaches(float x, float point) { return x >= point || samePoint(x, point); }
+// A position or length within an element that is at most a rounding: a
+// starvation point at the element's start, a part of no length.
+inline bool atStart(float x) { return reaches(0.0f, x); }
 
 // Value at x of the polynomial through the m points (X(k), Y(k)), by Neville's
 // scheme: every step is computed in double precision and rounded to single.

@@ -170,12 +170,12 @@ void ResidencePower::solidsZone() {
             e.ResTimeStarvation = ts + dt(c.area, x - s, f, 1);
             e.ResTimeEnd = e.ResTimeStarvation + dt(c.area, L - x, 1, 1);
             e.PowerStarvation = s * f * G + P0;
-        } else if (x <= 0.0001) {
+        } else if (atStart(x)) {
             e.ResTimeEnd = t0 + dt(c.area, L, 1, r);
             e.ResTimeStarvation = t0;
             e.PowerEnd = G * L + P0;
             e.PowerStarvation = P0;
-        } else if (std::fabs(static_cast<double>(L - x)) <= 0.0001) {
+        } else if (samePoint(L, x)) {
             e.ResTimeEnd = t0 + dt(c.area, L, f, r);
             e.ResTimeStarvation = e.ResTimeEnd;
             e.PowerEnd = L * f * G + P0;
@@ -203,10 +203,10 @@ void ResidencePower::enterMelting(int i) {
     }
     const Channel c = channel(i);
     const float x = e.StarvationPoint, f = e.FillLeft, L = e.SegmentLength, t0 = e.ResTimeStart;
-    if (x <= 0.0001) {
+    if (atStart(x)) {
         e.ResTimeEnd = t0 + dt(c.area, L, 1, 1);
         e.ResTimeStarvation = t0;
-    } else if (std::fabs(static_cast<double>(L - x)) <= 0.0001) {
+    } else if (samePoint(L, x)) {
         e.ResTimeEnd = t0 + dt(c.area, L, f, 1);
         e.ResTimeStarvation = e.ResTimeEnd;
     } else {
@@ -250,7 +250,7 @@ void ResidencePower::meltingZone() {
     const int last = r_.runState.LastProfileRow;
     for (int j = 1; j <= last; ++j) {
         const float position = row(j).AxialPosition;
-        while (i < nE_ && position >= E(i + 1).SegmentStart - 0.0001f) enterMelting(++i);
+        while (i < nE_ && reaches(position, E(i + 1).SegmentStart)) enterMelting(++i);
         mix_.reach(E(i).PortIndex);
         rowPower(j, i);
     }
@@ -290,12 +290,12 @@ void ResidencePower::meltZone() {
             if (x > s) e.PowerStarvation = e.PowerStarvation + f * GC(x - s, T);
             // The profile points already hold the power up to the melt end.
             e.PowerEnd = GC(L - std::max(x, s), T) + e.PowerStarvation;
-        } else if (x <= 0.0001) {
+        } else if (atStart(x)) {
             e.ResTimeEnd = t0 + dt(c.area, L, 1, 1);
             e.ResTimeStarvation = t0;
             e.PowerEnd = GC(L, mean3) + P0;
             e.PowerStarvation = P0;
-        } else if (std::fabs(static_cast<double>(L - x)) <= 0.0001) {
+        } else if (samePoint(L, x)) {
             e.ResTimeEnd = t0 + dt(c.area, L, f, 1);
             e.ResTimeStarvation = e.ResTimeEnd;
             e.PowerEnd = f * GD(L, mean3) + P0;
