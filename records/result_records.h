@@ -32,6 +32,11 @@ struct ElementRecord : AnalysisRecord {
     float PowerStarvation = 0;
     float PowerEnd = 0;
 
+    // The share of the channel left of the starvation point that holds
+    // material: FillLeft, at most 1. A port region stores its fill uncapped,
+    // or the mark 1.2, for the fill strip; no channel holds more than itself.
+    float heldFill() const { return FillLeft < 1.0f ? FillLeft : 1.0f; }
+
     static constexpr std::size_t kSize = 119;
     template <class F>
     static constexpr void layout(F&& f) {

@@ -320,19 +320,19 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
         const float Lf = !first ? L : samePoint(meltEnd, L) ? 0.0f : L - meltEnd;
         float Hs = 0, Ls = 0, theta0 = 0;
         if (!first) {
-            Hs = e.FillLeft * d.heatAtDrag;
+            Hs = e.heldFill() * d.heatAtDrag;
             Ls = e.StarvationPoint;
             theta0 = e.TempStart / terms.Tscale;
         } else {
             theta0 = run.Tinit / terms.Tscale;
-            // Split as every other row: starved from the melt end to the
-            // starvation point, filled after it. A starvation point at the
-            // melt end, to a rounding, fills the rest.
+            // The molten part is starved from the melt end to the starvation
+            // point and filled after it. A starvation point at the melt end,
+            // to a rounding, fills the rest.
             if (reaches(meltEnd, e.StarvationPoint)) {
                 Hs = d.heatAtQd;
                 Ls = 0;
             } else {
-                Hs = e.FillLeft * d.heatAtQd;
+                Hs = e.heldFill() * d.heatAtQd;
                 Ls = std::min(e.StarvationPoint - meltEnd, Lf);
             }
         }

@@ -146,7 +146,7 @@ bool CoreRun::conveyingForward(int i, float& x) {
     const float H = geo.MeanChannelDepth;
     const float W = geo.ChannelSpan;
     const float powerLawIndex = port->PowerLawIndex;
-    const float fillLeft = e.FillLeft;
+    const float fillLeft = e.heldFill();
     const float segmentStart = e.SegmentStart;
 
     x = 0;

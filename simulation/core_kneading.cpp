@@ -81,7 +81,7 @@ bool CoreRun::kneadingForward(int i, float& x) {
     const float H = geo.MeanChannelDepth;
     const float W = geo.ChannelSpan;
     const float powerLawIndex = port->PowerLawIndex;
-    const float fillLeft = e.FillLeft;
+    const float fillLeft = e.heldFill();
     const float segmentStart = e.SegmentStart;
     const float gradient = EntryGradient[static_cast<std::size_t>(i)];
 

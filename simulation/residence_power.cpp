@@ -162,7 +162,7 @@ void ResidencePower::solidsZone() {
         }
         const Channel c = channel(i);
         const float G = single(r_.solids.ScrewFriction * mix_.Ps * c.span * c.depth * (2 * c.tips - 1) / r);
-        const float x = e.StarvationPoint, f = e.FillLeft, L = e.SegmentLength;
+        const float x = e.StarvationPoint, f = e.heldFill(), L = e.SegmentLength;
         const float t0 = e.ResTimeStart, P0 = e.PowerStart;
         if (i == meltStart) {
             const float s = r_.runState.MeltStartPosition;
@@ -202,7 +202,7 @@ void ResidencePower::enterMelting(int i) {
         return;
     }
     const Channel c = channel(i);
-    const float x = e.StarvationPoint, f = e.FillLeft, L = e.SegmentLength, t0 = e.ResTimeStart;
+    const float x = e.StarvationPoint, f = e.heldFill(), L = e.SegmentLength, t0 = e.ResTimeStart;
     if (atStart(x)) {
         e.ResTimeEnd = t0 + dt(c.area, L, 1, 1);
         e.ResTimeStarvation = t0;
@@ -238,7 +238,7 @@ void ResidencePower::rowPower(int j, int i) {
     requireDivisor(Hm, "melt depth at point " + std::to_string(j) + " of the melting profile");
     const float w = single(melting * std::pow(static_cast<double>(Hm), 1.0 - n) * shape * dx / Hm);
     float viscous = mix_.Pm * w * c.span * static_cast<float>(2 * tips - 1);
-    if (row(j).Pressure < 0.0001f) viscous = viscous * e.FillLeft;
+    if (row(j).Pressure < 0.0001f) viscous = viscous * e.heldFill();
     row(j).CumulativePower = requireFinite(row(j - 1).CumulativePower + viscous + clearance,
                                            "power at point " + std::to_string(j) + " of the melting profile");
 }
@@ -280,7 +280,7 @@ void ResidencePower::meltZone() {
         const float factor = static_cast<float>(2 * c.tips - 1) * mix_.Pm;
         const auto GC = [&](float l, float T) { return single(factor * C * l * mix_.shift(T)); };
         const auto GD = [&](float l, float T) { return single(factor * D * l * mix_.shift(T)); };
-        const float x = e.StarvationPoint, f = e.FillLeft, L = e.SegmentLength;
+        const float x = e.StarvationPoint, f = e.heldFill(), L = e.SegmentLength;
         const float t0 = e.ResTimeStart, P0 = e.PowerStart;
         const float mean3 = (e.TempStart + e.TempStarvation + e.TempEnd) / 3;
         if (i == meltEnd) {

@@ -3,6 +3,7 @@
 // out here from the model's formulas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -240,6 +241,26 @@ TEST(ForwardPass, OneSubStepOfTheHeatBalanceAndNoStepOverAPartOfNoLength) {
     EXPECT_EQ(balance(0.005f, std::nextafter(0.005f, 1.0f)).first, balance(0.005f, 0.005f).first);
 }
 
+TEST(ForwardPass, AStarvedPortRegionHeatsAsAFullChannelWhateverFillItStores) {
+    const auto endTemperature = [](float fill) {
+        sim::RunData run = runOf({row('s', 0, 0.5f), row('s', 0.5f, 0.5f, records::kOtherPortRegion),
+                                  row('p', 1, 0.5f, records::kEndZoneRegion, "")});
+        ElementRecord& port = run.elements.at(2);
+        port.StarvationPoint = 0.5f;
+        port.FillLeft = port.FillRight = fill;
+        run.distinct.at(1).heatAtQd = 5;
+        run.distinct.at(1).heatAtDrag = 4;
+        run.screwRadius = 15;
+        run.Tinit = 200;
+        run.psi = static_cast<float>(std::acos(0.85));
+        sim::forwardPass(run, 1, records::RunState{}, std::vector<records::MeltProfileRow>(1));
+        return port.TempEnd;
+    };
+    EXPECT_EQ(endTemperature(8.4f), endTemperature(1));
+    EXPECT_EQ(endTemperature(1.2f), endTemperature(1));
+    EXPECT_LT(endTemperature(0.5f), endTemperature(1));
+}
+
 TEST(PortThroughputs, EachPortAddsItsStreamToTheMixture) {
     const sim::OneBasedList<PortRecord> ports{PortRecord{10, 0, 0, 0, 0, 0.75f}, PortRecord{5, 0, 0, 0, 0, 1.0f}};
     const auto A = sim::portThroughputs(ports, 15, 200.0f / 60);
@@ -390,6 +411,24 @@ TEST_F(ResidencePower, MeltingThatEndsInTheEndZoneTakesTheLastScrewChannelAndKee
     expectClose(r.profile[3].CumulativePower, p3, "point in the end zone");
     EXPECT_FLOAT_EQ(E(5).PowerStart, r.profile[3].CumulativePower);
     EXPECT_FLOAT_EQ(E(5).PowerEnd, r.profile[3].CumulativePower);
+}
+
+TEST_F(ResidencePower, AChannelHoldsAtMostItselfWhateverFillAPortRegionStores) {
+    // The filled element under a port, starved throughout, stores its fill
+    // uncapped or the mark 1.2; residence time and power count a full channel.
+    const auto withFill = [&](float fill) {
+        records::ResultData x = r;
+        ElementRecord& e = x.elements[3];
+        e.RegionCode = records::kOtherPortRegion;
+        e.StarvationPoint = e.SegmentLength;
+        e.FillLeft = e.FillRight = fill;
+        sim::addResidenceAndPower(x, in);
+        return std::pair{e.ResTimeEnd - e.ResTimeStart, e.PowerEnd - e.PowerStart};
+    };
+    EXPECT_EQ(withFill(1.2f), withFill(1));
+    EXPECT_EQ(withFill(8.4f), withFill(1));
+    expectClose(withFill(1).first, dt(g.area, 2, 1), "a full channel");
+    EXPECT_LT(withFill(0.5f).first, withFill(1).first);
 }
 
 TEST_F(ResidencePower, AMeltingRegionOutsideTheRowsOrAZeroDivisorStopsWithAMessage) {
