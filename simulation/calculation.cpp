@@ -352,14 +352,17 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
         const float T1 = requireFinite(terms.Tscale * theta, "temperature at the end of " + rowName(j));
         residual = residual + (e.TempEnd - T1) * (e.TempEnd - T1);
         e.TempEnd = T1;
+        // The row where melting ends takes its starvation temperature between
+        // its start and end temperatures by the starved share of its molten
+        // part: its start temperature while the starvation point lies before
+        // the melt end, its end temperature once the molten part is starved
+        // throughout, and no jump as the starvation point moves across.
         if (!first)
             e.TempStarvation = terms.Tscale * thetaStarvation;
         else if (Ls <= 0)
             e.TempStarvation = e.TempStart;
-        else if (Ls == L)
-            e.TempStarvation = e.TempEnd;
         else
-            e.TempStarvation = e.TempStart + (e.TempEnd - e.TempStart) * e.FillLeft * e.StarvationPoint / L;
+            e.TempStarvation = e.TempStart + (e.TempEnd - e.TempStart) * (Ls / Lf);
         requireFinite(e.TempStarvation, "temperature at the starvation point of " + rowName(j));
         if (j < run.nE) run.elements.at(j + 1).TempStart = e.TempEnd;
     }

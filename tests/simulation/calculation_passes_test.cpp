@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "records/markers.h"
@@ -239,6 +240,43 @@ TEST(ForwardPass, OneSubStepOfTheHeatBalanceAndNoStepOverAPartOfNoLength) {
     }
     // A starvation point a rounding past the melt end fills the rest as one at it.
     EXPECT_EQ(balance(0.005f, std::nextafter(0.005f, 1.0f)).first, balance(0.005f, 0.005f).first);
+}
+
+// The row where melting ends (0.5 into it), starved from the melt end to its
+// starvation point: start 180 C as the melting left it, the melt from 200 C.
+std::tuple<float, float, float> meltEndRow(float starvation, float fill) {
+    sim::RunData run = runOf({row('s', 0, 1), row('p', 1, 0.5f, records::kEndZoneRegion, "")});
+    ElementRecord& e = run.elements.at(1);
+    e.StarvationPoint = starvation;
+    e.FillLeft = fill;
+    e.FillRight = 1;
+    e.TempStart = 180;
+    e.PressureEnd = 0.1f;
+    run.distinct.at(1).heatAtQd = 5;
+    run.screwRadius = 15;
+    run.Tinit = 200;
+    run.psi = static_cast<float>(std::acos(0.85));
+    records::RunState state;
+    state.MeltEndPosition = 0.5f;
+    sim::forwardPass(run, 1, state, std::vector<records::MeltProfileRow>(1));
+    return {e.TempStart, e.TempStarvation, e.TempEnd};
+}
+
+TEST(ForwardPass, TheMeltEndRowsStarvationTemperatureMovesWithoutAJumpAndStaysBetweenItsEnds) {
+    // Across the melt end: the start temperature on both sides.
+    for (float starvation : {0.499f, 0.5f, 0.5001f, 0.501f}) {
+        const auto [start, at, end] = meltEndRow(starvation, 0.4f);
+        EXPECT_NEAR(at, start, 0.01 * std::fabs(end - start)) << starvation;
+    }
+    // Towards the row's end the molten part is starved throughout: the end.
+    for (float starvation : {0.999f, 1.0f}) {
+        const auto [start, at, end] = meltEndRow(starvation, 0.4f);
+        EXPECT_NEAR(at, end, 0.01 * std::fabs(end - start)) << starvation;
+    }
+    // A port region's fill far above 1 keeps it between the row's ends.
+    const auto [start, at, end] = meltEndRow(0.75f, 8.4f);
+    EXPECT_GE(at, std::min(start, end));
+    EXPECT_LE(at, std::max(start, end));
 }
 
 TEST(ForwardPass, AStarvedPortRegionHeatsAsAFullChannelWhateverFillItStores) {
