@@ -54,6 +54,22 @@ std::int16_t toInteger(float v, const std::string& what) {
     return static_cast<std::int16_t>(r);
 }
 
+bool solidLeft(const RunState& state, const std::vector<MeltProfileRow>& profile) {
+    return profile.at(static_cast<std::size_t>(state.LastProfileRow)).SolidFraction > 0;
+}
+
+bool isEndRow(const ElementRecord& e) { return e.kind() == records::kDieKind || e.kind() == records::kEndZoneKind; }
+
+// The end zone and the die start at the temperature where the row before
+// them ends and add the heat of their pressure drop.
+void heatEndRow(RunData& run, int j, float rhoCp) {
+    ElementRecord& e = run.elements.at(j);
+    if (j > 1) e.TempStart = run.elements.at(j - 1).TempEnd;
+    e.TempStarvation = e.TempStart;
+    e.TempEnd =
+        requireFinite(e.TempStart + (e.PressureStart - e.PressureEnd) / rhoCp, "temperature at the end of " + rowName(j));
+}
+
 // ---- Backward pass --------------------------------------------------------
 
 void dieRow(RunData& run, ElementRecord& e, float s, float tau) {
@@ -258,9 +274,8 @@ void backwardPass(RunData& run, int jStart) {
             currentPort = e.PortIndex;
         }
         const float s = viscosityShift(port, (e.TempStarvation + e.TempStart + e.TempEnd) / 3);
-        const char kind = e.kind();
-        if (kind == records::kDieKind || kind == records::kEndZoneKind) {
-            if (kind == records::kDieKind)
+        if (isEndRow(e)) {
+            if (e.kind() == records::kDieKind)
                 dieRow(run, e, s, tau);
             else
                 endZoneRow(run, e, s, tau);
@@ -272,13 +287,13 @@ void backwardPass(RunData& run, int jStart) {
 }
 
 float forwardPass(RunData& run, int jStart, const RunState& state, const std::vector<MeltProfileRow>& profile) {
-    const bool solidLeft = profile.at(static_cast<std::size_t>(state.LastProfileRow)).SolidFraction > 0;
+    const bool solid = solidLeft(state, profile);
     float residual = 0;
     int currentPort = 0;
     MeltTerms terms;
     float carried = run.elements.at(1).TempStart;
     for (int j = jStart; j <= run.nE; ++j) {
-        if (solidLeft) return 0;
+        if (solid) return 0;
         ElementRecord& e = run.elements.at(j);
         const PortRecord& port = run.ports.at(e.PortIndex);
         if (e.PortIndex != currentPort) {
@@ -287,12 +302,8 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
         }
         const float s = viscosityShift(port, (carried + e.TempStarvation + e.TempEnd) / 3);
         carried = e.TempEnd;
-        const char kind = e.kind();
-        if (kind == records::kDieKind || kind == records::kEndZoneKind) {
-            if (j > 1) e.TempStart = run.elements.at(j - 1).TempEnd;
-            e.TempStarvation = e.TempStart;
-            e.TempEnd = requireFinite(e.TempStart + (e.PressureStart - e.PressureEnd) / terms.rhoCp,
-                                      "temperature at the end of " + rowName(j));
+        if (isEndRow(e)) {
+            heatEndRow(run, j, terms.rhoCp);
             continue;
         }
         const int k = findDistinct(run.distinct, e);
@@ -404,12 +415,45 @@ void requireCore(const CoreStatus& status) {
                     coreStopReason(status.stop) + ".");
 }
 
+// The end zone and the die after the screw's last row, as the forward pass
+// leaves them: where solid is left at the screw's end the pass balances no
+// row, and the simulation core ends at the end zone.
+void heatEndRowsAfterTheScrew(RunData& run) {
+    for (int j = 1; j <= run.nE; ++j)
+        if (isEndRow(run.elements.at(j)))
+            heatEndRow(run, j, meltTerms(run, run.ports.at(run.elements.at(j).PortIndex)).rhoCp);
+}
+
+// What the user should know of a result before saving it: an iteration that
+// did not settle, or solid left at the screw's end.
+std::optional<UserMessage> remarkOn(const RunState& state, const std::vector<MeltProfileRow>& profile,
+                                    bool settled, float residual) {
+    const auto remark = [](const std::string& text) {
+        return UserMessage{text, kCalculationTitle, MessageIcon::Information};
+    };
+    if (solidLeft(state, profile)) {
+        const MeltProfileRow& last = profile.at(static_cast<std::size_t>(state.LastProfileRow));
+        if (state.LastProfileRow == 0 && last.SolidFraction >= 1)
+            return remark("Melting does not start within the screw: the solid leaves the screw unmelted.");
+        return remark("Melting is not finished within the screw: an unmelted solid fraction of " +
+                      rt::generalForm(last.SolidFraction) + " is left at the last point of the melting profile.");
+    }
+    if (!settled)
+        return remark("The calculation did not settle within " + std::to_string(kMaxIterations) +
+                      " iterations: the last residual is " + rt::generalForm(residual) +
+                      ".\nThe result is that of the last iteration.");
+    return std::nullopt;
+}
+
 // The iteration: backward pass, the core in iterations 1 and 2, forward
 // heat balance, until the residual settles; then the core's final call.
-void iterate(RunData& run, RunState& state, std::vector<MeltProfileRow>& profile, CalculationUser& user,
-             const CalculationOptions& options, bool& progressShown) {
+// Returns what the user should know of the result.
+std::optional<UserMessage> iterate(RunData& run, RunState& state, std::vector<MeltProfileRow>& profile,
+                                   CalculationUser& user, const CalculationOptions& options, bool& progressShown) {
     const bool coldFeed = run.solids.FeedTemperature < run.melting.MeltingTemperature;
     int jStart = 1;
+    float residual = 0;
+    bool settled = false;
     const auto callCore = [&](bool finalCall) {
         requireCore(options.core(run.N, run.screwRadius, static_cast<std::int16_t>(run.ports.count()), run.elements,
                                  run.solids, run.melting, run.ports, run.nE, state, profile, finalCall));
@@ -434,9 +478,10 @@ void iterate(RunData& run, RunState& state, std::vector<MeltProfileRow>& profile
             run.header.RunConditions.MeltEndElement = state.MeltEndElement;
             if (state.MeltEndPosition < 0) state.MeltEndPosition = 0;
         }
-        const float residual = forwardPass(run, jStart, state, profile);
+        residual = forwardPass(run, jStart, state, profile);
+        settled = residual <= options.residualTolerance;
         // The last iteration ends the loop: no progress shown, no pause.
-        if (residual <= options.residualTolerance || iteration == kMaxIterations) break;
+        if (settled || iteration == kMaxIterations) break;
         user.showProgress(iteration, residual);
         progressShown = true;
         user.pause(kIterationPauseMs);
@@ -445,10 +490,12 @@ void iterate(RunData& run, RunState& state, std::vector<MeltProfileRow>& profile
     progressShown = false;
     if (coldFeed) {
         callCore(true);
+        if (solidLeft(state, profile)) heatEndRowsAfterTheScrew(run);
     } else {
         state.LastProfileRow = 0;
         state.MeltStartElement = state.AuxElementIndex = state.MeltEndElement = 1;
     }
+    return remarkOn(state, profile, settled, residual);
 }
 
 }  // namespace
@@ -478,7 +525,7 @@ bool runCalculation(const CalculationPaths& paths, CalculationUser& user, const 
         if (!prepareRun(paths, user, run)) return false;
         RunState state;
         std::vector<MeltProfileRow> profile(1);
-        iterate(run, state, profile, user, options, progressShown);
+        const std::optional<UserMessage> remark = iterate(run, state, profile, user, options, progressShown);
 
         records::ResultData data;
         data.header = run.header;
@@ -497,7 +544,7 @@ bool runCalculation(const CalculationPaths& paths, CalculationUser& user, const 
             throw CalculationStop{workFileNotWritten(flow, kCalculationTitle)};
         }
         shared::PortRecords.clear();
-        residencePowerAndSave(paths, user, run.tables);
+        residencePowerAndSave(paths, user, run.tables, remark);
         return true;
     } catch (const CalculationStop& stop) {
         if (progressShown && !stop.keepProgress) user.closeProgress();

@@ -10,7 +10,8 @@
 // the end temperatures settle, when no molten part is left to balance or when
 // solid reaches the end of the melting profile. The result goes to the flow
 // work file, residence times and power are added (residence_power.h), and the
-// user is asked whether to save it.
+// user is asked whether to save it; a run that did not settle within its 20
+// iterations, or left solid at the screw's end, says so first.
 //
 // Domain code: it talks to the user only through CalculationUser, which the
 // calculation window implements and tests replace. A run that cannot go on

@@ -357,7 +357,8 @@ float dieVolume(const records::DieRec& die) {
 
 void addResidenceAndPower(records::ResultData& result, const ResidenceInputs& in) { ResidencePower(result, in).run(); }
 
-void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> tables) {
+void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user, std::shared_ptr<TableFiles> tables,
+                           const std::optional<UserMessage>& remark) {
     const records::Calc1Values handOver = readHandOver(paths.tempDir);
     const std::string flow = paths.tempDir + std::string(records::workfile::kFlow);
     shared::ResultFile = flow;
@@ -409,6 +410,7 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
     }
 
     const UserMessage notSaved{"Flow file was not saved!", "", MessageIcon::Critical};
+    if (remark) user.message(*remark);
     if (!user.ask(
             {"Calculations are finished. Do You want to save result?", kCalculationTitle, MessageIcon::Information})) {
         user.message(notSaved);

@@ -19,6 +19,7 @@
 // residence time between them. Every result is stored as a single.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "records/design_records.h"
 #include "records/one_based_list.h"
@@ -53,9 +54,11 @@ void addResidenceAndPower(records::ResultData& result, const ResidenceInputs& in
 // The whole step after the iteration: inputs re-read, residence and power
 // added, the flow work file rewritten with the extruder and offered for
 // saving. The lookups read the tables through `tables` (the run's copies).
+// A remark on the result is shown before the save question.
 // Raises CalculationStop; the flow work file stays as the iteration wrote it
 // then.
 void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
-                           std::shared_ptr<TableFiles> tables = std::make_shared<TableFiles>());
+                           std::shared_ptr<TableFiles> tables = std::make_shared<TableFiles>(),
+                           const std::optional<UserMessage>& remark = std::nullopt);
 
 }  // namespace sim

@@ -1,5 +1,6 @@
 // The View File commands as the user runs them: each listing window with the
 // cells and boxes worked out by hand.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,31 @@ TEST_F(ViewFile, ResultListingWrapsOnOnePortAndOneElementAndIgnoresAFileItCannot
     EXPECT_FALSE(w.isLoaded());
     EXPECT_EQ(shared::ResultFile, path("missing.flw"));
     EXPECT_TRUE(session.backend.messages().empty());
+}
+
+// A result in which melting never started: the melting region starts in the
+// end zone, after the last screw row, where it is handed back as ending.
+TEST_F(ViewFile, EveryResultReaderOpensAResultInWhichMeltingNeverStarted) {
+    records::ResultData r = reporttest::sampleResult();
+    r.runState = {4, 4, 3, 0, 2.0f, 0};
+    r.profile = {{6.0f, 1, 0.3f, 0, 0.7f, 0}};
+    reporttest::writeResult(path("unmelted.flw"), r);
+
+    view("mnuRview", path("unmelted.flw"));
+    listresult& w = ui::form<listresult>();
+    ASSERT_TRUE(w.isVisible());
+    session.driver.click(w.Command3);
+    EXPECT_EQ(ui::form<listresult1>().Label24.caption(), "3");
+    session.driver.click(ui::form<listresult1>().Command5);
+    session.driver.click(w.Command4);
+    session.script.chooseFile(path("unmelted.flw"));
+    choose("mnuRprint");
+    session.script.chooseFile(path("unmelted.flw")).chooseFile(path("unmelted.txt"));
+    choose("mnuRconvert");
+    session.expectScriptDone();
+    EXPECT_TRUE(session.backend.messages().empty());
+    EXPECT_EQ(session.backend.printed().size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(path("unmelted.txt")));
 }
 
 // Files the result readers refuse: another kind's marker, a truncated result,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/io/files.h"
+#include "platform/rt/numtext.h"
 #include "records/design_files.h"
 #include "records/files.h"
 #include "records/packed.h"
@@ -132,8 +133,11 @@ TEST_F(CalculationRun, TheLoopShowsEachIterationThatGoesOnAndEndsOnSettledTemper
     EXPECT_EQ(user.pausedMs, 200 * user.pauses);
     EXPECT_FALSE(user.progressOpen);
     EXPECT_EQ(coreCalls, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
 
-    // Held to 20 iterations: 19 of them go on, the core still runs three times.
+    // Held to 20 iterations: 19 of them go on, the core still runs three
+    // times, and the user learns before the save question that the last two
+    // iterations still differ.
     coreCalls.clear();
     user = {};
     counted.residualTolerance = -1;
@@ -144,6 +148,12 @@ TEST_F(CalculationRun, TheLoopShowsEachIterationThatGoesOnAndEndsOnSettledTemper
     EXPECT_EQ(user.pauses, 19);
     EXPECT_FALSE(user.progressOpen);
     EXPECT_EQ(coreCalls, (std::vector<bool>{false, false, true}));
+    ASSERT_EQ(user.shown.size(), 3u);  // the remark, the save question, not saved
+    const std::string unsettled = "The calculation did not settle within 20 iterations: the last residual is ";
+    EXPECT_EQ(user.shown[0].text.substr(0, unsettled.size()), unsettled);
+    EXPECT_NE(user.shown[0].text.find(".\nThe result is that of the last iteration."), std::string::npos);
+    EXPECT_EQ(user.shown[0].title, "Calculation");
+    EXPECT_EQ(user.shown[1].text, kSaveQuestion);
 }
 
 TEST_F(CalculationRun, SolidLeftOrAHotFeedEndTheLoopAfterItsFirstIteration) {
@@ -162,7 +172,35 @@ TEST_F(CalculationRun, SolidLeftOrAHotFeedEndTheLoopAfterItsFirstIteration) {
     ASSERT_TRUE(run(counted));
     EXPECT_TRUE(user.progress.empty());
     EXPECT_EQ(calls, 2);
-    EXPECT_GT(resultOf(tempFile("solid.flw")).profile.back().SolidFraction, 0.0f);
+    const records::ResultData solid = resultOf(tempFile("solid.flw"));
+    EXPECT_GT(solid.profile.back().SolidFraction, 0.0f);
+    // The user hears of it before the save question, and every row, the end
+    // zone and the die too, starts where the row before it ends.
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{
+                                "Melting is not finished within the screw: an unmelted solid fraction of " +
+                                    rt::generalForm(solid.profile.back().SolidFraction) +
+                                    " is left at the last point of the melting profile.",
+                                kSaveQuestion}));
+    for (std::size_t i = 1; i < solid.elements.size(); ++i)
+        EXPECT_EQ(solid.elements[i].TempStart, solid.elements[i - 1].TempEnd) << "row " << i + 1;
+    EXPECT_GT(solid.elements.back().TempEnd, solid.elements.back().TempStart);  // the die's pressure drop
+
+    // A melting temperature out of reach: melting never starts.
+    calls = 0;
+    user = {};
+    p = demo::demoParameters();
+    p.melting.MeltingTemperature = 1e5f;
+    prepare(p);
+    user.answers = {true};
+    user.files = {tempFile("unmelted.flw")};
+    ASSERT_TRUE(run(counted));
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{
+                                "Melting does not start within the screw: the solid leaves the screw unmelted.",
+                                kSaveQuestion}));
+    const records::ResultData unmelted = resultOf(tempFile("unmelted.flw"));
+    EXPECT_EQ(unmelted.runState.MeltStartElement, unmelted.runState.MeltEndElement + 1);
+    for (std::size_t i = 1; i < unmelted.elements.size(); ++i)
+        EXPECT_EQ(unmelted.elements[i].TempStart, unmelted.elements[i - 1].TempEnd) << "row " << i + 1;
 
     // A feed at or above the melting temperature is melt from the start.
     calls = 0;
