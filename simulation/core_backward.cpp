@@ -15,6 +15,10 @@ bool inPortRegion(const records::ElementRecord& e) {
     return e.RegionCode == records::kHopperRegion || e.RegionCode == records::kOtherPortRegion;
 }
 
+// A fill from 0 to 1 is a share of the channel; one outside comes from an
+// element fed beyond what it conveys, or one that conveys backwards.
+bool fillsChannel(float fill) { return fill >= 0.0f && fill <= 1.0f; }
+
 }  // namespace
 
 void CoreRun::backwardPass() {
@@ -144,7 +148,7 @@ void CoreRun::setFilled(int i) {
 // out above 1 (fed beyond its drag capacity) or below 0 (left-handed) cannot
 // run partly filled: it consumes pressure and is filled throughout.
 void CoreRun::setPartlyFilled(int i, float starvationPoint, float fillLeft, float fillRight) {
-    if (fillLeft > 1.0f || fillLeft < 0.0f) {
+    if (!fillsChannel(fillLeft)) {
         setFilled(i);
         return;
     }
@@ -324,16 +328,20 @@ void CoreRun::solidsPhaseBody(int i, const BackwardElement& body) {
         }
     }
     requireFinite(fill, i);
-    // A fill is a share of the channel, whatever the friction and the table
-    // give.
-    e.FillLeft = std::clamp(fill, 0.0f, 1.0f);
-
-    if (i < UpstreamFilledElement) e.FillRight = e.FillLeft;
-    if (inPortRegion(e)) {
-        if (e.Hand == -1) e.FillRight = kPortMarkFill;
-        if (element(i + 1).FillLeft >= 1.0f) e.FillRight = kPortMarkFill;
-        e.FillLeft = e.FillRight;
+    const float fillRight = i < UpstreamFilledElement ? fill : e.FillRight;
+    if (!inPortRegion(e)) {
+        // Partly filled up to the starvation point the walk left, or filled
+        // throughout, by the melt phase's rule.
+        setPartlyFilled(i, e.StarvationPoint, fill, fillRight);
+        return;
     }
+    // Under an opening the channel carries no pressure: a fill outside 0 to 1
+    // is a full channel there, and the marks apply as in the melt phase.
+    e.FillLeft = fillsChannel(fill) ? fill : 1.0f;
+    if (i < UpstreamFilledElement) e.FillRight = e.FillLeft;
+    if (e.Hand == -1) e.FillRight = kPortMarkFill;
+    if (element(i + 1).FillLeft >= 1.0f) e.FillRight = kPortMarkFill;
+    e.FillLeft = e.FillRight;
 }
 
 }  // namespace sim::core

@@ -1,5 +1,6 @@
 // Backward pass of the core over conveying elements, on a synthetic melting
-// profile whose pressure gradient is the same at every point.
+// profile whose pressure gradient is the same at every point, and the fill of
+// an element that does not run partly filled, in both phases.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -160,6 +161,39 @@ TEST(BackwardConveying, StartPressureCarriedBackAlongTheGradient) {
     starved.elements.at(3).PressureEnd = 2.0f;
     ASSERT_TRUE(starved.call(true).ok());
     EXPECT_EQ(starved.profile[kLastPoint].Pressure, 0.0f);
+}
+
+TEST(BackwardFill, OutsideZeroToOneFillsTheElementThroughoutInBothPhases) {
+    // Melt phase: the starvation point lies in element 2, fed beyond its drag
+    // capacity or conveying backwards.
+    for (float capacity : {0.01f, -0.3f}) {
+        double step = 0;
+        CoreCall r = syntheticProfile(13.5f, step);
+        r.elements.at(2).TableValue2 = capacity;
+        ASSERT_TRUE(r.call(true).ok());
+        const ElementRecord& e = r.elements.at(2);
+        EXPECT_EQ(e.StarvationPoint, 0.0f) << capacity;
+        EXPECT_EQ(e.FillLeft, 1.0f) << capacity;
+        EXPECT_EQ(e.FillRight, 1.0f) << capacity;
+    }
+    // Solids phase: a left-handed block fed from upstream (a negative table
+    // capacity), and one fed beyond what it conveys.
+    for (float capacity : {-0.3f, 0.001f}) {
+        ElementRecord block = kneading(0, 2, 2, 5, 45, capacity < 0 ? -1 : 1);
+        block.TableValue2 = capacity;
+        const ElementRecord e = afterSolidsPhase(block);
+        EXPECT_EQ(e.StarvationPoint, 0.0f) << capacity;
+        EXPECT_EQ(e.FillLeft, 1.0f) << capacity;
+        EXPECT_EQ(e.FillRight, 1.0f) << capacity;
+    }
+    // Under an opening the channel carries no pressure: full, not filled.
+    ElementRecord hopper = kneading(0, 2, 2, 5, 45);
+    hopper.TableValue2 = -0.3f;
+    hopper.RegionCode = records::kHopperRegion;
+    const ElementRecord e = afterSolidsPhase(hopper);
+    EXPECT_EQ(e.StarvationPoint, 2.0f);
+    EXPECT_EQ(e.FillLeft, 1.0f);
+    EXPECT_EQ(e.FillRight, 1.0f);
 }
 
 TEST(BackwardConveying, FirstCallVisitsNothing) {

@@ -167,18 +167,11 @@ TEST(KneadingBackward, BuildsPressureFromZeroWhereAConveyingElementDoesNot) {
     EXPECT_EQ(block.profile[0].Pressure, 0.0f);  // the profile's first point
 }
 
-// Phase "S" fill of element 1, reached through a one-point profile.
+// Phase "S" fill of element 1.
 float solidsFill(const ElementRecord& first) {
-    CoreCall r;
-    r.elements.push_back(first);
-    r.elements.push_back(conveying(2, 2));
-    r.elements.push_back(endZone(4, 0));
-    r.state.MeltEndElement = 2;
-    r.state.LastProfileRow = 0;
-    r.profile[0].AxialPosition = 4;
-    EXPECT_TRUE(r.call(true).ok());
-    EXPECT_EQ(r.elements.at(1).FillRight, r.elements.at(1).FillLeft);
-    return r.elements.at(1).FillLeft;
+    const ElementRecord e = afterSolidsPhase(first);
+    EXPECT_EQ(e.FillRight, e.FillLeft);
+    return e.FillLeft;
 }
 
 TEST(KneadingBackward, SolidsFillAveragesFrictionAndTableFill) {
