@@ -106,12 +106,22 @@ void CoreRun::elementGeometry(int i) {
         halt(CoreStop::BadGeometry, i);
 }
 
+// Sine of a conveying element's helix angle. An element without length, or
+// whose angle gives its sub-steps no finite down-channel length (a zero angle,
+// or one so small that L / (10 sin) overflows), has no sound stepping.
+double CoreRun::helixSine(int i) {
+    const records::ElementRecord& e = element(i);
+    const double sine = std::sin(static_cast<double>(e.HelixAngle));
+    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || !std::isfinite(sine) ||
+        !std::isfinite(downChannelStep(e.SegmentLength, sine)))
+        halt(CoreStop::BadElement, i);
+    return sine;
+}
+
 BackwardElement CoreRun::conveyingQuantities(int i) {
     const records::ElementRecord& e = element(i);
     const float helixAngle = e.HelixAngle;
-    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || !std::isfinite(helixAngle) ||
-        std::sin(static_cast<double>(helixAngle)) == 0.0)
-        halt(CoreStop::BadElement, i);
+    const double sinHelix = helixSine(i);
     const auto p = static_cast<std::size_t>(e.PortIndex);
     const int tips = e.Tips;
     BackwardElement body;
@@ -119,7 +129,7 @@ BackwardElement CoreRun::conveyingQuantities(int i) {
     body.helixAngle = helixAngle;
     body.dragTerm = single(e.Hand * std::cos(static_cast<double>(helixAngle)));
     body.flowTerm = single(static_cast<double>(PortThroughput[p] * PortDensity[p]) /
-                           ((2 * tips - 1) * std::sin(static_cast<double>(helixAngle)) * geo.ChannelArea));
+                           ((2 * tips - 1) * sinHelix * geo.ChannelArea));
     body.subStepLength = e.SegmentLength / 10;
     requireFinite(body.flowTerm, i);
     return body;
