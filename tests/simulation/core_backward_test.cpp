@@ -91,17 +91,21 @@ TEST(BackwardConveying, PressureFallsLinearlyToTheStarvationPoint) {
     EXPECT_EQ(r.elements.at(1).StarvationPoint, 1.0f);
 }
 
-TEST(BackwardConveying, AStepStartingARoundingBeforeTheElementStartsAtItsStart) {
+TEST(BackwardConveying, AStepStartingLessThanATenThousandthBeforeTheElementStartsAtItsStart) {
     // The pressure falls to zero in the step from point 11 to point 10, which
-    // lies a rounding before element 2's start.
-    double step = 0;
-    CoreCall r = syntheticProfile(19.5f, step);
-    r.profile[10].AxialPosition = std::nextafter(1.0f, 0.0f);
-    ASSERT_TRUE(r.call(true).ok());
-    const ElementRecord& e = r.elements.at(2);
-    EXPECT_EQ(e.StarvationPoint, 0.0f);
-    EXPECT_LT(e.FillLeft, 1.0f);
-    EXPECT_EQ(e.FillRight, 1.0f);
+    // lies just before element 2's start. Within a ten-thousandth of a radius
+    // the starvation point is element 2's start; further before, the step is
+    // the hopper element's, and element 2 is pressurised throughout.
+    for (float pointTen : {std::nextafter(1.0f, 0.0f), 0.99995f, 0.9995f}) {
+        double step = 0;
+        CoreCall r = syntheticProfile(19.5f, step);
+        r.profile[10].AxialPosition = pointTen;
+        ASSERT_TRUE(r.call(true).ok());
+        const ElementRecord& e = r.elements.at(2);
+        EXPECT_EQ(e.StarvationPoint, 0.0f) << pointTen;
+        EXPECT_EQ(e.FillLeft < 1.0f, pointTen > 0.9999f) << pointTen;
+        EXPECT_EQ(e.FillRight, 1.0f) << pointTen;
+    }
 }
 
 TEST(BackwardConveying, LargeBoundaryPressureFillsTheElementsAndStopsAtThePort) {
@@ -164,17 +168,20 @@ TEST(BackwardConveying, StartPressureCarriedBackAlongTheGradient) {
 }
 
 TEST(BackwardFill, OutsideZeroToOneFillsTheElementThroughoutInBothPhases) {
-    // Melt phase: the starvation point lies in element 2, fed beyond its drag
-    // capacity or conveying backwards.
+    // Melt phase, an element fed beyond its drag capacity or conveying
+    // backwards: element 2, where the pressure falls to zero, and element 3,
+    // without pressure at either end when the die needs none.
     for (float capacity : {0.01f, -0.3f}) {
-        double step = 0;
-        CoreCall r = syntheticProfile(13.5f, step);
-        r.elements.at(2).TableValue2 = capacity;
-        ASSERT_TRUE(r.call(true).ok());
-        const ElementRecord& e = r.elements.at(2);
-        EXPECT_EQ(e.StarvationPoint, 0.0f) << capacity;
-        EXPECT_EQ(e.FillLeft, 1.0f) << capacity;
-        EXPECT_EQ(e.FillRight, 1.0f) << capacity;
+        for (int i : {2, 3}) {
+            double step = 0;
+            CoreCall r = syntheticProfile(i == 2 ? 13.5f : 0.0f, step);
+            r.elements.at(i).TableValue2 = capacity;
+            ASSERT_TRUE(r.call(true).ok());
+            const ElementRecord& e = r.elements.at(i);
+            EXPECT_EQ(e.StarvationPoint, 0.0f) << capacity << " element " << i;
+            EXPECT_EQ(e.FillLeft, 1.0f) << capacity << " element " << i;
+            EXPECT_EQ(e.FillRight, 1.0f) << capacity << " element " << i;
+        }
     }
     // Solids phase: a left-handed block fed from upstream (a negative table
     // capacity), and one fed beyond what it conveys.
