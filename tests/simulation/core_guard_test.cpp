@@ -215,9 +215,11 @@ TEST(CoreGuards, CorruptInputsNeverCrashOrHang) {
                 for (const MeltProfileRow& k : r.profile)
                     for (float v : {k.AxialPosition, k.SolidFraction, k.Pressure, k.AverageTemperature})
                         ASSERT_TRUE(std::isfinite(v)) << "trial " << trial;
-                for (const ElementRecord& e : r.elements.items())
-                    for (float v : {e.StarvationPoint, e.FillLeft, e.FillRight, e.TempStart, e.TempStarvation, e.TempEnd})
+                for (const ElementRecord& e : r.elements.items()) {
+                    for (float v :
+                         {e.StarvationPoint, e.FillLeft, e.FillRight, e.TempStart, e.TempStarvation, e.TempEnd})
                         ASSERT_TRUE(std::isfinite(v)) << "trial " << trial;
+                }
             }
         }
     });
