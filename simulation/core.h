@@ -58,17 +58,18 @@ enum class CoreStop : std::int16_t {
     BadPortStream,     // speed, radius, flow rates or densities that give no throughput
     BadMaterial,       // melt or solid properties whose terms have no finite value
     BadGeometry,       // fewer than one tip, or a centre-line ratio outside (0, 2)
-    BadElement,        // zero length, zero helix angle, zero disks or stagger, unknown port
+    BadElement,        // zero length, a helix angle that gives no finite step, zero disks or stagger, unknown port
     BadCapacity,       // a zero drag capacity from the element table
     BadFriction,       // a friction ratio outside (0, 1]
-    NoSoundValue,      // the arithmetic gave no finite value (pressure, fill, film, temperature)
+    NoSoundValue,      // no finite value (pressure, fill, film, temperature, position) to go on with or hand back
     ProfileTooLong,    // more melting-profile points than a 16-bit index holds
 };
 
 // Outcome of one call. When the core stops, the run state and the profile keep
-// what they held at entry (but for the profile pressures of a stop in the
-// forward pass) and the element fields may be partly rewritten: the caller
-// should tell the user and not go on with the run.
+// what they held at entry (but for the profile pressures, once the backward
+// pass has supplied them) and the element fields may be partly rewritten: the
+// caller should tell the user and not go on with the run. A call that finishes
+// hands back finite numbers only.
 struct CoreStatus {
     CoreStop stop = CoreStop::None;
     std::int16_t element = 0;  // element index at which it stopped, 0 when none applies

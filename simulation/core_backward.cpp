@@ -15,6 +15,10 @@ bool inPortRegion(const records::ElementRecord& e) {
     return e.RegionCode == records::kHopperRegion || e.RegionCode == records::kOtherPortRegion;
 }
 
+// A fill from 0 to 1 is a share of the channel; one outside comes from an
+// element fed beyond what it conveys, or one that conveys backwards.
+bool fillsChannel(float fill) { return fill >= 0.0f && fill <= 1.0f; }
+
 }  // namespace
 
 void CoreRun::backwardPass() {
@@ -102,12 +106,22 @@ void CoreRun::elementGeometry(int i) {
         halt(CoreStop::BadGeometry, i);
 }
 
+// Sine of a conveying element's helix angle. An element without length, or
+// whose angle gives its sub-steps no finite down-channel length (a zero angle,
+// or one so small that L / (10 sin) overflows), has no sound stepping.
+double CoreRun::helixSine(int i) {
+    const records::ElementRecord& e = element(i);
+    const double sine = std::sin(static_cast<double>(e.HelixAngle));
+    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || !std::isfinite(sine) ||
+        !std::isfinite(downChannelStep(e.SegmentLength, sine)))
+        halt(CoreStop::BadElement, i);
+    return sine;
+}
+
 BackwardElement CoreRun::conveyingQuantities(int i) {
     const records::ElementRecord& e = element(i);
     const float helixAngle = e.HelixAngle;
-    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || !std::isfinite(helixAngle) ||
-        std::sin(static_cast<double>(helixAngle)) == 0.0)
-        halt(CoreStop::BadElement, i);
+    const double sinHelix = helixSine(i);
     const auto p = static_cast<std::size_t>(e.PortIndex);
     const int tips = e.Tips;
     BackwardElement body;
@@ -115,7 +129,7 @@ BackwardElement CoreRun::conveyingQuantities(int i) {
     body.helixAngle = helixAngle;
     body.dragTerm = single(e.Hand * std::cos(static_cast<double>(helixAngle)));
     body.flowTerm = single(static_cast<double>(PortThroughput[p] * PortDensity[p]) /
-                           ((2 * tips - 1) * std::sin(static_cast<double>(helixAngle)) * geo.ChannelArea));
+                           ((2 * tips - 1) * sinHelix * geo.ChannelArea));
     body.subStepLength = e.SegmentLength / 10;
     requireFinite(body.flowTerm, i);
     return body;
@@ -144,7 +158,7 @@ void CoreRun::setFilled(int i) {
 // out above 1 (fed beyond its drag capacity) or below 0 (left-handed) cannot
 // run partly filled: it consumes pressure and is filled throughout.
 void CoreRun::setPartlyFilled(int i, float starvationPoint, float fillLeft, float fillRight) {
-    if (fillLeft > 1.0f || fillLeft < 0.0f) {
+    if (!fillsChannel(fillLeft)) {
         setFilled(i);
         return;
     }
@@ -324,16 +338,20 @@ void CoreRun::solidsPhaseBody(int i, const BackwardElement& body) {
         }
     }
     requireFinite(fill, i);
-    // A fill is a share of the channel, whatever the friction and the table
-    // give.
-    e.FillLeft = std::clamp(fill, 0.0f, 1.0f);
-
-    if (i < UpstreamFilledElement) e.FillRight = e.FillLeft;
-    if (inPortRegion(e)) {
-        if (e.Hand == -1) e.FillRight = kPortMarkFill;
-        if (element(i + 1).FillLeft >= 1.0f) e.FillRight = kPortMarkFill;
-        e.FillLeft = e.FillRight;
+    const float fillRight = i < UpstreamFilledElement ? fill : e.FillRight;
+    if (!inPortRegion(e)) {
+        // Partly filled up to the starvation point the walk left, or filled
+        // throughout, by the melt phase's rule.
+        setPartlyFilled(i, e.StarvationPoint, fill, fillRight);
+        return;
     }
+    // Under an opening the channel carries no pressure: a fill outside 0 to 1
+    // is a full channel there, and the marks apply as in the melt phase.
+    e.FillLeft = fillsChannel(fill) ? fill : 1.0f;
+    if (i < UpstreamFilledElement) e.FillRight = e.FillLeft;
+    if (e.Hand == -1) e.FillRight = kPortMarkFill;
+    if (element(i + 1).FillLeft >= 1.0f) e.FillRight = kPortMarkFill;
+    e.FillLeft = e.FillRight;
 }
 
 }  // namespace sim::core

@@ -136,9 +136,7 @@ void CoreRun::appendProfilePoint(float position, float unmelted, float film, int
 bool CoreRun::conveyingForward(int i, float& x) {
     records::ElementRecord& e = element(i);
     const float helixAngle = e.HelixAngle;
-    const double sinHelix = std::sin(static_cast<double>(helixAngle));
-    if (!(e.SegmentLength > 0.0f) || !std::isfinite(e.SegmentLength) || sinHelix == 0.0 || !std::isfinite(helixAngle))
-        halt(CoreStop::BadElement, i);
+    const double sinHelix = helixSine(i);
     const int p = e.PortIndex;
     const int tips = e.Tips;
     const float Tm = MeltingTemperature;
@@ -151,8 +149,8 @@ bool CoreRun::conveyingForward(int i, float& x) {
 
     x = 0;
     const float v = single(static_cast<double>(PortThroughput[p] * DensityRatio) / ((2 * tips - 1) * sinHelix * A));
-    const float downChannelStep = single(static_cast<double>(e.SegmentLength) / (10 * sinHelix));
-    const double advance = static_cast<double>(downChannelStep) * sinHelix;  // one sub-step along the axis
+    const float channelStep = downChannelStep(e.SegmentLength, sinHelix);
+    const double advance = static_cast<double>(channelStep) * sinHelix;  // one sub-step along the axis
     const float shearFactor = single(std::pow(e.Hand * std::cos(static_cast<double>(helixAngle)), 2.0) +
                                      4 * std::pow(e.Hand * sinHelix, 2.0));
     requireFinite(v, i);
@@ -182,7 +180,7 @@ bool CoreRun::conveyingForward(int i, float& x) {
             } else {
                 const float gain = (BarrelHeatGain * (SolidBarrelTemperature - SolidMeanTemperature) +
                                     ScrewHeatGain * (SolidScrewTemperature - SolidMeanTemperature)) *
-                                   fillLeft * W * downChannelStep;
+                                   fillLeft * W * channelStep;
                 SolidMeanTemperature = single(SolidMeanTemperature + gain * sinHelix);
             }
             // Onset when the surface reaches the melting temperature, as the
@@ -208,9 +206,9 @@ bool CoreRun::conveyingForward(int i, float& x) {
                                           DissipationFactor * (gradient * gradient) / 12);
             }
             const float poolVelocity = starved ? v / fillLeft : v;
-            PoolDepth = PoolDepth + downChannelStep * (BarrelMeltFlux + viscousHeat + pressureFlowHeat) / poolVelocity;
+            PoolDepth = PoolDepth + channelStep * (BarrelMeltFlux + viscousHeat + pressureFlowHeat) / poolVelocity;
             requireFinite(PoolDepth, i);
-            growFilm(i, v, downChannelStep, starved, fillLeft);
+            growFilm(i, v, channelStep, starved, fillLeft);
         }
 
         UnmeltedArea = (1 - (PoolDepth + FilmThickness) / H) * A;

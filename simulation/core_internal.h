@@ -38,6 +38,11 @@ inline void requireFinite(float v, int element) {
 // rather than being converted.
 std::int16_t roundToInt16(float x, int element);
 
+// The down-channel length of one of a conveying element's ten sub-steps.
+inline float downChannelStep(float segmentLength, double helixSine) {
+    return single(static_cast<double>(segmentLength) / (10 * helixSine));
+}
+
 enum class Phase { Melt, Solids };
 
 // Per-visit quantities of an element in the backward pass; the conveying and
@@ -75,12 +80,14 @@ public:
     void dieRecordExit(int i);
     void meltingCompleteExit(int i, float x);
     void handBack();
+    void handOver(const records::RunState& state, std::vector<records::MeltProfileRow> profile);
 
     // ---- backward pass (core_backward.cpp, core_kneading.cpp)
     void backwardPass();
     void loadBackwardPort(int i);
     void setBoundaryPressure(int i);
     void elementGeometry(int i);
+    double helixSine(int i);
     BackwardElement conveyingQuantities(int i);
     BackwardElement kneadingQuantities(int i);
     void meltPhaseBody(int i, int& loopIndex, const BackwardElement& body);

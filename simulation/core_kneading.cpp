@@ -12,11 +12,13 @@ namespace {
 // Disk width, the number of disks in the segment (fractional, at least 1)
 // by which the backward pass steps, and the disks the forward pass walks. A
 // fractional last disk is not walked; but a segment that is a whole number of
-// disks, to within the same place and half a disk, walks every one of them,
-// though its quotient may round just below, and a segment shorter than one
-// disk walks one disk. In both cases the last disk ends at the segment's end:
-// no disk ends past its part. A block without disks, without length or with
-// more disks than a 16-bit counter walks has no sound stepping.
+// disks, to within the same place and less than half a disk, walks every one
+// of them, though its quotient may round just below, and a segment shorter
+// than one disk walks one disk. In both cases the last disk ends at the
+// segment's end: no disk ends past its part. (The half-disk bound decides only
+// for disks narrower than twice the same place: a segment an exact half disk
+// off walks its whole disks only.) A block without disks, without length or
+// with more disks than a 16-bit counter walks has no sound stepping.
 struct Disks {
     float width;
     float count;

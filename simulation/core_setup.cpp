@@ -1,6 +1,7 @@
 // Entry, set-up, the exits of the forward pass and the hand-back of the
 // simulation core.
 #include <cmath>
+#include <utility>
 
 #include "simulation/core_internal.h"
 
@@ -163,11 +164,13 @@ void CoreRun::finalCallTemperatures() {
     int start = state_.MeltStartElement;
     if (start < 1) start = 1;
     const float t0 = element(start).TempStart;
-    profile_[0].AverageTemperature = t0;
+    std::vector<records::MeltProfileRow> profile = profile_;
+    profile[0].AverageTemperature = t0;
     for (int k = 1; k <= EntryProfileLast; ++k) {
-        records::MeltProfileRow& row = profile_[static_cast<std::size_t>(k)];
+        records::MeltProfileRow& row = profile[static_cast<std::size_t>(k)];
         row.AverageTemperature = t0 * row.SolidFraction + MeltingTemperature * (1 - row.SolidFraction);
     }
+    handOver(state_, std::move(profile));
 }
 
 void CoreRun::findFirstFilledElement() {
@@ -226,17 +229,20 @@ void CoreRun::dieRecordExit(int i) {
         lastEnd = element(i - 1).SegmentLength;
     }
     if (ProfileLast == 0) {
-        records::MeltProfileRow& row0 = profile_[0];
+        std::vector<records::MeltProfileRow> profile = profile_;
+        records::MeltProfileRow& row0 = profile[0];
         row0.AxialPosition = endZone.SegmentStart;
         row0.SolidFraction = 1;
         row0.Pressure = endZone.PressureStart;
         const auto index = static_cast<std::int16_t>(i);
-        state_.MeltStartElement = index;
-        state_.AuxElementIndex = index;
-        state_.MeltEndElement = static_cast<std::int16_t>(lastElement);
-        state_.MeltStartPosition = 0;
-        state_.MeltEndPosition = lastEnd;
-        state_.LastProfileRow = 0;
+        records::RunState state = state_;
+        state.MeltStartElement = index;
+        state.AuxElementIndex = index;
+        state.MeltEndElement = static_cast<std::int16_t>(lastElement);
+        state.MeltStartPosition = 0;
+        state.MeltEndPosition = lastEnd;
+        state.LastProfileRow = 0;
+        handOver(state, std::move(profile));
         return;
     }
     // Melting started but did not complete before the end zone.
@@ -263,18 +269,40 @@ void CoreRun::meltingCompleteExit(int i, float x) {
 void CoreRun::handBack() {
     const std::int16_t meltStart = roundToInt16(MeltStartElement, 0);
     const auto rows = static_cast<std::size_t>(ProfileLast) + 1;
-    profile_.assign(rows, records::MeltProfileRow{});
+    std::vector<records::MeltProfileRow> profile(rows);
     for (std::size_t k = 0; k < rows; ++k) {
-        profile_[k].AxialPosition = ProfilePosition[k];
-        profile_[k].SolidFraction = ProfileUnmelted[k];
-        profile_[k].AverageTemperature = ProfileFilm[k];
+        profile[k].AxialPosition = ProfilePosition[k];
+        profile[k].SolidFraction = ProfileUnmelted[k];
+        profile[k].AverageTemperature = ProfileFilm[k];
     }
-    state_.MeltStartElement = meltStart;
-    state_.AuxElementIndex = static_cast<std::int16_t>(FirstFilledElement);
-    state_.MeltEndElement = static_cast<std::int16_t>(MeltEndElement);
-    state_.MeltStartPosition = MeltStartPosition;
-    state_.MeltEndPosition = MeltEndPosition;
-    state_.LastProfileRow = static_cast<std::int16_t>(ProfileLast);
+    records::RunState state = state_;
+    state.MeltStartElement = meltStart;
+    state.AuxElementIndex = static_cast<std::int16_t>(FirstFilledElement);
+    state.MeltEndElement = static_cast<std::int16_t>(MeltEndElement);
+    state.MeltStartPosition = MeltStartPosition;
+    state.MeltEndPosition = MeltEndPosition;
+    state.LastProfileRow = static_cast<std::int16_t>(ProfileLast);
+    handOver(state, std::move(profile));
+}
+
+// Every call that finishes ends here, and nothing leaves the core that is not
+// a finite number: a value without one in the run state, in the profile or in
+// a field that the core writes in any row stops the call, with the run state
+// and the profile as they were at entry.
+void CoreRun::handOver(const records::RunState& state, std::vector<records::MeltProfileRow> profile) {
+    for (int i = 1; i <= elementCount_; ++i) {
+        const records::ElementRecord& e = element(i);
+        for (float v : {e.StarvationPoint, e.FillLeft, e.FillRight, e.TempStart, e.TempStarvation, e.TempEnd})
+            requireFinite(v, i);
+    }
+    requireFinite(state.MeltStartPosition, 0);
+    requireFinite(state.MeltEndPosition, 0);
+    for (const records::MeltProfileRow& row : profile) {
+        for (float v : {row.AxialPosition, row.SolidFraction, row.Pressure, row.AverageTemperature})
+            requireFinite(v, 0);
+    }
+    state_ = state;
+    profile_ = std::move(profile);
 }
 
 }  // namespace core

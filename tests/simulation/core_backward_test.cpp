@@ -1,5 +1,6 @@
 // Backward pass of the core over conveying elements, on a synthetic melting
-// profile whose pressure gradient is the same at every point.
+// profile whose pressure gradient is the same at every point, and the fill of
+// an element that does not run partly filled, in both phases.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -90,17 +91,21 @@ TEST(BackwardConveying, PressureFallsLinearlyToTheStarvationPoint) {
     EXPECT_EQ(r.elements.at(1).StarvationPoint, 1.0f);
 }
 
-TEST(BackwardConveying, AStepStartingARoundingBeforeTheElementStartsAtItsStart) {
+TEST(BackwardConveying, AStepStartingLessThanATenThousandthBeforeTheElementStartsAtItsStart) {
     // The pressure falls to zero in the step from point 11 to point 10, which
-    // lies a rounding before element 2's start.
-    double step = 0;
-    CoreCall r = syntheticProfile(19.5f, step);
-    r.profile[10].AxialPosition = std::nextafter(1.0f, 0.0f);
-    ASSERT_TRUE(r.call(true).ok());
-    const ElementRecord& e = r.elements.at(2);
-    EXPECT_EQ(e.StarvationPoint, 0.0f);
-    EXPECT_LT(e.FillLeft, 1.0f);
-    EXPECT_EQ(e.FillRight, 1.0f);
+    // lies just before element 2's start. Within a ten-thousandth of a radius
+    // the starvation point is element 2's start; further before, the step is
+    // the hopper element's, and element 2 is pressurised throughout.
+    for (float pointTen : {std::nextafter(1.0f, 0.0f), 0.99995f, 0.9995f}) {
+        double step = 0;
+        CoreCall r = syntheticProfile(19.5f, step);
+        r.profile[10].AxialPosition = pointTen;
+        ASSERT_TRUE(r.call(true).ok());
+        const ElementRecord& e = r.elements.at(2);
+        EXPECT_EQ(e.StarvationPoint, 0.0f) << pointTen;
+        EXPECT_EQ(e.FillLeft < 1.0f, pointTen > 0.9999f) << pointTen;
+        EXPECT_EQ(e.FillRight, 1.0f) << pointTen;
+    }
 }
 
 TEST(BackwardConveying, LargeBoundaryPressureFillsTheElementsAndStopsAtThePort) {
@@ -160,6 +165,42 @@ TEST(BackwardConveying, StartPressureCarriedBackAlongTheGradient) {
     starved.elements.at(3).PressureEnd = 2.0f;
     ASSERT_TRUE(starved.call(true).ok());
     EXPECT_EQ(starved.profile[kLastPoint].Pressure, 0.0f);
+}
+
+TEST(BackwardFill, OutsideZeroToOneFillsTheElementThroughoutInBothPhases) {
+    // Melt phase, an element fed beyond its drag capacity or conveying
+    // backwards: element 2, where the pressure falls to zero, and element 3,
+    // without pressure at either end when the die needs none.
+    for (float capacity : {0.01f, -0.3f}) {
+        for (int i : {2, 3}) {
+            double step = 0;
+            CoreCall r = syntheticProfile(i == 2 ? 13.5f : 0.0f, step);
+            r.elements.at(i).TableValue2 = capacity;
+            ASSERT_TRUE(r.call(true).ok());
+            const ElementRecord& e = r.elements.at(i);
+            EXPECT_EQ(e.StarvationPoint, 0.0f) << capacity << " element " << i;
+            EXPECT_EQ(e.FillLeft, 1.0f) << capacity << " element " << i;
+            EXPECT_EQ(e.FillRight, 1.0f) << capacity << " element " << i;
+        }
+    }
+    // Solids phase: a left-handed block fed from upstream (a negative table
+    // capacity), and one fed beyond what it conveys.
+    for (float capacity : {-0.3f, 0.001f}) {
+        ElementRecord block = kneading(0, 2, 2, 5, 45, capacity < 0 ? -1 : 1);
+        block.TableValue2 = capacity;
+        const ElementRecord e = afterSolidsPhase(block);
+        EXPECT_EQ(e.StarvationPoint, 0.0f) << capacity;
+        EXPECT_EQ(e.FillLeft, 1.0f) << capacity;
+        EXPECT_EQ(e.FillRight, 1.0f) << capacity;
+    }
+    // Under an opening the channel carries no pressure: full, not filled.
+    ElementRecord hopper = kneading(0, 2, 2, 5, 45);
+    hopper.TableValue2 = -0.3f;
+    hopper.RegionCode = records::kHopperRegion;
+    const ElementRecord e = afterSolidsPhase(hopper);
+    EXPECT_EQ(e.StarvationPoint, 2.0f);
+    EXPECT_EQ(e.FillLeft, 1.0f);
+    EXPECT_EQ(e.FillRight, 1.0f);
 }
 
 TEST(BackwardConveying, FirstCallVisitsNothing) {

@@ -115,6 +115,20 @@ inline CoreCall screw(int count, int kneadEvery = 0, float diePressure = 5) {
     return r;
 }
 
+// Element `first` as the backward pass leaves it in phase "S": the melting
+// profile is one point, at the end of the conveying element after it.
+inline ElementRecord afterSolidsPhase(const ElementRecord& first) {
+    CoreCall r;
+    r.elements.push_back(first);
+    r.elements.push_back(conveying(2, 2));
+    r.elements.push_back(endZone(4, 0));
+    r.state.MeltEndElement = 2;
+    r.state.LastProfileRow = 0;
+    r.profile[0].AxialPosition = 4;
+    EXPECT_TRUE(r.call(true).ok());
+    return r.elements.at(1);
+}
+
 // Runs `body` on a thread; a body that does not return within the limit
 // means the core hangs, and the test program ends at once.
 inline void withWatchdog(const std::function<void()>& body, std::chrono::seconds limit = std::chrono::seconds(20)) {

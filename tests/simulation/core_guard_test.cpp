@@ -15,10 +15,10 @@ namespace {
 using namespace coretest;
 using sim::CoreStop;
 
-sim::CoreStatus guarded(CoreCall& r, int calls = 1) {
+sim::CoreStatus guarded(CoreCall& r, int calls = 1, bool finalCall = false) {
     sim::CoreStatus status;
     withWatchdog([&] {
-        for (int c = 0; c < calls && status.ok(); ++c) status = r.iterate();
+        for (int c = 0; c < calls && status.ok(); ++c) status = r.iterate(finalCall);
     });
     return status;
 }
@@ -66,6 +66,40 @@ TEST(CoreGuards, ElementsWithoutSoundGeometryStop) {
         CoreCall r = screw(5);
         r.elements.at(2).PortIndex = 2;  // only one port
         EXPECT_EQ(guarded(r).stop, CoreStop::BadElement);
+    }
+}
+
+TEST(CoreGuards, NothingWithoutAFiniteValueIsHandedBack) {
+    // A helix angle whose down-channel step L / (10 sin) overflows is refused
+    // as a zero angle is, in both passes; with the feed above melting the
+    // forward pass would end at once at an infinite position.
+    for (bool finalCall : {false, true}) {
+        CoreCall r;
+        r.elements.push_back(conveying(0, 2, 1e-40f));
+        r.elements.push_back(endZone(2, 0));
+        r.ports.at(1).FlowRate = 1;
+        r.solidsBlock.FeedTemperature = 170;
+        if (finalCall) r.state.MeltEndElement = 1;
+        const sim::CoreStatus s = guarded(r, 1, finalCall);
+        EXPECT_EQ(s.stop, CoreStop::BadElement) << finalCall;
+        EXPECT_EQ(s.element, 1);
+    }
+    // Values that would reach the run state, the profile or a row.
+    const auto endZoneAtInfinity = [](CoreCall& r) {
+        r.solidsBlock.BarrelTemperature = r.solidsBlock.ScrewTemperature = r.solidsBlock.FeedTemperature;
+        r.elements.at(6).SegmentStart = std::numeric_limits<float>::infinity();
+    };
+    const auto elementStartWithoutANumber = [](CoreCall& r) {
+        r.solidsBlock.FeedTemperature = 170;
+        r.elements.at(1).SegmentStart = std::numeric_limits<float>::quiet_NaN();
+    };
+    for (const auto& corrupt : {+endZoneAtInfinity, +elementStartWithoutANumber}) {
+        CoreCall r = screw(5);
+        corrupt(r);
+        const records::RunState before = r.state;
+        EXPECT_EQ(guarded(r).stop, CoreStop::NoSoundValue);
+        EXPECT_EQ(r.state, before);
+        EXPECT_EQ(r.profile.size(), 1u);
     }
 }
 
@@ -127,7 +161,8 @@ TEST(CoreGuards, ArgumentsThatDoNotFitTheListsStop) {
     }
 }
 
-// Corrupt values of every kind in elements, materials and run state.
+// Corrupt values of every kind in elements, materials and run state; a call
+// that finishes hands back finite numbers only.
 TEST(CoreGuards, CorruptInputsNeverCrashOrHang) {
     const float specials[] = {0.0f,
                               -1.0f,
@@ -176,6 +211,15 @@ TEST(CoreGuards, CorruptInputsNeverCrashOrHang) {
                 ASSERT_LE(r.state.MeltEndElement, r.elements.count());
                 ASSERT_GE(r.state.LastProfileRow, 0);
                 ASSERT_LT(r.state.LastProfileRow, static_cast<int>(r.profile.size()));
+                ASSERT_TRUE(std::isfinite(r.state.MeltStartPosition) && std::isfinite(r.state.MeltEndPosition));
+                for (const MeltProfileRow& k : r.profile)
+                    for (float v : {k.AxialPosition, k.SolidFraction, k.Pressure, k.AverageTemperature})
+                        ASSERT_TRUE(std::isfinite(v)) << "trial " << trial;
+                for (const ElementRecord& e : r.elements.items()) {
+                    for (float v :
+                         {e.StarvationPoint, e.FillLeft, e.FillRight, e.TempStart, e.TempStarvation, e.TempEnd})
+                        ASSERT_TRUE(std::isfinite(v)) << "trial " << trial;
+                }
             }
         }
     });

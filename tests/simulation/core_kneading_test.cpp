@@ -90,37 +90,79 @@ TEST(KneadingForward, WalksWholeDisksAndNoneBeyondItsPart) {
 }
 
 TEST(KneadingForward, AWholeNumberOfDisksWalksEveryDiskTheLastEndingAtThePartsEnd) {
-    // Where the last disk ends, the block walked from a cold feed.
-    const auto lastDiskEnd = [](float segment, float block, std::int16_t disks) {
+    // The disks a part walks, read from the profile: melting is under way
+    // from its start, so every disk adds a point at its end.
+    const auto walks = [](float segment, float block, std::int16_t disks, std::size_t count, float lastEnd) {
         Prepared prep(blockThenEnd(segment, block, disks, 45));
         prep.enterForwardPass();
+        sim::core::CoreRun& run = prep.run;
+        run.MeltStartPosition = 0;
+        run.SolidTemperature = run.MeltingTemperature;
         float x = 0;
-        EXPECT_FALSE(prep.run.kneadingForward(1, x));
-        return x;
+        EXPECT_FALSE(run.kneadingForward(1, x)) << segment;
+        EXPECT_EQ(static_cast<std::size_t>(run.ProfileLast), count) << segment;
+        EXPECT_NEAR(run.ProfilePosition[static_cast<std::size_t>(run.ProfileLast)], lastEnd, 1e-6) << segment;
     };
     // Whole blocks whose disk count divides to just below 7, 13 or 14.
     for (float block : {1.0f, 2.0f, 4.0f})
-        for (std::int16_t disks : {7, 13, 14}) EXPECT_NEAR(lastDiskEnd(block, block, disks), block, 1e-5);
-    // Parts snapped to a region edge short of whole end at their own end; one
-    // cut at 6.5 disks leaves its half disk.
-    for (float shortfall : {5e-5f, 0.0009f}) EXPECT_EQ(lastDiskEnd(2 - shortfall, 2, 7), 2 - shortfall);
-    EXPECT_NEAR(lastDiskEnd(6.5f * 2 / 7, 2, 7), 6.0f * 2 / 7, 1e-5);
-    // Disks narrower than the same place: a cut inside a disk is not passed.
-    EXPECT_LE(lastDiskEnd(6.6f * 0.01f / 7, 0.01f, 7), 6.6f * 0.01f / 7);
+        for (std::int16_t disks : {7, 13, 14}) walks(block, block, disks, disks, block);
+    // Parts snapped to a region edge a rounding short of whole disks or past
+    // them end at their own end; one cut at 6.5 disks leaves its half disk.
+    for (float off : {-0.0009f, -5e-5f, 5e-5f, 0.0009f}) walks(2 + off, 2, 7, 7, 2 + off);
+    walks(6.5f * 2 / 7, 2, 7, 6, 6 * 2.0f / 7);
+    // Disks narrower than twice the same place: a cut within the same place
+    // of whole disks walks them all, but one an exact half disk off walks only
+    // its whole disks, as any part with a fractional last disk.
+    walks(6.6f * 0.01f / 7, 0.01f, 7, 7, 6.6f * 0.01f / 7);
+    const float narrow = 0x1p-10f;
+    walks(6.5f * narrow, 8 * narrow, 8, 6, 6 * narrow);
+    walks(7.5f * narrow, 8 * narrow, 8, 7, 7 * narrow);
+}
+
+TEST(KneadingForward, ADiskCutShortByItsPartIsHeatedAndMeltedOverItsOwnLength) {
+    // A part of 0.3 of a block with disks of 0.5, beside a block of one disk
+    // of 0.3; heated from a cold feed, and melted from its start.
+    for (bool melting : {false, true}) {
+        CoreCall cut = blockThenEnd(0.3f, 2, 4, 45);
+        CoreCall whole = blockThenEnd(0.3f, 0.3f, 1, 45);
+        for (CoreCall* r : {&cut, &whole}) {
+            if (melting) r->elements.at(1).StarvationPoint = 0;
+            ASSERT_TRUE(r->call().ok());
+        }
+        EXPECT_EQ(cut.elements.at(1).TempEnd, whole.elements.at(1).TempEnd) << melting;
+        EXPECT_EQ(cut.state.LastProfileRow, melting ? 1 : 0);
+        EXPECT_EQ(cut.profile.back().SolidFraction, whole.profile.back().SolidFraction) << melting;
+    }
 }
 
 TEST(KneadingForward, MeltingBeginsAtTheStartOfTheDiskThatHeatsTheSurfaceToMelting) {
+    // Five disks of 0.4 cut at `length`, then a filled element, so that
+    // melting begins in the block only where the heated surface reaches it.
+    const auto blockCutAt = [](float length, float barrel) {
+        CoreCall r;
+        r.elements.push_back(kneading(0, length, 2, 5, 45));
+        ElementRecord filled = conveying(length, 2);
+        filled.StarvationPoint = 0;
+        r.elements.push_back(filled);
+        r.elements.push_back(endZone(length + 2, 0));
+        r.solidsBlock.BarrelTemperature = barrel;
+        EXPECT_TRUE(r.call().ok());
+        return r;
+    };
     // Disk starts as the walk sums them: the third, 0.4 + 0.4, is not 1.2 - 0.4.
     std::vector<float> starts{0};
     for (int d = 1; d < 5; ++d) starts.push_back(starts.back() + 0.4f);
     bool third = false;
     for (float barrel = 170; barrel <= 1000; barrel += 10) {
-        CoreCall r = blockThenEnd(2, 2, 5, 45);
-        r.solidsBlock.BarrelTemperature = barrel;
-        ASSERT_TRUE(r.call().ok());
+        const CoreCall r = blockCutAt(2, barrel);
         if (r.state.MeltStartElement != 1) continue;
-        EXPECT_NE(std::find(starts.begin(), starts.end(), r.state.MeltStartPosition), starts.end()) << barrel;
-        third = third || r.state.MeltStartPosition == starts[2];
+        const float onset = r.state.MeltStartPosition;
+        EXPECT_NE(std::find(starts.begin(), starts.end(), onset), starts.end()) << barrel;
+        third = third || onset == starts[2];
+        // The disks before it leave the surface below melting.
+        if (onset > 0) {
+            EXPECT_NE(blockCutAt(onset, barrel).state.MeltStartElement, 1) << barrel;
+        }
     }
     EXPECT_TRUE(third);
 }
@@ -167,18 +209,11 @@ TEST(KneadingBackward, BuildsPressureFromZeroWhereAConveyingElementDoesNot) {
     EXPECT_EQ(block.profile[0].Pressure, 0.0f);  // the profile's first point
 }
 
-// Phase "S" fill of element 1, reached through a one-point profile.
+// Phase "S" fill of element 1.
 float solidsFill(const ElementRecord& first) {
-    CoreCall r;
-    r.elements.push_back(first);
-    r.elements.push_back(conveying(2, 2));
-    r.elements.push_back(endZone(4, 0));
-    r.state.MeltEndElement = 2;
-    r.state.LastProfileRow = 0;
-    r.profile[0].AxialPosition = 4;
-    EXPECT_TRUE(r.call(true).ok());
-    EXPECT_EQ(r.elements.at(1).FillRight, r.elements.at(1).FillLeft);
-    return r.elements.at(1).FillLeft;
+    const ElementRecord e = afterSolidsPhase(first);
+    EXPECT_EQ(e.FillRight, e.FillLeft);
+    return e.FillLeft;
 }
 
 TEST(KneadingBackward, SolidsFillAveragesFrictionAndTableFill) {
