@@ -395,7 +395,7 @@ std::string coreStopReason(CoreStop stop) {
     case CoreStop::BadGeometry:
         return "an element has fewer than one tip or a centre-line ratio outside 0 to 2";
     case CoreStop::BadElement:
-        return "an element has no length, helix angle, disks or stagger, or an unknown port";
+        return "an element has no length, disks or stagger, an unknown port, or a helix angle that gives no finite step";
     case CoreStop::BadCapacity:
         return "an element table gives a drag capacity of 0";
     case CoreStop::BadFriction:

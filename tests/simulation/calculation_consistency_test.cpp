@@ -57,6 +57,12 @@ protected:
               {"SE28/28", 2}, {"SE42/42", 1}, {"SE20/20LH", 2}, {"KB90/5/30", 1}, {"SE28/28", 1}, {"SE20/20", 1},
               {"KB45/5/30", 1}, {"SE20/20LH", 1}, {"SE42/42", 1}, {"SE20/20", 1}, {"SE42/42", 1}},
              barrel},
+            // Kneading under the hopper and a left-handed block that the
+            // vent's edge cuts, fed from upstream.
+            {"ventleft",
+             {{"KB45/5/30", 1}, {"KB90/5/30", 1}, {"SE42/42", 1}, {"KB60/5/30", 2}, {"SE42/42", 2}, {"SE20/20", 1},
+              {"KB45/5/30LH", 1}, {"SE20/20", 1}, {"KB90/5/30", 1}, {"SE28/28", 2}},
+             {"HOPPER120", "PLANE120", "VENT120", "PLANE120", "PLANE120"}},
             // Restrictions all along a short solids zone: the feed can leave
             // the screw unmelted.
             {"restricted",
@@ -203,6 +209,12 @@ TEST_F(CalculationConsistency, HardCasesOfTheModelGiveResultsThatHoldTogether) {
     EXPECT_LT(last_.elements[9].TempEnd, 165.0f);
     EXPECT_GT(last_.runState.MeltEndElement, 10);
     EXPECT_EQ(contradictionsOf("earlyvent", 60, 150, 170), Strings{});
+    // A left-handed block fed from upstream (row 8, KB45/5/30LH) is filled
+    // throughout.
+    EXPECT_EQ(contradictionsOf("lefthanded", 24.3534f, 477.773f, 175.953f), Strings{});
+    EXPECT_EQ(last_.elements[7].StarvationPoint, 0.0f);
+    EXPECT_EQ(last_.elements[7].FillLeft, 1.0f);
+    EXPECT_EQ(last_.elements[7].FillRight, 1.0f);
     // Solid left at the screw's end, and a feed that never melts.
     EXPECT_EQ(contradictionsOf("noknead", 60, 350, 230), Strings{});
     EXPECT_GT(last_.profile.back().SolidFraction, 0.0f);
@@ -211,7 +223,7 @@ TEST_F(CalculationConsistency, HardCasesOfTheModelGiveResultsThatHoldTogether) {
 }
 
 TEST_F(CalculationConsistency, NoResultContradictsItselfOverAGridOfScrewsAndOperatingPoints) {
-    const char* extruders[] = {"demo", "noknead", "earlyknead", "endknead", "earlyvent", "lefthanded"};
+    const char* extruders[] = {"demo", "noknead", "earlyknead", "endknead", "earlyvent", "lefthanded", "ventleft"};
     for (const char* extruder : extruders)
         for (float kg : {2.0f, 6.0f, 12.0f, 18.0f, 30.0f})
             for (float rpm : {150.0f, 300.0f, 400.0f})
