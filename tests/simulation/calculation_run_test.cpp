@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -163,56 +164,50 @@ TEST_F(CalculationRun, SolidLeftOrAHotFeedEndTheLoopAfterItsFirstIteration) {
         ++calls;
         return sim::SimulateFillAndMelting(a...);
     };
-    // Far too much heat of fusion: solid reaches the end zone.
-    sim::ParameterSet p = demo::demoParameters();
-    p.melting.HeatOfFusion = 1e5f;
-    prepare(p);
-    user.answers = {true};
-    user.files = {tempFile("solid.flw")};
-    ASSERT_TRUE(run(counted));
+    // A run of the demo parameters as edited, saved as `name`.
+    const auto runSaved = [&](const std::function<void(sim::ParameterSet&)>& edit, const std::string& name) {
+        calls = 0;
+        user = {};
+        sim::ParameterSet p = demo::demoParameters();
+        edit(p);
+        prepare(p);
+        user.answers = {true};
+        user.files = {tempFile(name)};
+        EXPECT_TRUE(run(counted));
+        return resultOf(tempFile(name));
+    };
+    // Every row, the end zone and the die too, starts where the row before it ends.
+    const auto expectContinuous = [](const records::ResultData& r) {
+        for (std::size_t i = 1; i < r.elements.size(); ++i)
+            EXPECT_EQ(r.elements[i].TempStart, r.elements[i - 1].TempEnd) << "row " << i + 1;
+    };
+
+    // Far too much heat of fusion: solid reaches the end zone, and the user
+    // hears of it before the save question.
+    const records::ResultData solid = runSaved([](auto& p) { p.melting.HeatOfFusion = 1e5f; }, "solid.flw");
     EXPECT_TRUE(user.progress.empty());
     EXPECT_EQ(calls, 2);
-    const records::ResultData solid = resultOf(tempFile("solid.flw"));
     EXPECT_GT(solid.profile.back().SolidFraction, 0.0f);
-    // The user hears of it before the save question, and every row, the end
-    // zone and the die too, starts where the row before it ends.
     EXPECT_EQ(user.texts(), (std::vector<std::string>{
                                 "Melting is not finished within the screw: an unmelted solid fraction of " +
                                     rt::generalForm(solid.profile.back().SolidFraction) +
                                     " is left at the last point of the melting profile.",
                                 kSaveQuestion}));
-    for (std::size_t i = 1; i < solid.elements.size(); ++i)
-        EXPECT_EQ(solid.elements[i].TempStart, solid.elements[i - 1].TempEnd) << "row " << i + 1;
+    expectContinuous(solid);
     EXPECT_GT(solid.elements.back().TempEnd, solid.elements.back().TempStart);  // the die's pressure drop
 
     // A melting temperature out of reach: melting never starts.
-    calls = 0;
-    user = {};
-    p = demo::demoParameters();
-    p.melting.MeltingTemperature = 1e5f;
-    prepare(p);
-    user.answers = {true};
-    user.files = {tempFile("unmelted.flw")};
-    ASSERT_TRUE(run(counted));
+    const records::ResultData unmelted =
+        runSaved([](auto& p) { p.melting.MeltingTemperature = 1e5f; }, "unmelted.flw");
     EXPECT_EQ(user.texts(), (std::vector<std::string>{
                                 "Melting does not start within the screw: the solid leaves the screw unmelted.",
                                 kSaveQuestion}));
-    const records::ResultData unmelted = resultOf(tempFile("unmelted.flw"));
     EXPECT_EQ(unmelted.runState.MeltStartElement, unmelted.runState.MeltEndElement + 1);
-    for (std::size_t i = 1; i < unmelted.elements.size(); ++i)
-        EXPECT_EQ(unmelted.elements[i].TempStart, unmelted.elements[i - 1].TempEnd) << "row " << i + 1;
+    expectContinuous(unmelted);
 
     // A feed at or above the melting temperature is melt from the start.
-    calls = 0;
-    user = {};
-    p = demo::demoParameters();
-    p.solids.FeedTemperature = 170;
-    prepare(p);
-    user.answers = {true};
-    user.files = {tempFile("hot.flw")};
-    ASSERT_TRUE(run(counted));
+    const records::ResultData r = runSaved([](auto& p) { p.solids.FeedTemperature = 170; }, "hot.flw");
     EXPECT_EQ(calls, 0);
-    const records::ResultData r = resultOf(tempFile("hot.flw"));
     EXPECT_EQ(r.runState, (records::RunState{1, 1, 1, 0, 0, 0}));
     ASSERT_EQ(r.profile.size(), 1u);
     EXPECT_EQ(r.profile[0].AverageTemperature, 170.0f);
