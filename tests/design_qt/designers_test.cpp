@@ -35,7 +35,6 @@ protected:
         s.Code = "SE42/42";
         s.Diameter = 30;
         records::writeScrewGeoFile((dir_ / "screwgeo/LAB30.gs").string(), {s});
-        records::writeKneadGeoFile((dir_ / "kneadgeo/LAB30.gk").string(), {});
         records::BarrelRec b;
         b.Code = "HOPPER120";
         records::writeBarrelGeoFile((dir_ / "brlkgeo/LAB30.gb").string(), {b});
