@@ -382,6 +382,13 @@ TEST_F(CalculationRun, ANegativeDiePressureIsRefusedWhereTheRunWouldUseIt) {
         EXPECT_EQ(run(), calculate);
         EXPECT_EQ(user.texts().back(), calculate ? kNotSaved : refusal);
     }
+    // A die pressure of 0 without a die is none given, not a negative one.
+    user = {};
+    prepare();
+    editAnalysis([](sim::AnalysisHandOver& h) { h.header.ElementCount -= 1; });
+    user.answers = {false};
+    EXPECT_TRUE(run());
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
 }
 
 // The vent may remove melt as long as some flow is left after it.
