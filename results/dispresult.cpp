@@ -54,12 +54,11 @@ void dispresult::design() {
     label(Label2, 840, 1320, 375);
     label(Label3, 840, 1680, 375);
     label(Label4, 840, 2040, 375);
-    // The exponent and the chart title lie where the axis rules put the
-    // maximum: without a background of their own they hide no curve, grid
-    // or frame line. The exponent stands just above the chart's top line,
-    // not across it.
+    // The exponent and the chart title stand side by side just above the
+    // chart's top line, where no grid line crosses them; the maximum of a
+    // curve reaches up to them, so they have no background of their own.
     label(Label13, 1440, 2400, 735);
-    label(Label20, 1440, 2760, 4695);
+    label(Label20, 2280, 2400, 4695);
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
     for (ui::Label* l : valueTickLabels()) {
