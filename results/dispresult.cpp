@@ -265,7 +265,9 @@ void dispresult::PrintTorqueChart() { PrintChart(kTorqueChart); }
 // The chart's axis texts and curve from the view state in memory, then the
 // common page, which reads the file again and ends the page; then the
 // window shows the chart again. A page that cannot be finished is thrown
-// away, never left for the next printout.
+// away, never left for the next printout. A file that the page cannot read
+// has been reported once: the window is not loaded from it again to say so
+// a second time, and keeps what it shows.
 void dispresult::PrintChart(std::int16_t kind) {
     if (ViewLoaded) {
         ui::Printer& printer = ui::printer();
@@ -288,7 +290,10 @@ void dispresult::PrintChart(std::int16_t kind) {
         ChartYScale = axis.yScale;
         drawChartCurve(printer, gfx::kBlack, kind, source, axis, ChartX, ChartNextX);
         try {
-            if (!PrintResultPage()) printer.killDoc();
+            if (!PrintResultPage()) {
+                printer.killDoc();
+                return;
+            }
         } catch (const rt::Error& e) {
             printer.killDoc();
             ui::msgBox("The chart could not be printed.\n" + e.description(), ui::kOkOnly, ui::kCritical, kTitle);
