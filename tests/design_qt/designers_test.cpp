@@ -78,6 +78,8 @@ TEST_F(Designers, EachOpensWithItsControls) {
                             "Number of LH Elements :", "Number of Elements Selected :", "Number of Kneading Blocks :",
                             "Screw Diameter :", "View Screw", "Cancel"}));
     EXPECT_EQ(screw.Text7.text(), "||<< Screw Root");
+    EXPECT_EQ(screw.List2.listCount(), 0);  // the code has no kneading blocks yet
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "kneadgeo/LAB30.gk"));
 
     captions.clear();
     DNBarrel& barrel = ui::form<DNBarrel>();
