@@ -81,8 +81,8 @@ bool DNBarrel::LoadDesign() {
                    ui::kOkOnly, ui::kNoIcon, kTitle);
         return false;
     }
-    if (!design::readOrTell(shared::barrelElementPath(code_), kTitle,
-                            [](const std::string& p) { return records::readBarrelGeoFile(p); }, barrelLibrary_))
+    // A code may have no barrel blocks yet: its list is then empty.
+    if (!design::readOrTell(shared::barrelElementPath(code_), kTitle, records::readBarrelLibrary, barrelLibrary_))
         return false;
     designDiameter_ = screws.front().Diameter;
     for (const records::BarrelRec& b : barrelLibrary_) List1.addItem(catalog::entryText(b.Code));

@@ -125,8 +125,8 @@ bool DNScrew::LoadDesign() {
         return false;
     }
     std::vector<records::KneadGeoRec> blocks;
-    if (!design::readOrTell(shared::kneadElementPath(code_), kTitle,
-                            [](const std::string& p) { return records::readKneadGeoFile(p); }, blocks))
+    // A code may have no kneading blocks yet: its list is then empty.
+    if (!design::readOrTell(shared::kneadElementPath(code_), kTitle, records::readKneadLibrary, blocks))
         return false;
 
     std::vector<std::string> leftOut;

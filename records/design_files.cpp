@@ -23,6 +23,16 @@ std::vector<Rec> readAll(const std::string& path, OpenMode mode, ReadCount rule)
 }
 
 template <class Rec>
+std::vector<Rec> readLibrary(const std::string& path) {
+    try {
+        return readAll<Rec>(path, OpenMode::ReadOnly, ReadCount::AsIs);
+    } catch (const rt::Error& e) {
+        if (e.number() != rt::kFileNotFound) throw;
+        return {};
+    }
+}
+
+template <class Rec>
 void appendPacked(std::vector<std::uint8_t>& out, const Rec& rec) {
     PackWriter w(out);
     rec.write(w);
@@ -53,6 +63,9 @@ std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path, OpenMode mode
 std::vector<BarrelRec> readBarrelGeoFile(const std::string& path, OpenMode mode, ReadCount count) {
     return readAll<BarrelRec>(path, mode, count);
 }
+
+std::vector<KneadGeoRec> readKneadLibrary(const std::string& path) { return readLibrary<KneadGeoRec>(path); }
+std::vector<BarrelRec> readBarrelLibrary(const std::string& path) { return readLibrary<BarrelRec>(path); }
 
 void writeScrewGeoFile(const std::string& path, const std::vector<ScrewGeoRec>& recs) { rewriteAll(path, recs); }
 void writeKneadGeoFile(const std::string& path, const std::vector<KneadGeoRec>& recs) { rewriteAll(path, recs); }

@@ -53,6 +53,12 @@ std::vector<KneadGeoRec> readKneadGeoFile(const std::string& path, OpenMode mode
 std::vector<BarrelRec> readBarrelGeoFile(const std::string& path, OpenMode mode = OpenMode::ReadOnly,
                                          ReadCount count = ReadCount::AsIs);
 
+// A library that its code may not have yet, as the designers list it: a
+// missing file (in a folder that exists) reads as no record and is not
+// created. Every other failure raises as above.
+std::vector<KneadGeoRec> readKneadLibrary(const std::string& path);
+std::vector<BarrelRec> readBarrelLibrary(const std::string& path);
+
 // Rewrites the whole file with exactly these records (none: an empty file).
 void writeScrewGeoFile(const std::string& path, const std::vector<ScrewGeoRec>& recs);
 void writeKneadGeoFile(const std::string& path, const std::vector<KneadGeoRec>& recs);

@@ -54,12 +54,11 @@ void dispresult::design() {
     label(Label2, 840, 1320, 375);
     label(Label3, 840, 1680, 375);
     label(Label4, 840, 2040, 375);
-    // The exponent and the chart title lie where the axis rules put the
-    // maximum: without a background of their own they hide no curve, grid
-    // or frame line. The exponent stands just above the chart's top line,
-    // not across it.
+    // The exponent and the chart title stand side by side just above the
+    // chart's top line, where no grid line crosses them; the maximum of a
+    // curve reaches up to them, so they have no background of their own.
     label(Label13, 1440, 2400, 735);
-    label(Label20, 1440, 2760, 4695);
+    label(Label20, 2280, 2400, 4695);
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
     for (ui::Label* l : valueTickLabels()) {
@@ -266,7 +265,9 @@ void dispresult::PrintTorqueChart() { PrintChart(kTorqueChart); }
 // The chart's axis texts and curve from the view state in memory, then the
 // common page, which reads the file again and ends the page; then the
 // window shows the chart again. A page that cannot be finished is thrown
-// away, never left for the next printout.
+// away, never left for the next printout. A file that the page cannot read
+// has been reported once: the window is not loaded from it again to say so
+// a second time, and keeps what it shows.
 void dispresult::PrintChart(std::int16_t kind) {
     if (ViewLoaded) {
         ui::Printer& printer = ui::printer();
@@ -289,7 +290,10 @@ void dispresult::PrintChart(std::int16_t kind) {
         ChartYScale = axis.yScale;
         drawChartCurve(printer, gfx::kBlack, kind, source, axis, ChartX, ChartNextX);
         try {
-            if (!PrintResultPage()) printer.killDoc();
+            if (!PrintResultPage()) {
+                printer.killDoc();
+                return;
+            }
         } catch (const rt::Error& e) {
             printer.killDoc();
             ui::msgBox("The chart could not be printed.\n" + e.description(), ui::kOkOnly, ui::kCritical, kTitle);

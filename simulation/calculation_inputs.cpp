@@ -69,6 +69,17 @@ void requireCompletePorts(const records::OneBasedList<PortRecord>& ports) {
     }
 }
 
+// The melt that a port removes (a vent) never takes all of it: the flow
+// after every port stays above 0, as the wizard requires.
+void requirePositiveFlows(const records::OneBasedList<PortRecord>& ports, const std::string& path) {
+    for (int p = 1; p <= ports.count(); ++p) {
+        const float total = totalFlowThrough(ports, p);
+        if (!(total > 0))
+            stopCalculation("The parameter file " + path + "\nleaves a total flow of " + rt::generalForm(total) +
+                            " kg/hr after port " + std::to_string(p) + ". Specify the parameters again.");
+    }
+}
+
 // A die pressure the run takes as given (without a die, or kept in place of
 // the die's own) is never negative: below 0 downstream, the backward pass has
 // no case for the last screw row.
@@ -254,6 +265,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     conditions.ScrewSpeed = set.header.ScrewSpeed;
     conditions.DiePressure = set.header.DiePressure;
     requireCompletePorts(set.ports);
+    requirePositiveFlows(set.ports, handOver.ParameterFile);
 
     run.screwRadius = handOver.ScrewRadius;
     run.endZoneLength = handOver.EndZoneLength;
@@ -267,9 +279,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
         stopCalculation("The screw radius is 0; the calculation cannot divide by it.");
     run.Tinit = std::max(set.melting.MeltingTemperature, set.solids.FeedTemperature);
     run.A = portThroughputs(set.ports, run.screwRadius, run.N);
-    float mass = 0;
-    for (const PortRecord& p : set.ports.items()) mass = mass + p.FlowRate;
-    conditions.TotalThroughput = mass;
+    conditions.TotalThroughput = totalFlowThrough(set.ports, set.ports.count());
     run.Qh = run.A.at(run.A.count());
     if (run.hasDie) {
         if (run.die.Holes < 1)

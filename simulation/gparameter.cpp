@@ -85,7 +85,7 @@ const std::vector<ParameterField>& step3Fields() {
 
 const std::vector<ParameterField>& portFields() {
     static const std::vector<ParameterField> fields = {
-        {"Flow Rate through Port 1(kg/hr)", port<&PortRecord::FlowRate>, FieldCheck::FirstPortFlow,
+        {"Flow Rate through Port 1(kg/hr)", port<&PortRecord::FlowRate>, FieldCheck::PositiveTotalFlow,
          "Flow rate too small. You have to re-input."},
         {"Density of input stream through port 1 (g/cm^3)", port<&PortRecord::Density>, FieldCheck::Positive,
          "Zero density not accepted."},
@@ -132,8 +132,10 @@ const char* rejection(const ParameterField& field, float v, int portIndex) {
         return v >= shared::SolidsParams.BarrelFriction ? kFrictionOrder : nullptr;
     case FieldCheck::NotAboveBarrelTemperature:
         return v > shared::SolidsParams.BarrelTemperature ? field.message : nullptr;
-    case FieldCheck::FirstPortFlow:
-        return portIndex == 1 && v <= 0.0f ? field.message : nullptr;
+    case FieldCheck::PositiveTotalFlow:
+        // A later port may remove melt (a vent), as long as some flow is left.
+        if (sim::totalFlowThrough(shared::PortRecords, portIndex - 1) + v > 0.0f) return nullptr;
+        return portIndex == 1 ? field.message : "Flow rate too small. The total flow must stay above 0.";
     case FieldCheck::PowerLawIndex:
         return d < 0.1 || v > 1.0f ? field.message : nullptr;
     case FieldCheck::NotBelowMeltingTemperature:
@@ -192,6 +194,17 @@ void ParameterPage::design() {
 void ParameterPage::showValues() {
     for (std::size_t i = 0; i < rows_.size(); ++i)
         rows_[i].box->setText(rt::generalForm(fields_[i].value(currentPort())));
+}
+
+bool ParameterPage::valuesAccepted() {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (const char* message = rejection(fields_[i], fields_[i].value(currentPort()), currentPort())) {
+            ui::msgBox(message, ui::kOkOnly, ui::kNoIcon, kTitle);
+            rows_[i].box->setFocus();
+            return false;
+        }
+    }
+    return true;
 }
 
 void ParameterPage::Command1_Click() { unload(); }
@@ -267,7 +280,9 @@ void Gparameter1::Form_Load() {
     }
 }
 
-void Gparameter1::Command2_Click() { showNext<Gparameter2>(); }
+void Gparameter1::Command2_Click() {
+    if (valuesAccepted()) showNext<Gparameter2>();
+}
 
 // ---- steps 2 and 3: solids and melting properties ----------------------------
 
@@ -276,13 +291,17 @@ Gparameter2::Gparameter2() : ParameterPage("Gparameter2", stepCaption(2), step2F
                  {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9, &Text10}, Command1, Command2);
 }
 
-void Gparameter2::Command2_Click() { showNext<Gparameter3>(); }
+void Gparameter2::Command2_Click() {
+    if (valuesAccepted()) showNext<Gparameter3>();
+}
 
 Gparameter3::Gparameter3() : ParameterPage("Gparameter3", stepCaption(3), step3Fields()) {
     bindControls({&Label1, &Label2, &Label3, &Label4}, {&Text1, &Text2, &Text3, &Text4}, Command1, Command2);
 }
 
-void Gparameter3::Command2_Click() { showNext<Gparameter4>(); }
+void Gparameter3::Command2_Click() {
+    if (valuesAccepted()) showNext<Gparameter4>();
+}
 
 // ---- step 4 and on: one page per feed port, then the save -------------------
 
@@ -319,6 +338,7 @@ void Gparameter4::Command2_Click() {
     // The extruder may have been analysed again while the page was open: the
     // table grows to the new port count, keeping what was entered.
     if (shared::PortRecords.count() < shared::PortCount) shared::PortRecords.resize(shared::PortCount);
+    if (!valuesAccepted()) return;
     ++port_;
     showPortCaptions(port_);
     if (port_ == shared::PortCount) Command2.setCaption("Done !");

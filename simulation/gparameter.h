@@ -3,8 +3,10 @@
 // simulation — screw speed and die pressure; the solids properties; the
 // melting properties; and, one page per feed port, the melt stream entering
 // there. Every box is checked when it loses the focus: a rejected entry is
-// not stored and the focus goes back to it. Going to Cancel checks nothing. The last page saves the
-// parameter file and hands the analysis values to the calculation.
+// not stored and the focus goes back to it. Going to Cancel checks nothing.
+// "Next >>" also checks every box's stored value, so that values shown from
+// a parameter file or kept in memory meet the same checks. The last page
+// saves the parameter file and hands the analysis values to the calculation.
 //
 // Each page unloads itself before it shows the next, so at most one is open;
 // accepted values live in the shared variables and survive Cancel.
@@ -25,7 +27,7 @@ enum class FieldCheck {
     BarrelFriction,          // 0 < value < 1, above the stored screw friction
     ScrewFriction,           // 0 < value < 1, below the stored barrel friction
     NotAboveBarrelTemperature,
-    FirstPortFlow,           // value > 0 on port 1 only
+    PositiveTotalFlow,       // the flows of ports 1..p, this one included, add up to > 0
     PowerLawIndex,           // 0.1 <= value <= 1
     NotBelowMeltingTemperature,
 };
@@ -64,6 +66,9 @@ protected:
     // The pages' load: every box shows its stored value.
     void onLoad() override { showValues(); }
     void showValues();
+    // True when every box's stored value passes its check; otherwise the
+    // first box refused says why and takes the focus.
+    bool valuesAccepted();
     virtual int currentPort() const { return 1; }
 
 private:

@@ -10,6 +10,12 @@
 
 namespace sim {
 
+float totalFlowThrough(const records::OneBasedList<records::PortRecord>& ports, int port) {
+    float total = 0;
+    for (int p = 1; p <= port; ++p) total = total + ports.at(p).FlowRate;
+    return total;
+}
+
 ParameterFileRead readParameterFile(const std::string& path, int portCount, ParameterSet& into,
                                     records::OpenMode mode) {
     records::ByteStream file(path, mode);

@@ -32,6 +32,10 @@ struct ParameterSet {
     records::OneBasedList<records::PortRecord> ports;  // 1..port count
 };
 
+// The flow leaving feed port p: the flow rates of ports 1..p added up in
+// single precision, as the calculation adds them (0 for p = 0).
+float totalFlowThrough(const records::OneBasedList<records::PortRecord>& ports, int port);
+
 // Bytes of the header and the two blocks, and of a file for n ports.
 inline constexpr std::size_t kParameterFileFixedPart =
     records::ParameterFileHeader::kSize + records::SolidsBlock::kSize + records::MeltingBlock::kSize;

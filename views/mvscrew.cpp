@@ -20,7 +20,9 @@ void mvscrew::design() {
     nav_.placeButtons(Command1, Command2, Command3, Command4, Command5, Command6, "Zoon in");
     Command7.create(4560, 0, 975, views::kButtonHeight, "Reload");
     Command8.create(5640, 0, 1095, views::kButtonHeight, "Fit Screen");
-    Command9.create(6840, 0, 1095, views::kButtonHeight, "Print");
+    // "Print" as wide as "Reload": at 1095 twips its right edge would lie
+    // past the client area of a window 8000 twips wide.
+    Command9.create(6840, 0, 975, views::kButtonHeight, "Print");
 }
 
 void mvscrew::Form_Load() {

@@ -125,16 +125,21 @@ TEST_F(BarrelDesigner, DiametersFilesAndCodesThatCannotServeAreRefused) {
     }
     records::writeScrewGeoFile(gs(), {screw("S50", 30, 30, 1, 50)});
 
-    // Missing element files are not found, and not created.
+    // A missing screw element file is not found; missing barrel blocks are
+    // an empty list. Neither file is created.
     records::writeBarrelFile(path("lab99.brl"), records::barrelFileHeader("LAB99", 50, {}), {});
-    for (const char* missing : {"screwgeo/LAB99.gs", "brlkgeo/LAB99.gb"}) {
-        script().chooseFile(path("lab99.brl"))
-            .ok("The file " + path(missing) + " cannot be read: File not found.", "Design Barrel");
-        choose("mnuEbarrel");
-        EXPECT_FALSE(w.isLoaded());
-        EXPECT_FALSE(std::filesystem::exists(path(missing)));
-        records::writeScrewGeoFile(path("screwgeo/LAB99.gs"), {screw("S50", 30, 30, 1, 50)});
-    }
+    script().chooseFile(path("lab99.brl"))
+        .ok("The file " + path("screwgeo/LAB99.gs") + " cannot be read: File not found.", "Design Barrel");
+    choose("mnuEbarrel");
+    EXPECT_FALSE(w.isLoaded());
+    EXPECT_FALSE(std::filesystem::exists(path("screwgeo/LAB99.gs")));
+    records::writeScrewGeoFile(path("screwgeo/LAB99.gs"), {screw("S50", 30, 30, 1, 50)});
+    script().chooseFile(path("lab99.brl"));
+    choose("mnuEbarrel");
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.List1.listCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(path("brlkgeo/LAB99.gb")));
+    w.unload();
 
     // No marker: no barrel. A code that cannot name a file.
     records::writeBarrelGeoFile(path("nomarker.brl"), library);

@@ -239,19 +239,23 @@ TEST_F(ScrewDesigner, LibrariesWithoutADiameterAndFilesWithoutADesignAreRefused)
     session.expectScriptDone();
 }
 
-// A screw file of a code whose element files are missing: each missing file
-// is reported as not found, and none is created.
-TEST_F(ScrewDesigner, MissingElementFilesOfAnEditedCodeAreReportedAndNotCreated) {
+// A screw file of a code whose element files are missing: the missing screw
+// elements, which give the diameter, are reported as not found; missing
+// kneading blocks are an empty list. No element file is created.
+TEST_F(ScrewDesigner, MissingElementFilesOfAnEditedCodeAreNotCreated) {
     const std::vector<records::ScrewRec> elements = {records::screwElementFrom(screw("SA", 30, 30))};
     records::writeScrewFile(path("lab99.srw"), records::screwFileHeader("LAB99", 30, elements), elements);
     edit("lab99.srw", "The file " + path("screwgeo/LAB99.gs") + " cannot be read: File not found.");
     EXPECT_FALSE(w.isLoaded());
     EXPECT_FALSE(std::filesystem::exists(path("screwgeo/LAB99.gs")));
-    records::writeScrewGeoFile(path("screwgeo/LAB99.gs"), {screw("SA", 30, 30)});
-    edit("lab99.srw", "The file " + path("kneadgeo/LAB99.gk") + " cannot be read: File not found.");
-    EXPECT_FALSE(w.isLoaded());
-    EXPECT_FALSE(std::filesystem::exists(path("kneadgeo/LAB99.gk")));
     EXPECT_EQ(shared::ExtruderCategory, "ZX40");
+    records::writeScrewGeoFile(path("screwgeo/LAB99.gs"), {screw("SA", 30, 30)});
+    edit("lab99.srw");
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.List1.listCount(), 1);
+    EXPECT_EQ(w.List2.listCount(), 0);
+    EXPECT_EQ(w.List3.listCount(), 1);
+    EXPECT_FALSE(std::filesystem::exists(path("kneadgeo/LAB99.gk")));
 }
 
 TEST_F(ScrewDesigner, TheCodeOfTheLoadServesTheWholeDesignAndMustNameAFile) {

@@ -35,7 +35,6 @@ protected:
         s.Code = "SE42/42";
         s.Diameter = 30;
         records::writeScrewGeoFile((dir_ / "screwgeo/LAB30.gs").string(), {s});
-        records::writeKneadGeoFile((dir_ / "kneadgeo/LAB30.gk").string(), {});
         records::BarrelRec b;
         b.Code = "HOPPER120";
         records::writeBarrelGeoFile((dir_ / "brlkgeo/LAB30.gb").string(), {b});
@@ -79,6 +78,8 @@ TEST_F(Designers, EachOpensWithItsControls) {
                             "Number of LH Elements :", "Number of Elements Selected :", "Number of Kneading Blocks :",
                             "Screw Diameter :", "View Screw", "Cancel"}));
     EXPECT_EQ(screw.Text7.text(), "||<< Screw Root");
+    EXPECT_EQ(screw.List2.listCount(), 0);  // the code has no kneading blocks yet
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "kneadgeo/LAB30.gk"));
 
     captions.clear();
     DNBarrel& barrel = ui::form<DNBarrel>();

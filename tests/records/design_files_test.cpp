@@ -124,6 +124,11 @@ TEST_F(DesignFiles, ElementFilesRoundTripAndCountRounding) {
     EXPECT_TRUE(readKneadGeoFile(path("NEW.gk"), OpenMode::CreateIfMissing).empty());
     EXPECT_TRUE(fs::exists(dir_ / "NEW.gk"));
     EXPECT_TRUE(readBarrelGeoFile(path("NEW.gb"), OpenMode::CreateIfMissing).empty());
+    // A library a code has not yet reads as empty and is not created; one in
+    // a missing folder is an error.
+    EXPECT_TRUE(readKneadLibrary(path("NONE.gk")).empty());
+    EXPECT_FALSE(fs::exists(dir_ / "NONE.gk"));
+    EXPECT_EQ(errorOf([&] { readBarrelLibrary(path("none/NONE.gb")); }), rt::kPathNotFound);
     // Readers that take a count of 0 as 1 get one blank record.
     auto blank = readBarrelGeoFile(path("NEW.gb"), OpenMode::CreateIfMissing, ReadCount::ZeroAsOne);
     ASSERT_EQ(blank.size(), 1u);

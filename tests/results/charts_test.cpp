@@ -105,7 +105,7 @@ TEST_F(Charts, EachRuleSetsItsAxisTextsAndScale) {
     EXPECT_EQ(v.Label13.caption(), "E1 MPa");
     EXPECT_EQ(v.Label12.caption() + "|" + v.Label20.caption(), "P|Pressure");
     EXPECT_TRUE(v.Label13.visible());
-    EXPECT_TRUE(v.Label13.transparent() && v.Label20.transparent());  // the curve's top reaches under them
+    EXPECT_TRUE(v.Label13.transparent() && v.Label20.transparent());  // no background of their own
     EXPECT_NEAR(v.ChartYScale, 1441 / 10.8, 1e-9);
     EXPECT_EQ(v.ChartKind, 1);
 

@@ -109,14 +109,16 @@ TEST_F(ResultViewRun, OutlineDrawsBarrelBlocksOpeningsDieAndScrewOnTheAxialScale
 // begin at 120. A die entrance or a first element of 1e18: the cut ends
 // stay in the frame, and the element's edges run from its start to the
 // frame's right edge. An opening at a location that is no number is left
-// out, and the rest is drawn.
+// out, and the rest is drawn. A bore of 3.25 radii puts the lower wall band
+// at 6052.98 to 6189.89: its sides end on the frame's bottom edge.
 TEST_F(ResultViewRun, TheWindowsOutlineDrawsNothingOutsideItsFrame) {
-    ResultBuilder early, die, element, nan;
+    ResultBuilder early, die, element, nan, deep;
     early.extruder().Gap = -7;
     die.withDie(1e18f, 0.2f, 2, 0.5f);
     element.screwElement("s", 1e18f);
     nan.block("H", 8, 2, 2, std::numeric_limits<float>::quiet_NaN()).block("P", 8, 2);
-    for (ResultBuilder* b : {&early, &die, &element, &nan}) {
+    deep.block("P", 8, 3.25f);
+    for (ResultBuilder* b : {&early, &die, &element, &nan, &deep}) {
         b->element(3, 10);
         dispresult& v = open(write(*b));
         const std::vector<gfx::DrawOp> ops = outlineOf(v);
@@ -136,6 +138,11 @@ TEST_F(ResultViewRun, TheWindowsOutlineDrawsNothingOutsideItsFrame) {
         }
         if (b == &nan) {  // the two wall bands of each block, the root's box and diagonals, the tip
             EXPECT_EQ(ops.size(), 2u + 2u + 3u + 2u);
+        }
+        if (b == &deep) {  // the lower band's sides after its top edge; its bottom edge is left out
+            ASSERT_GE(ops.size(), 3u);
+            EXPECT_EQ(gfx::dump(ops[1]), "segment (3231,6052.9844)-(3231,6120) color=16777215 width=1");
+            EXPECT_EQ(gfx::dump(ops[2]), "segment (1546,6120)-(1546,6052.9844) color=16777215 width=1");
         }
         close();
     }

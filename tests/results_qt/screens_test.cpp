@@ -149,9 +149,10 @@ TEST_F(ResultScreens, EveryChartOfASampleRunShowsItsCurve) {
 
 // The demo run with its die four times as long, so that the outline runs
 // past its frame (screenshots/dispresult-cut.png): the cut lines end on the
-// frame's border, not a pixel beyond it, and the exponent and unit stand
-// above the chart's top line instead of across it.
-TEST_F(ResultScreens, TheOutlineEndsOnItsFrameAndTheUnitStandsAboveTheChart) {
+// frame's border, not a pixel beyond it, and the exponent and unit and,
+// beside them, the chart's title stand above the chart's top line, where no
+// grid or frame line crosses them.
+TEST_F(ResultScreens, TheOutlineEndsOnItsFrameAndTheUnitAndTitleStandAboveTheChart) {
     ASSERT_TRUE(demo::writeDemoData(dir_.string()).empty());
     records::ResultData r;
     ASSERT_EQ(records::readResultFile(path("demo.flw"), records::ResultExtent::WithExtruder, r),
@@ -177,11 +178,16 @@ TEST_F(ResultScreens, TheOutlineEndsOnItsFrameAndTheUnitStandsAboveTheChart) {
     EXPECT_GT(whiteOnBorder, 0);  // the cut lines reach the border
 
     const QRect unit = backend->widgetOf(v.Label13)->geometry();
+    const QRect title = backend->widgetOf(v.Label20)->geometry();
     const int chartTop = qRound(results::kChartTop / gfx::kTwipsPerPixel);
     EXPECT_TRUE(v.Label13.visible());
-    EXPECT_LT(unit.bottom(), chartTop);
-    for (int x = unit.left(); x <= unit.right(); ++x)
-        EXPECT_EQ(image.pixelColor(x, chartTop).name().toStdString(), "#ffff00") << "column " << x;
+    EXPECT_EQ(v.Label20.caption(), "Pressure");
+    EXPECT_LT(unit.right(), title.left());
+    for (const QRect& label : {unit, title}) {
+        EXPECT_LT(label.bottom(), chartTop);
+        for (int x = label.left(); x <= label.right(); ++x)
+            EXPECT_EQ(image.pixelColor(x, chartTop).name().toStdString(), "#ffff00") << "column " << x;
+    }
 }
 
 // The demo data set holds the calculation's result of the demo extruder.

@@ -1,13 +1,23 @@
 // Every window of the program on the desktop backend, loaded on the demo
-// data set: each label's caption fits its label in the label's font. (The
-// calculation window holds no label; its load runs a whole calculation.)
+// data set: each label's caption fits its label in the label's font, each
+// button's caption fits the button and the button lies inside its window,
+// and the window's caption fits its title bar. (The calculation window
+// holds no control; its load runs a whole calculation.) A picture of each
+// window with its title bar goes to screenshots/captions/.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 
 #include "catalog/adet.h"
@@ -51,6 +61,8 @@ protected:
     // A caption fits when, wrapped at blanks as the label wraps it, it needs
     // no more room than the label has.
     void expectCaptionsFit(ui::Form& f) {
+        expectButtonsFit(f);
+        expectTitleFits(f);
         for (ui::Control* c : f.controls()) {
             if (c->kind() != ui::ControlKind::Label) continue;
             auto* label = qobject_cast<QLabel*>(backend->widgetOf(*c));
@@ -64,10 +76,53 @@ protected:
                 << room.height();
         }
     }
+    // A button's caption fits the room its style leaves for it, and the
+    // button lies wholly inside the control that holds it.
+    void expectButtonsFit(ui::Form& f) {
+        for (ui::Control* c : f.controls()) {
+            if (c->kind() != ui::ControlKind::CommandButton) continue;
+            auto* button = qobject_cast<QPushButton*>(backend->widgetOf(*c));
+            ASSERT_NE(button, nullptr) << f.className() << "." << c->name();
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), room.width())
+                << f.className() << "." << c->name();
+            EXPECT_TRUE(button->parentWidget()->rect().contains(button->geometry()))
+                << f.className() << "." << c->name() << " ends at " << button->geometry().right() << " of "
+                << button->parentWidget()->width() << " pixels";
+        }
+    }
+    // A child window's caption fits the label room of its title bar, where
+    // the frame would cut it short; a picture of the window is kept.
+    void expectTitleFits(ui::Form& f) {
+        auto* window = qobject_cast<QMdiSubWindow*>(backend->windowOf(f));
+        if (!window) return;
+        const std::filesystem::path shots = std::filesystem::path(VELKOR_BINARY_DIR) / "screenshots" / "captions";
+        std::filesystem::create_directories(shots);
+        window->grab().save(QString::fromStdString((shots / (f.className() + ".png")).string()));
+        QStyleOptionTitleBar option;
+        option.initFrom(window);
+        option.text = window->windowTitle();
+        option.titleBarFlags = window->windowFlags();
+        option.titleBarState = window->windowState();
+        option.subControls = QStyle::SC_All;
+        QStyle* style = window->style();
+        option.rect = QRect(0, 0, window->width(), style->pixelMetric(QStyle::PM_TitleBarHeight, &option, window));
+        const QRect room = style->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window);
+        EXPECT_LE(QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(option.text),
+                  room.width())
+            << f.className() << " \"" << option.text.toStdString() << "\"";
+    }
     void expectCaptionsFitWhenShown(ui::Form& f) {
         SCOPED_TRACE(f.className());
         try {
-            f.show();
+            // The die display shows the file handed to it, as Die Display does.
+            if (auto* die = dynamic_cast<viewdie*>(&f))
+                die->showFile(shared::DieFile, 10000);
+            else
+                f.show();
         } catch (const rt::Error& e) {
             ADD_FAILURE() << "the load failed: " << e.what();
             return;
@@ -98,14 +153,17 @@ TEST_F(Captions, EveryLabelCaptionOfEveryWindowFitsItsLabel) {
     qttest::pump(10);
     expectCaptionsFit(ui::form<Mainprog>());
 
-    shared::ExtruderCategory = demo::kCode;
-    shared::ScrewFile = shared::DisplayScrewFile = path("demo.srw");
-    shared::BarrelFile = shared::DisplayBarrelFile = path("demo.brl");
-    shared::DieFile = path("demo.die");
-    shared::ExtruderFile = shared::DisplayExtruderFile = path("demo.ext");
-    shared::ResultFile = path("demo.flw");
-    shared::PortCount = 2;
-    ui::form<listresult1>().resultFile = shared::ResultFile;  // shown by the result listing's button
+    // The demo files again before each window: some loads replace them.
+    const auto demoFiles = [&] {
+        shared::ExtruderCategory = demo::kCode;
+        shared::ScrewFile = shared::DisplayScrewFile = path("demo.srw");
+        shared::BarrelFile = shared::DisplayBarrelFile = path("demo.brl");
+        shared::DieFile = path("demo.die");
+        shared::ExtruderFile = shared::DisplayExtruderFile = path("demo.ext");
+        shared::ResultFile = path("demo.flw");
+        shared::PortCount = 2;
+    };
+    ui::form<listresult1>().resultFile = path("demo.flw");  // shown by the result listing's button
     std::vector<ui::Form*> windows = {
         &ui::form<selet>(),       &ui::form<adet>(),        &ui::form<BuildScrew>(),  &ui::form<BuildKnead>(),
         &ui::form<BuildBarrel>(), &ui::form<DNScrew>(),     &ui::form<DNBarrel>(),    &ui::form<DNdie>(),
@@ -114,7 +172,10 @@ TEST_F(Captions, EveryLabelCaptionOfEveryWindowFitsItsLabel) {
         &ui::form<listscrew>(),   &ui::form<listbarrel>(),  &ui::form<listdie>(),     &ui::form<listext>(),
         &ui::form<listresult>(),  &ui::form<listresult1>(), &ui::form<dispresult>(),  &ui::form<Gparameter1>(),
         &ui::form<Gparameter2>(), &ui::form<Gparameter3>(), &ui::form<Gparameter4>(), &ui::form<progress>()};
-    for (ui::Form* f : windows) expectCaptionsFitWhenShown(*f);
+    for (ui::Form* f : windows) {
+        demoFiles();
+        expectCaptionsFitWhenShown(*f);
+    }
     for (const qttest::SeenMessage& m : answers.seen()) ADD_FAILURE() << m.title << ": " << m.text;
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/io/files.h"
@@ -414,6 +415,29 @@ TEST_F(CalculationRun, ANegativeDiePressureIsRefusedWhereTheRunWouldUseIt) {
         EXPECT_EQ(run(), calculate);
         EXPECT_EQ(user.texts().back(), calculate ? kNotSaved : refusal);
     }
+    // A die pressure of 0 without a die is none given, not a negative one.
+    user = {};
+    prepare();
+    editAnalysis([](sim::AnalysisHandOver& h) { h.header.ElementCount -= 1; });
+    user.answers = {false};
+    EXPECT_TRUE(run());
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
+}
+
+// The vent may remove melt as long as some flow is left after it.
+TEST_F(CalculationRun, AVentThatRemovesAllTheMeltIsRefusedAndOneThatLeavesSomeRuns) {
+    sim::ParameterSet p = demo::demoParameters();  // 10 kg/hr at the hopper
+    for (const auto& [vent, left] : {std::pair{-10.0f, "0"}, std::pair{-20.0f, "-10"}}) {
+        p.ports.at(2).FlowRate = vent;
+        prepare(p);
+        expectStop("The parameter file " + tempFile("run.prm") + "\nleaves a total flow of " + left +
+                   " kg/hr after port 2. Specify the parameters again.");
+    }
+    p.ports.at(2).FlowRate = -2;
+    prepare(p);
+    user.answers = {false};
+    EXPECT_TRUE(run());
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
 }
 
 TEST_F(CalculationRun, AnExtruderChangedSinceTheAnalysisIsNotAppendedToItsResult) {

@@ -16,6 +16,7 @@
 #include "simulation/gparameter.h"
 #include "simulation/parameter_file.h"
 #include "state/state.h"
+#include "tools/demo_model.h"
 
 namespace {
 
@@ -76,6 +77,18 @@ protected:
                 const std::string& accepted = {}) {
         enter(page, box, text, message);
         if (!accepted.empty()) enter(page, box, accepted);
+    }
+    // Solids and melting values a user entered before, which their pages
+    // accept, and a port page filled with a whole melt stream of this flow.
+    static void enterSolidsAndMelting() {
+        shared::SolidsParams = demo::demoParameters().solids;
+        shared::MeltingParams = demo::demoParameters().melting;
+    }
+    static void fillPort(Gparameter4& p4, float flow) {
+        records::PortRecord& r = shared::PortRecords.at(p4.currentPort());
+        r = demo::demoParameters().ports.at(1);
+        r.FlowRate = flow;
+        p4.ShowPortRecord();
     }
     // From the first page to the first port page with Next >>.
     Gparameter4& walkToPorts() {
@@ -153,6 +166,10 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     EXPECT_EQ(p4.activeControl(), &p4.Text1);  // the next port's page starts at its first box
     EXPECT_EQ(p4.Text1.selLength(), 1);
     enter(p4, p4.Text1, "0");  // only port 1 needs a flow
+    // A vent may remove melt, as long as some flow is left after it.
+    refuse(p4, p4.Text1, "-10", "Flow rate too small. The total flow must stay above 0.");
+    enter(p4, p4.Text1, "-2");
+    EXPECT_FLOAT_EQ(shared::PortRecords.at(2).FlowRate, -2);
     enter(p4, p4.Text1, "2.5");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).FlowRate, 10);
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).PowerLawIndex, 1);
@@ -217,7 +234,9 @@ TEST_F(Wizard, CancelIsReachedWhateverTheBoxBeingLeftHolds) {
 
 TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
     shared::PortCount = 1;
+    enterSolidsAndMelting();
     Gparameter4& p4 = walkToPorts();
+    fillPort(p4, 0);
     enter(p4, p4.Text1, "10");
     // The only port page keeps "Next >>"; its first press saves. A new set
     // asks for a name; Cancel writes nothing and keeps the page.
@@ -300,10 +319,11 @@ TEST_F(Wizard, DoneSavesTheParameterFileAndTheHandOverOrKeepsThePageOpen) {
 
 TEST_F(Wizard, ACancelledSaveAsWritesNothingAndKeepsTheFileName) {
     shared::PortCount = 1;
+    enterSolidsAndMelting();
     const std::string prm = path("run.prm");
     shared::ParameterFile = prm;
     Gparameter4& p4 = walkToPorts();
-    enter(p4, p4.Text1, "10");
+    fillPort(p4, 10);
     s.script.no("Parameterfile is already exist. Overwrite ?").cancelFile(ui::FileDialogKind::Save);
     s.driver.click(p4.Command2);
     s.expectScriptDone();
@@ -321,9 +341,9 @@ TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
     set.header.Marker = records::markerFor(records::FileKind::Parameter);
     set.header.Code = "OTHER";
     set.header.ScrewSpeed = 300;
-    set.solids.BulkDensity = 0.5f;
-    set.melting.Density = 0.8f;
-    set.ports.resize(1);  // one port record for two ports
+    set.solids = demo::demoParameters().solids;
+    set.melting = demo::demoParameters().melting;
+    set.ports = {demo::demoParameters().ports.at(1)};  // one port record for two ports
     set.ports.at(1).FlowRate = 7;
     std::vector<std::uint8_t> whole = sim::packParameterFile(set);
 
@@ -347,11 +367,13 @@ TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
     // the header in memory its code and marker.
     io::replaceFileContents(prm, std::string_view());
     shared::ParameterFile = prm;
+    enterSolidsAndMelting();
     Gparameter4& p4 = walkToPorts();
     EXPECT_FALSE(io::fileExists(prm));
     EXPECT_EQ(shared::ParameterFile, prm);
-    enter(p4, p4.Text1, "10");
+    fillPort(p4, 10);
     s.driver.click(p4.Command2);
+    fillPort(p4, 0);
     s.script.yes().ok("Parameterfile was created!");
     s.driver.click(p4.Command2);
     std::vector<std::uint8_t> saved = fileBytes(prm);
@@ -368,10 +390,38 @@ TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
     EXPECT_EQ(p4.Text1.text(), "7");
     s.driver.click(p4.Command2);
     EXPECT_EQ(p4.Text1.text(), "0");
+    fillPort(p4, 0);
     s.script.yes().ok("Parameterfile was created!");
     s.driver.click(p4.Command2);
     saved = fileBytes(prm);
     EXPECT_EQ(std::string(saved.begin() + 1, saved.begin() + 9), "OTHER   ");
+
+    // Values taken in meet their boxes' checks before their page is left:
+    // a negative die pressure, and a vent that takes more than port 1 gives.
+    set.header.DiePressure = -2.5f;
+    set.ports = {set.ports.at(1), set.ports.at(1)};
+    set.ports.at(2).FlowRate = -20;
+    io::replaceFileContents(prm, sim::packParameterFile(set));
+    Gparameter1& p1 = ui::form<Gparameter1>();
+    p1.show();
+    s.script.ok("Negative Die Pressure not accepted.", "Input parameter");
+    s.driver.click(p1.Command2);
+    EXPECT_EQ(p1.activeControl(), &p1.Text2);
+    enter(p1, p1.Text2, "0");
+    s.driver.click(p1.Command2);
+    s.driver.click(ui::form<Gparameter2>().Command2);
+    s.driver.click(ui::form<Gparameter3>().Command2);
+    s.driver.click(p4.Command2);
+    s.script.ok("Flow rate too small. The total flow must stay above 0.", "Input parameter");
+    s.driver.click(p4.Command2);
+    EXPECT_EQ(p4.activeControl(), &p4.Text1);
+    enter(p4, p4.Text1, "-2");
+    s.script.yes().ok("Parameterfile was created!");
+    s.driver.click(p4.Command2);
+    s.expectScriptDone();
+    saved = fileBytes(prm);
+    EXPECT_FLOAT_EQ(singleAt(saved, 15), 0);
+    EXPECT_FLOAT_EQ(singleAt(saved, 85 + 44), -2);
 
     // Without a feed port the wizard does not start.
     shared::PortCount = 0;

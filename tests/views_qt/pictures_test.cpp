@@ -106,11 +106,11 @@ std::vector<Button> displayRow(W& w, const char* print, std::vector<Button> more
 }
 
 template <class W>
-std::vector<Button> previewRow(W& w, const char* zoomIn, const char* reload, int printWidth) {
+std::vector<Button> previewRow(W& w, const char* zoomIn, const char* reload) {
     return {{&w.Command1, zoomIn, 0, 975},    {&w.Command2, "Zoom out", 1080, 975}, {&w.Command3, "||<<", 2160, 495},
             {&w.Command4, "<<", 2760, 495},   {&w.Command5, ">>", 3360, 495},       {&w.Command6, ">>||", 3960, 495},
             {&w.Command7, reload, 4560, 975}, {&w.Command8, "Fit Screen", 5640, 1095},
-            {&w.Command9, "Print", 6840, printWidth}};
+            {&w.Command9, "Print", 6840, 975}};
 }
 
 // Demo barrel at 9500 / 600 twips/mm from x 100, bore 1300 .. 1775.
@@ -161,7 +161,7 @@ TEST_F(Pictures, ScrewPreview) {
     shared::ScrewDesignLength = 90;
     shared::ScrewDesignCount = 3;
     mvscrew& w = ui::form<mvscrew>();
-    check(w, 8000, 5000, previewRow(w, "Zoon in", "Reload", 1095), {0, 4}, {1290, 2260});
+    check(w, 8000, 5000, previewRow(w, "Zoon in", "Reload"), {0, 4}, {1290, 2260});
 }
 
 TEST_F(Pictures, BarrelPreview) {
@@ -169,7 +169,7 @@ TEST_F(Pictures, BarrelPreview) {
     shared::BarrelDesignLength = 240;
     shared::BarrelDesignCount = 2;
     mvbarrel& w = ui::form<mvbarrel>();
-    check(w, 8000, 5000, previewRow(w, "Zoom in", "reload", 975), {0, 3}, {1050, 2700});
+    check(w, 8000, 5000, previewRow(w, "Zoom in", "reload"), {0, 3}, {1050, 2700});
 }
 
 }  // namespace
