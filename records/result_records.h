@@ -74,6 +74,11 @@ struct RunState {
     float MeltEndPosition = 0;           // from the start of MeltEndElement, never negative
     std::int16_t LastProfileRow = 0;     // profile rows are 0 .. LastProfileRow
 
+    // Melting never started: the region is handed back as starting in the
+    // end zone, the row after the screw's last, where it ends, with no
+    // profile point past the first.
+    bool meltingNeverStarted() const { return MeltStartElement == MeltEndElement + 1 && LastProfileRow == 0; }
+
     static constexpr std::size_t kSize = 16;
     template <class F>
     static constexpr void layout(F&& f) {

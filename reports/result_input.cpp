@@ -14,11 +14,8 @@ bool indexable(const records::ResultData& r) {
     const long meltEnd = r.runState.MeltEndElement;
     const long meltStart = r.runState.MeltStartElement;
     const long listedFrom = r.header.RunConditions.MeltEndElement;
-    // Where melting never started, the melting region starts in the row after
-    // the screw's last one, where it is handed back as ending.
-    const bool neverMelted = meltStart == meltEnd + 1 && r.runState.LastProfileRow == 0;
     return !r.ports.empty() && elements >= 1 && !r.screw.empty() && listedFrom >= 1 && listedFrom <= elements &&
-           meltEnd >= 1 && meltEnd <= elements && meltStart >= 0 && (meltStart <= meltEnd || neverMelted) &&
+           meltEnd >= 1 && meltEnd <= elements && meltStart >= 0 && (meltStart <= meltEnd || r.runState.meltingNeverStarted()) &&
            meltStart <= elements;
 }
 

@@ -433,7 +433,7 @@ std::optional<UserMessage> remarkOn(const RunState& state, const std::vector<Mel
     };
     if (solidLeft(state, profile)) {
         const MeltProfileRow& last = profile.at(static_cast<std::size_t>(state.LastProfileRow));
-        if (state.LastProfileRow == 0 && last.SolidFraction >= 1)
+        if (state.meltingNeverStarted())
             return remark("Melting does not start within the screw: the solid leaves the screw unmelted.");
         return remark("Melting is not finished within the screw: an unmelted solid fraction of " +
                       rt::generalForm(last.SolidFraction) + " is left at the last point of the melting profile.");

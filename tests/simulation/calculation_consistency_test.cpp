@@ -29,6 +29,7 @@ protected:
     static void SetUpTestSuite() {
         DemoRun::SetUpTestSuite();
         const Strings barrel = {"HOPPER120", "PLANE120", "PLANE120", "VENT120", "PLANE120"};
+        const Strings earlyVent = {"HOPPER120", "PLANE120", "VENT120", "PLANE120", "PLANE120"};
         const struct {
             const char* name;
             Runs screw;
@@ -50,7 +51,7 @@ protected:
             {"earlyvent",
              {{"SE42/42", 5}, {"SE28/28", 1}, {"KB45/5/30", 1}, {"KB60/5/30", 1}, {"KB90/5/30", 1}, {"SE20/20LH", 1},
               {"SE42/42", 3}, {"SE28/28", 4}, {"SE20/20", 1}},
-             {"HOPPER120", "PLANE120", "VENT120", "PLANE120", "PLANE120"}},
+             earlyVent},
             // Six left-handed parts among twenty.
             {"lefthanded",
              {{"SE42/42", 1}, {"SE20/20", 1}, {"KB60/5/30", 2}, {"SE42/42", 1}, {"KB60/5/30", 1}, {"KB45/5/30LH", 1},
@@ -62,14 +63,14 @@ protected:
             {"ventleft",
              {{"KB45/5/30", 1}, {"KB90/5/30", 1}, {"SE42/42", 1}, {"KB60/5/30", 2}, {"SE42/42", 2}, {"SE20/20", 1},
               {"KB45/5/30LH", 1}, {"SE20/20", 1}, {"KB90/5/30", 1}, {"SE28/28", 2}},
-             {"HOPPER120", "PLANE120", "VENT120", "PLANE120", "PLANE120"}},
+             earlyVent},
             // Restrictions all along a short solids zone: the feed can leave
             // the screw unmelted.
             {"restricted",
              {{"SE42/42", 2}, {"SE28/28", 3}, {"KB45/5/30", 1}, {"SE28/28", 4}, {"SE20/20", 1}, {"KB45/5/30", 1},
               {"KB90/5/30", 1}, {"SE20/20", 1}, {"KB90/5/30", 1}, {"SE42/42", 1}, {"KB45/5/30", 1}, {"SE28/28", 1},
               {"KB45/5/30", 1}, {"SE20/20LH", 1}, {"SE20/20", 1}},
-             {"HOPPER120", "PLANE120", "VENT120", "PLANE120", "PLANE120"}},
+             earlyVent},
             {"kneadfirst",
              {{"SE42/42", 2}, {"KB45/5/30", 1}, {"KB60/5/30", 1}, {"KB90/5/30", 1}, {"SE20/20LH", 1}, {"SE42/42", 5},
               {"SE28/28", 4}, {"SE20/20", 2}},
@@ -156,10 +157,7 @@ protected:
         const auto within = [&](int i, float x, const char* what) {
             if (i < 1 || i > rows || x < 0 || x > row(i).SegmentLength) say(i, std::string(what) + " outside its row");
         };
-        // Where melting never starts it starts in the end zone, after the
-        // screw's last row, where it is handed back as ending.
-        const bool neverMelted = st.MeltStartElement == st.MeltEndElement + 1 && st.LastProfileRow == 0;
-        if (!neverMelted) within(st.MeltStartElement, st.MeltStartPosition, "melt start");
+        if (!st.meltingNeverStarted()) within(st.MeltStartElement, st.MeltStartPosition, "melt start");
         within(st.MeltEndElement, st.MeltEndPosition, "melt end");
         if (r.profile.back().SolidFraction == 0 && st.MeltEndElement >= 1 && st.MeltEndElement <= rows) {
             const ElementRecord& end = row(st.MeltEndElement);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "records/markers.h"
@@ -207,17 +208,24 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
     }
 }
 
+// Rows for the heat balance: the melt from 200 C, R 15 mm, element SE with a
+// heat of 5 at its throughput.
+sim::RunData heatedRun(std::vector<ElementRecord> rows) {
+    sim::RunData run = runOf(std::move(rows));
+    run.distinct.at(1).heatAtQd = 5;
+    run.screwRadius = 15;
+    run.Tinit = 200;
+    run.psi = static_cast<float>(std::acos(0.85));
+    return run;
+}
+
 TEST(ForwardPass, OneSubStepOfTheHeatBalanceAndNoStepOverAPartOfNoLength) {
     // A filled part of one sub-step (0.01 R) with 0.1 MPa across it, the melt
     // at the reference temperature, the barrel 20 C above it.
     const auto balance = [](float meltEnd, float starvation = 0) {
-        sim::RunData run = runOf({row('s', 0, 0.01f), row('p', 0.01f, 0.5f, records::kEndZoneRegion, "")});
+        sim::RunData run = heatedRun({row('s', 0, 0.01f), row('p', 0.01f, 0.5f, records::kEndZoneRegion, "")});
         run.elements.at(1).PressureEnd = 0.1f;
         run.elements.at(1).StarvationPoint = starvation;
-        run.distinct.at(1).heatAtQd = 5;
-        run.screwRadius = 15;
-        run.Tinit = 200;
-        run.psi = static_cast<float>(std::acos(0.85));
         records::RunState state;
         state.MeltEndPosition = meltEnd;
         const float residual = sim::forwardPass(run, 1, state, std::vector<records::MeltProfileRow>(1));
@@ -245,17 +253,13 @@ TEST(ForwardPass, OneSubStepOfTheHeatBalanceAndNoStepOverAPartOfNoLength) {
 // The row where melting ends (0.5 into it), starved from the melt end to its
 // starvation point: start 180 C as the melting left it, the melt from 200 C.
 std::tuple<float, float, float> meltEndRow(float starvation, float fill) {
-    sim::RunData run = runOf({row('s', 0, 1), row('p', 1, 0.5f, records::kEndZoneRegion, "")});
+    sim::RunData run = heatedRun({row('s', 0, 1), row('p', 1, 0.5f, records::kEndZoneRegion, "")});
     ElementRecord& e = run.elements.at(1);
     e.StarvationPoint = starvation;
     e.FillLeft = fill;
     e.FillRight = 1;
     e.TempStart = 180;
     e.PressureEnd = 0.1f;
-    run.distinct.at(1).heatAtQd = 5;
-    run.screwRadius = 15;
-    run.Tinit = 200;
-    run.psi = static_cast<float>(std::acos(0.85));
     records::RunState state;
     state.MeltEndPosition = 0.5f;
     sim::forwardPass(run, 1, state, std::vector<records::MeltProfileRow>(1));
@@ -281,16 +285,12 @@ TEST(ForwardPass, TheMeltEndRowsStarvationTemperatureMovesWithoutAJumpAndStaysBe
 
 TEST(ForwardPass, AStarvedPortRegionHeatsAsAFullChannelWhateverFillItStores) {
     const auto endTemperature = [](float fill) {
-        sim::RunData run = runOf({row('s', 0, 0.5f), row('s', 0.5f, 0.5f, records::kOtherPortRegion),
-                                  row('p', 1, 0.5f, records::kEndZoneRegion, "")});
+        sim::RunData run = heatedRun({row('s', 0, 0.5f), row('s', 0.5f, 0.5f, records::kOtherPortRegion),
+                                      row('p', 1, 0.5f, records::kEndZoneRegion, "")});
         ElementRecord& port = run.elements.at(2);
         port.StarvationPoint = 0.5f;
         port.FillLeft = port.FillRight = fill;
-        run.distinct.at(1).heatAtQd = 5;
         run.distinct.at(1).heatAtDrag = 4;
-        run.screwRadius = 15;
-        run.Tinit = 200;
-        run.psi = static_cast<float>(std::acos(0.85));
         sim::forwardPass(run, 1, records::RunState{}, std::vector<records::MeltProfileRow>(1));
         return port.TempEnd;
     };
