@@ -22,17 +22,11 @@ using records::RunState;
 namespace {
 
 constexpr double kEightPi = 25.132741232;
-// A port-region element held under pressure or left-handed; not a fill.
-constexpr float kPortMarkFill = 1.2f;
 // Step length of the heat balance, radius units.
 constexpr float kSubStepLength = 0.01f;
 // No element part is longer than a screw of 10000 radii.
 constexpr double kMaxSubSteps = 1e6;
 constexpr int kDieSteps = 20;
-
-bool inPortRegion(const ElementRecord& e) {
-    return e.RegionCode == records::kHopperRegion || e.RegionCode == records::kOtherPortRegion;
-}
 
 std::string rowName(int i) { return "element row " + std::to_string(i); }
 
@@ -57,8 +51,6 @@ std::int16_t toInteger(float v, const std::string& what) {
 bool solidLeft(const RunState& state, const std::vector<MeltProfileRow>& profile) {
     return profile.at(static_cast<std::size_t>(state.LastProfileRow)).SolidFraction > 0;
 }
-
-bool isEndRow(const ElementRecord& e) { return e.kind() == records::kDieKind || e.kind() == records::kEndZoneKind; }
 
 // The end zone and the die start at the temperature where the row before
 // them ends and add the heat of their pressure drop.
@@ -130,15 +122,15 @@ void screwRow(RunData& run, int i, float s, float tau) {
     const float starvedFill = std::max(F, 0.0f);
     const float cappedFill = std::min(starvedFill, 1.0f);
     const ElementRecord& next = run.elements.at(i + 1);
-    if (inPortRegion(e)) {
+    if (e.inPortRegion()) {
         e.StarvationPoint = e.SegmentLength;
         e.PressureEnd = e.PressureStarvation = e.PressureStart = 0;
         e.FillRight = starvedFill;
-        if (e.Hand < 0 || next.PressureStart > 0) e.FillRight = kPortMarkFill;
+        if (e.Hand < 0 || next.PressureStart > 0) e.FillRight = records::kPortMarkFill;
         e.FillLeft = e.FillRight;
         return;
     }
-    const float pd = inPortRegion(next) ? 0.0f : next.PressureStart;
+    const float pd = next.inPortRegion() ? 0.0f : next.PressureStart;
     const float dp = d.gradient * e.SegmentLength * s * tau;
     const float pu = requireFinite(pd - dp, "pressure at the start of " + rowName(i));
     // A pressure-consuming element (left-handed, or fed beyond its capacity)
@@ -149,7 +141,11 @@ void screwRow(RunData& run, int i, float s, float tau) {
         e.PressureEnd = pd;
         e.PressureStarvation = pu;
         e.FillLeft = e.FillRight = 1;
-    } else if (pd > 0.0001) {
+    } else if (isZeroPressure(pd)) {
+        e.StarvationPoint = e.SegmentLength;
+        e.PressureStart = e.PressureEnd = e.PressureStarvation = 0;
+        e.FillLeft = e.FillRight = cappedFill;
+    } else if (pd > 0) {
         // Filled from the starvation point on. A start pressure that comes out
         // at exactly 0 puts it at the start; the row is never left as it was.
         e.StarvationPoint = pu < 0 ? e.SegmentLength * -pu / (pd - pu) : 0.0f;
@@ -158,10 +154,6 @@ void screwRow(RunData& run, int i, float s, float tau) {
         e.PressureEnd = pd;
         e.FillRight = 1;
         e.FillLeft = cappedFill;
-    } else if (std::fabs(pd) <= 0.0001) {
-        e.StarvationPoint = e.SegmentLength;
-        e.PressureStart = e.PressureEnd = e.PressureStarvation = 0;
-        e.FillLeft = e.FillRight = cappedFill;
     }
 }
 
@@ -260,7 +252,8 @@ records::OneBasedList<float> portThroughputs(const records::OneBasedList<PortRec
 }
 
 bool hasConvergingZone(const records::DieRec& die) {
-    return die.EntranceDiameter > die.CapillaryDiameter && die.TotalLength - die.CapillaryZoneLength > 0.001f;
+    return die.EntranceDiameter > die.CapillaryDiameter && die.TotalLength > die.CapillaryZoneLength &&
+           !samePlace(die.TotalLength, die.CapillaryZoneLength);
 }
 
 void backwardPass(RunData& run, int jStart) {
@@ -274,7 +267,7 @@ void backwardPass(RunData& run, int jStart) {
             currentPort = e.PortIndex;
         }
         const float s = viscosityShift(port, (e.TempStarvation + e.TempStart + e.TempEnd) / 3);
-        if (isEndRow(e)) {
+        if (e.isEndRow()) {
             if (e.kind() == records::kDieKind)
                 dieRow(run, e, s, tau);
             else
@@ -302,7 +295,7 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
         }
         const float s = viscosityShift(port, (carried + e.TempStarvation + e.TempEnd) / 3);
         carried = e.TempEnd;
-        if (isEndRow(e)) {
+        if (e.isEndRow()) {
             heatEndRow(run, j, terms.rhoCp);
             continue;
         }
@@ -420,7 +413,7 @@ void requireCore(const CoreStatus& status) {
 // row, and the simulation core ends at the end zone.
 void heatEndRowsAfterTheScrew(RunData& run) {
     for (int j = 1; j <= run.nE; ++j)
-        if (isEndRow(run.elements.at(j)))
+        if (run.elements.at(j).isEndRow())
             heatEndRow(run, j, meltTerms(run, run.ports.at(run.elements.at(j).PortIndex)).rhoCp);
 }
 

@@ -328,7 +328,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     run.calculateDiePressure = false;
     if (run.hasDie) {
         run.calculateDiePressure = true;
-        if (!(std::fabs(run.specifiedDiePressure) < 0.0001f)) {
+        if (!isZeroPressure(run.specifiedDiePressure)) {
             const UserMessage question{
                 "Conflicting die pressure specification. Your decision is needed.\n"
                 "Do you calculate die pressure?(yes) or Use specified Die pressure?(No)",

@@ -2,8 +2,9 @@
 // Numerical routines of the calculation: the polynomial interpolation that the
 // element characteristic tables use, and the Simpson integral of the die's
 // converging zone. Both keep the single-precision rounding of the stored values
-// at every step, so results are reproducible bit for bit. Beside them, the two
-// nearness rules by which positions along the screw are compared.
+// at every step, so results are reproducible bit for bit. Beside them, the
+// nearness rules of the calculation: when two positions along the screw are
+// the same place or the same point, and when a pressure is none.
 #include <cmath>
 #include <span>
 
@@ -17,8 +18,9 @@ inline constexpr double kTwoPi = 6.283185308;
 inline float single(double v) { return static_cast<float>(v); }
 
 // Positions along the screw within this many radii are the same place: the
-// analysis' rule for element ends and region edges, and what makes a
-// kneading segment a whole number of disks. The difference is rounded to
+// analysis' rule for element ends and region edges, what makes a kneading
+// segment a whole number of disks, and the calculation's rule for a die whose
+// total and capillary lengths are one. The difference is rounded to
 // single before it is compared.
 inline constexpr float kSamePlace = 0.001f;
 inline bool samePlace(float a, float b) {
@@ -40,6 +42,12 @@ inline bool reaches(float x, float point) { return x >= point || samePoint(x, po
 // A position or length within an element that is at most a rounding: a
 // starvation point at the element's start, a part of no length.
 inline bool atStart(float x) { return reaches(0.0f, x); }
+
+// A pressure closer to 0 than this many MPa is none: the row upstream of it is
+// starved, a melting-profile point carries none, and a die pressure so given
+// is not given. Compared in single precision.
+inline constexpr float kNoPressure = 0.0001f;
+inline bool isZeroPressure(float p) { return std::fabs(p) < kNoPressure; }
 
 // Value at x of the polynomial through the m points (X(k), Y(k)), by Neville's
 // scheme: every step is computed in double precision and rounded to single.

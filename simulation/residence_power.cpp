@@ -26,8 +26,6 @@ constexpr double kGravity = 9.81;
 
 std::string rowName(int i) { return "element row " + std::to_string(i); }
 
-bool isEndRow(const ElementRecord& e) { return e.kind() == records::kEndZoneKind || e.kind() == records::kDieKind; }
-
 // The channel of a screw segment as the power terms use it.
 struct Channel {
     float area = 0;   // free cross-section A, R^2
@@ -156,7 +154,7 @@ void ResidencePower::solidsZone() {
         ElementRecord& e = E(i);
         mix_.reach(e.PortIndex);
         const float r = mix_.ratio;
-        if (isEndRow(e)) {
+        if (e.isEndRow()) {
             endRow(i, r, static_cast<float>(2 * in_.tipCount - 1), i > 1 ? E(i - 1).PowerEnd : 0.0f);
             continue;
         }
@@ -197,7 +195,7 @@ void ResidencePower::solidsZone() {
 void ResidencePower::enterMelting(int i) {
     ElementRecord& e = E(i);
     mix_.reach(e.PortIndex);
-    if (isEndRow(e)) {
+    if (e.isEndRow()) {
         endRow(i, 1, 1, E(i - 1).PowerEnd);
         return;
     }
@@ -221,11 +219,11 @@ void ResidencePower::rowPower(int j, int i) {
     // Points inside the end zone or the die take the last screw segment's
     // channel, tips included.
     const Channel& c = last_;
-    const std::int16_t tips = isEndRow(e) ? c.tips : e.Tips;
+    const std::int16_t tips = e.isEndRow() ? c.tips : e.Tips;
     if (tips < 1)
         stopCalculation("The melting profile reaches past the screw elements at point " + std::to_string(j) + ".");
-    const char kind = isEndRow(e) ? c.kind : static_cast<char>(std::tolower(static_cast<unsigned char>(e.kind())));
-    const float helix = isEndRow(e) ? c.helixAngle : e.HelixAngle;
+    const char kind = e.isEndRow() ? c.kind : static_cast<char>(std::tolower(static_cast<unsigned char>(e.kind())));
+    const float helix = e.isEndRow() ? c.helixAngle : e.HelixAngle;
     const float dx = row(j).AxialPosition - row(j - 1).AxialPosition;
     const float X = row(j).SolidFraction;
     const float n = mix_.n;
@@ -238,7 +236,7 @@ void ResidencePower::rowPower(int j, int i) {
     requireDivisor(Hm, "melt depth at point " + std::to_string(j) + " of the melting profile");
     const float w = single(melting * std::pow(static_cast<double>(Hm), 1.0 - n) * shape * dx / Hm);
     float viscous = mix_.Pm * w * c.span * static_cast<float>(2 * tips - 1);
-    if (row(j).Pressure < 0.0001f) viscous = viscous * e.heldFill();
+    if (isZeroPressure(row(j).Pressure)) viscous = viscous * e.heldFill();
     row(j).CumulativePower = requireFinite(row(j - 1).CumulativePower + viscous + clearance,
                                            "power at point " + std::to_string(j) + " of the melting profile");
 }
@@ -266,7 +264,7 @@ void ResidencePower::meltZone() {
     for (int i = meltEnd; i <= nE_; ++i) {
         ElementRecord& e = E(i);
         mix_.reach(e.PortIndex);
-        if (isEndRow(e)) {
+        if (e.isEndRow()) {
             // Melting that ends here hands on the profile's final power.
             endRow(i, 1, 1, i == meltEnd ? meltPower : E(i - 1).PowerEnd);
             continue;

@@ -12,6 +12,7 @@
 
 #include "records/markers.h"
 #include "simulation/calculation.h"
+#include "simulation/numerics.h"
 #include "simulation/residence_power.h"
 
 namespace {
@@ -141,6 +142,21 @@ TEST(BackwardPass, ARowWhosePressureComesOutAtExactlyZeroAtItsStartIsFilledFromT
     const ElementRecord& e = run.elements.at(1);
     EXPECT_EQ(std::vector<float>({e.StarvationPoint, e.PressureStart, e.PressureEnd, e.FillRight}),
               std::vector<float>({0, 0, run.specifiedDiePressure, 1}));
+}
+
+TEST(BackwardPass, ADownstreamPressureBelowATenThousandthMPaIsNoneAndOneOfItIsSome) {
+    const auto rowAhead = [](float diePressure) {
+        sim::RunData run = runOf({row('s', 0, 1), row('d', 1, 1)});
+        run.specifiedDiePressure = diePressure;
+        sim::backwardPass(run, 1);
+        const ElementRecord& e = run.elements.at(1);
+        return std::vector<float>{e.StarvationPoint < e.SegmentLength ? 1.0f : 0.0f, e.PressureEnd, e.FillRight};
+    };
+    const float below = std::nextafter(sim::kNoPressure, 0.0f);
+    EXPECT_EQ(rowAhead(below), std::vector<float>({0, 0, 0.25f}));  // starved throughout
+    EXPECT_EQ(rowAhead(sim::kNoPressure), std::vector<float>({1, sim::kNoPressure, 1}));
+    EXPECT_TRUE(sim::isZeroPressure(-below));
+    EXPECT_FALSE(sim::isZeroPressure(-sim::kNoPressure));
 }
 
 TEST(BackwardPass, ARowFindsItsDistinctElementByItsCodeAsStoredWithoutTheTrailingBlanks) {
