@@ -64,6 +64,10 @@ struct AnalysisRecord {
     bool operator==(const AnalysisRecord&) const = default;
 
     char kind() const { return Kind[0]; }
+    // Under a barrel opening: a hopper's region or another port's.
+    bool inPortRegion() const { return RegionCode == kHopperRegion || RegionCode == kOtherPortRegion; }
+    // The end zone or the die, the rows the calculation adds after the screw.
+    bool isEndRow() const { return kind() == kEndZoneKind || kind() == kDieKind; }
 };
 
 // Header of the analysis hand-over, the flow work file and the result file

@@ -10,6 +10,10 @@
 
 namespace records {
 
+// The fill that marks a port-region element held under pressure or
+// left-handed; not a physical fill.
+inline constexpr float kPortMarkFill = 1.2f;
+
 // One element row of a calculation and of a result file: the analysed
 // segment followed by 17 results. Positions along the segment in radius units,
 // pressure MPa, temperature C, residence time minutes, power kW.

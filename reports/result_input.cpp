@@ -9,14 +9,19 @@ namespace reports {
 
 namespace {
 
+// Every index the readers follow points into the result's rows. The melting
+// region starts at or before it ends, but in a result in which melting never
+// started: the run hands that back as starting in the end zone one row past its
+// end, with no profile point past the first, and the readers show its rows as
+// they stand. A region that starts later than that is not a result.
 bool indexable(const records::ResultData& r) {
     const long elements = static_cast<long>(r.elements.size());
     const long meltEnd = r.runState.MeltEndElement;
     const long meltStart = r.runState.MeltStartElement;
     const long listedFrom = r.header.RunConditions.MeltEndElement;
+    const bool regionInOrder = meltStart <= meltEnd || r.runState.meltingNeverStarted();
     return !r.ports.empty() && elements >= 1 && !r.screw.empty() && listedFrom >= 1 && listedFrom <= elements &&
-           meltEnd >= 1 && meltEnd <= elements && meltStart >= 0 && (meltStart <= meltEnd || r.runState.meltingNeverStarted()) &&
-           meltStart <= elements;
+           meltEnd >= 1 && meltEnd <= elements && meltStart >= 0 && regionInOrder && meltStart <= elements;
 }
 
 }  // namespace

@@ -11,13 +11,9 @@ namespace sim::core {
 
 namespace {
 
-bool inPortRegion(const records::ElementRecord& e) {
-    return e.RegionCode == records::kHopperRegion || e.RegionCode == records::kOtherPortRegion;
-}
-
 // A fill from 0 to 1 is a share of the channel; one outside comes from an
 // element fed beyond what it conveys, or one that conveys backwards.
-bool fillsChannel(float fill) { return fill >= 0.0f && fill <= 1.0f; }
+bool isChannelShare(float fill) { return fill >= 0.0f && fill <= 1.0f; }
 
 }  // namespace
 
@@ -82,7 +78,7 @@ void CoreRun::setBoundaryPressure(int i) {
     const bool endZoneNext = next.kind() == records::kEndZoneKind;
     if (endZoneNext) {
         CarriedPressure = next.PressureStart;
-    } else if (inPortRegion(e)) {
+    } else if (e.inPortRegion()) {
         CarriedPressure = 0;
     } else if (MeltEndPosition < entryStarvation(i)) {
         CarriedPressure = 0;
@@ -158,7 +154,7 @@ void CoreRun::setFilled(int i) {
 // out above 1 (fed beyond its drag capacity) or below 0 (left-handed) cannot
 // run partly filled: it consumes pressure and is filled throughout.
 void CoreRun::setPartlyFilled(int i, float starvationPoint, float fillLeft, float fillRight) {
-    if (!fillsChannel(fillLeft)) {
+    if (!isChannelShare(fillLeft)) {
         setFilled(i);
         return;
     }
@@ -195,7 +191,7 @@ void CoreRun::meltPhaseBody(int i, int& loopIndex, const BackwardElement& body) 
     const float q = PortThroughput[static_cast<std::size_t>(e.PortIndex)];
     const int tips = e.Tips;
     const float step = body.subStepLength;
-    const bool portRegion = inPortRegion(e);
+    const bool portRegion = e.inPortRegion();
 
     float x = (ProfilePosition[static_cast<std::size_t>(ProfileCursor)] - e.SegmentStart) / step;
     if (x > static_cast<float>(ProfileCursor)) x = static_cast<float>(ProfileCursor);
@@ -339,7 +335,7 @@ void CoreRun::solidsPhaseBody(int i, const BackwardElement& body) {
     }
     requireFinite(fill, i);
     const float fillRight = i < UpstreamFilledElement ? fill : e.FillRight;
-    if (!inPortRegion(e)) {
+    if (!e.inPortRegion()) {
         // Partly filled up to the starvation point the walk left, or filled
         // throughout, by the melt phase's rule.
         setPartlyFilled(i, e.StarvationPoint, fill, fillRight);
@@ -347,7 +343,7 @@ void CoreRun::solidsPhaseBody(int i, const BackwardElement& body) {
     }
     // Under an opening the channel carries no pressure: a fill outside 0 to 1
     // is a full channel there, and the marks apply as in the melt phase.
-    e.FillLeft = fillsChannel(fill) ? fill : 1.0f;
+    e.FillLeft = isChannelShare(fill) ? fill : 1.0f;
     if (i < UpstreamFilledElement) e.FillRight = e.FillLeft;
     if (e.Hand == -1) e.FillRight = kPortMarkFill;
     if (element(i + 1).FillLeft >= 1.0f) e.FillRight = kPortMarkFill;

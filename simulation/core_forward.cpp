@@ -144,6 +144,8 @@ bool CoreRun::conveyingForward(int i, float& x) {
     const float H = geo.MeanChannelDepth;
     const float W = geo.ChannelSpan;
     const float powerLawIndex = port->PowerLawIndex;
+    // The starved part heats and carries as at most one full channel: a port
+    // row stores its fill uncapped, or the mark 1.2, for the fill strip.
     const float fillLeft = e.heldFill();
     const float segmentStart = e.SegmentStart;
 

@@ -16,9 +16,7 @@ using sim::kTwoPi;
 using sim::reaches;
 using sim::samePoint;
 using sim::single;
-// The fill that marks a port-region element held under pressure or
-// left-handed; not a physical fill.
-inline constexpr float kPortMarkFill = 1.2f;
+using records::kPortMarkFill;
 // 16-bit indices of the run state and the profile.
 inline constexpr int kMaxIndex = 32767;
 

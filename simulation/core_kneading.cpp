@@ -83,6 +83,8 @@ bool CoreRun::kneadingForward(int i, float& x) {
     const float H = geo.MeanChannelDepth;
     const float W = geo.ChannelSpan;
     const float powerLawIndex = port->PowerLawIndex;
+    // At most one full channel, whatever fill a port row stores (see the
+    // conveying element's step).
     const float fillLeft = e.heldFill();
     const float segmentStart = e.SegmentStart;
     const float gradient = EntryGradient[static_cast<std::size_t>(i)];

@@ -287,8 +287,9 @@ void CoreRun::handBack() {
 
 // Every call that finishes ends here, and nothing leaves the core that is not
 // a finite number: a value without one in the run state, in the profile or in
-// a field that the core writes in any row stops the call, with the run state
-// and the profile as they were at entry.
+// a field that the core writes in any row stops the call. The run state is
+// then as it was at entry, and so is the profile but for its pressures, which
+// the backward pass has already written.
 void CoreRun::handOver(const records::RunState& state, std::vector<records::MeltProfileRow> profile) {
     for (int i = 1; i <= elementCount_; ++i) {
         const records::ElementRecord& e = element(i);
