@@ -184,7 +184,7 @@ protected:
     bool solidLeft_ = false;    // some run left solid at the screw's end
 };
 
-TEST_F(CalculationConsistency, HardCasesOfTheModelGiveResultsThatHoldTogether) {
+TEST_F(CalculationConsistency, NoResultContradictsItselfAtTheModelsHardCases) {
     // Kneading parts 0.0009 short of five whole disks.
     EXPECT_EQ(contradictionsOf("demo", 10, 300, 190, 0.0009f), Strings{});
     // The vent's edge cuts KB60/5/30 to a part shorter than one disk.

@@ -83,9 +83,10 @@ inline const std::string kMismatch =
 // The demo data set once per test program; a work-file folder per test.
 class DemoRun : public ::testing::Test {
 protected:
-    // Every run writes and syncs a dozen small work files: in memory where
-    // the machine has a folder for that.
+    // Every run writes and syncs a dozen small work files: in the folder
+    // TMPDIR names, or else in memory where the machine has a folder for that.
     static fs::path scratchRoot() {
+        if (const char* chosen = std::getenv("TMPDIR"); chosen && *chosen) return fs::temp_directory_path();
         const fs::path memory = "/dev/shm";
         std::error_code ec;
         if (fs::is_directory(memory, ec) && ::access(memory.c_str(), W_OK) == 0) return memory;
