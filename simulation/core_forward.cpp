@@ -231,8 +231,18 @@ void CoreRun::elementEnd(int i) {
     e.TempEnd = (SolidMeanTemperature * UnmeltedArea + MeltingTemperature * (A - UnmeltedArea)) / A;
     requireFinite(e.TempEnd, i);
     if (i < elementCount_) element(i + 1).TempStart = e.TempEnd;
-    e.TempStarvation = e.TempStart + (e.TempEnd - e.TempStart) * entryStarvation(i) / e.SegmentLength;
-    requireFinite(e.TempStarvation, i);
+    e.TempStarvation = temperatureAtStarvation(i);
+}
+
+// The temperature at row i's starvation point: its start or end temperature
+// where the point lies there, else interpolated along the segment.
+float CoreRun::temperatureAtStarvation(int i) {
+    const records::ElementRecord& e = element(i);
+    if (atStart(e.StarvationPoint)) return e.TempStart;
+    if (reaches(e.StarvationPoint, e.SegmentLength)) return e.TempEnd;
+    const float T = e.TempStart + (e.TempEnd - e.TempStart) * e.StarvationPoint / e.SegmentLength;
+    requireFinite(T, i);
+    return T;
 }
 
 }  // namespace sim::core

@@ -12,6 +12,7 @@
 namespace sim::core {
 
 using sim::kPi;
+using sim::atStart;
 using sim::kTwoPi;
 using sim::reaches;
 using sim::samePoint;
@@ -72,7 +73,7 @@ public:
     void mixPorts();
     void copyMaterials();
     void copyPreviousProfile();
-    void finalCallTemperatures();
+    void finalCallTemperatures(const std::vector<float>& heatedAt);
     void findFirstFilledElement();
     void startForwardPass();
     void dieRecordExit(int i);
@@ -108,6 +109,7 @@ public:
     void growFilm(int i, float v, float step, bool starved, float fillLeft);
     void appendProfilePoint(float position, float unmelted, float film, int i);
     void elementEnd(int i);
+    float temperatureAtStarvation(int i);
 
     // ---- element access, checked
     records::ElementRecord& element(int i) {

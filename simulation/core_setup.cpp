@@ -45,6 +45,11 @@ void CoreRun::run() {
     copyMaterials();
     copyPreviousProfile();
 
+    // The starvation points at which the element temperatures were computed.
+    std::vector<float> heatedAt;
+    if (finalCall_)
+        for (int i = 1; i <= elementCount_; ++i) heatedAt.push_back(element(i).StarvationPoint);
+
     backwardPass();
 
     // The backward pass supplies the pressures of the previous call's profile.
@@ -53,7 +58,7 @@ void CoreRun::run() {
     }
 
     if (finalCall_) {
-        finalCallTemperatures();
+        finalCallTemperatures(heatedAt);
         return;
     }
 
@@ -158,7 +163,16 @@ void CoreRun::copyPreviousProfile() {
 // The final call turns the film values of the profile into average
 // temperatures: solid at the start temperature of the melt-start element,
 // melt at the melting temperature.
-void CoreRun::finalCallTemperatures() {
+//
+// The backward pass of this call may have moved a starvation point after the
+// last forward pass computed the row's temperatures at the old one: the row's
+// starvation temperature is taken again where the point now lies.
+void CoreRun::finalCallTemperatures(const std::vector<float>& heatedAt) {
+    for (int i = 1; i <= MeltEndElement && i <= elementCount_; ++i) {
+        records::ElementRecord& e = element(i);
+        if (!samePoint(e.StarvationPoint, heatedAt[static_cast<std::size_t>(i - 1)]))
+            e.TempStarvation = temperatureAtStarvation(i);
+    }
     // Melting that completed before a recorded onset leaves no melt-start
     // element; the first element carries the feed temperature then.
     int start = state_.MeltStartElement;
@@ -261,8 +275,7 @@ void CoreRun::meltingCompleteExit(int i, float x) {
         MeltEndElement = i;
         MeltEndPosition = x;
     }
-    e.TempStarvation = e.TempStart + (e.TempEnd - e.TempStart) * entryStarvation(i) / e.SegmentLength;
-    requireFinite(e.TempStarvation, i);
+    e.TempStarvation = temperatureAtStarvation(i);
     handBack();
 }
 

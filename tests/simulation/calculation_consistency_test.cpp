@@ -16,6 +16,7 @@
 #include "records/files.h"
 #include "simulation/calculation_fixture.h"
 #include "simulation/core.h"
+#include "simulation/numerics.h"
 #include "simulation/parameter_file.h"
 
 namespace {
@@ -150,6 +151,16 @@ protected:
             const float low = std::min({e.TempStart, e.TempEnd, meltingT}) - 0.01f;
             const float high = std::max({e.TempStart, e.TempEnd, meltingT}) + 0.01f;
             if (!(e.TempStarvation >= low && e.TempStarvation <= high)) say(i, "starvation temperature outside its row");
+            // The starvation temperature is the one at the starvation point: the
+            // start's or the end's there, and before the melt end interpolated
+            // along the row between them.
+            const float along = e.TempStart + (e.TempEnd - e.TempStart) * e.StarvationPoint / e.SegmentLength;
+            if (sim::atStart(e.StarvationPoint) && e.TempStarvation != e.TempStart)
+                say(i, "filled from its start, at a starvation temperature other than its start's");
+            else if (sim::reaches(e.StarvationPoint, e.SegmentLength) && e.TempStarvation != e.TempEnd)
+                say(i, "starved to its end, at a starvation temperature other than its end's");
+            else if (i < r.runState.MeltEndElement && std::fabs(e.TempStarvation - along) > 1e-5f * std::fabs(along))
+                say(i, "a starvation temperature away from its starvation point");
             const double full = channel.FreeArea * e.SegmentLength / (omega * q.at(e.PortIndex)) / 60;
             if (e.ResTimeEnd - e.ResTimeStart > full * 1.0001) say(i, "holds the melt longer than a full channel");
         }
