@@ -170,6 +170,19 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     refuse(p4, p4.Text1, "-10", "Flow rate too small. The total flow must stay above 0.");
     enter(p4, p4.Text1, "-2");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(2).FlowRate, -2);
+    // ... and some volume: port 1 gives 13.33 l/hr (10 kg/hr at 0.75 g/cm^3),
+    // more than the vent may take: 9 kg/hr at 0.5 is 18 l/hr, 7 at 0.3 23.33.
+    const std::string noFlowLeft = "Flow rate too small. The total flow must stay above 0.";
+    enter(p4, p4.Text2, "0.5");
+    refuse(p4, p4.Text1, "-9", noFlowLeft, "-5");
+    // A density entered after the flow: Done ! refuses the flow, writing nothing.
+    enter(p4, p4.Text2, "0.3");
+    s.script.ok(noFlowLeft, "Input parameter");
+    s.driver.click(p4.Command2);
+    s.expectScriptDone();
+    EXPECT_EQ(p4.activeControl(), &p4.Text1);
+    EXPECT_FALSE(io::fileExists(path("temp/Calc1.tmp")));
+    refuse(p4, p4.Text1, "-7", noFlowLeft);
     enter(p4, p4.Text1, "2.5");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).FlowRate, 10);
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).PowerLawIndex, 1);
