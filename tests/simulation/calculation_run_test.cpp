@@ -426,7 +426,7 @@ TEST_F(CalculationRun, ANegativeDiePressureIsRefusedWhereTheRunWouldUseIt) {
 }
 
 // The vent may remove melt as long as some flow is left after it, in mass
-// and in volume.
+// and in volume; the header's total throughput counts it.
 TEST_F(CalculationRun, AVentThatRemovesAllTheMeltIsRefusedAndOneThatLeavesSomeRuns) {
     sim::ParameterSet p = demo::demoParameters();  // 10 kg/hr at the hopper
     for (const auto& [vent, left] : {std::pair{-10.0f, "0"}, std::pair{-20.0f, "-10"}}) {
@@ -458,6 +458,7 @@ TEST_F(CalculationRun, AVentThatRemovesAllTheMeltIsRefusedAndOneThatLeavesSomeRu
     user.answers = {true};
     user.files = {tempFile("result.flw")};
     ASSERT_TRUE(run());
+    EXPECT_EQ(resultOf(tempFile("result.flw")).header.RunConditions.TotalThroughput, 5.0f);
 }
 
 TEST_F(CalculationRun, AnExtruderChangedSinceTheAnalysisIsNotAppendedToItsResult) {
