@@ -70,13 +70,20 @@ void requireCompletePorts(const records::OneBasedList<PortRecord>& ports) {
 }
 
 // The melt that a port removes (a vent) never takes all of it: the flow
-// after every port stays above 0, as the wizard requires.
+// after every port stays above 0, in mass and in the volume the screw
+// carries, as the wizard requires. Either left at 0 or below gives the
+// mixture no positive density, and the run no finite value. The densities
+// are above 0 (requireCompletePorts).
 void requirePositiveFlows(const records::OneBasedList<PortRecord>& ports, const std::string& path) {
     for (int p = 1; p <= ports.count(); ++p) {
         const float total = totalFlowThrough(ports, p);
         if (!(total > 0))
             stopCalculation("The parameter file " + path + "\nleaves a total flow of " + rt::generalForm(total) +
                             " kg/hr after port " + std::to_string(p) + ". Specify the parameters again.");
+        const float volume = totalVolumeThrough(ports, p);
+        if (!(volume > 0) || !std::isfinite(volume))
+            stopCalculation("The parameter file " + path + "\nleaves a volume flow of " + rt::generalForm(volume) +
+                            " l/hr after port " + std::to_string(p) + ". Specify the parameters again.");
     }
 }
 

@@ -1,5 +1,7 @@
 #include "simulation/gparameter.h"
 
+#include <cmath>
+
 #include "platform/io/files.h"
 #include "platform/rt/error.h"
 #include "platform/rt/numtext.h"
@@ -132,10 +134,20 @@ const char* rejection(const ParameterField& field, float v, int portIndex) {
         return v >= shared::SolidsParams.BarrelFriction ? kFrictionOrder : nullptr;
     case FieldCheck::NotAboveBarrelTemperature:
         return v > shared::SolidsParams.BarrelTemperature ? field.message : nullptr;
-    case FieldCheck::PositiveTotalFlow:
-        // A later port may remove melt (a vent), as long as some flow is left.
-        if (sim::totalFlowThrough(shared::PortRecords, portIndex - 1) + v > 0.0f) return nullptr;
+    case FieldCheck::PositiveTotalFlow: {
+        // A later port may remove melt (a vent), as long as some is left, in
+        // mass and in the volume the screw carries. The volume waits for the
+        // port's density, whose own box refuses one that is not above 0.
+        const bool massLeft = sim::totalFlowThrough(shared::PortRecords, portIndex - 1) + v > 0.0f;
+        const float density = shared::PortRecords.at(portIndex).Density;
+        bool volumeLeft = true;
+        if (density > 0.0f) {
+            const float volume = sim::totalVolumeThrough(shared::PortRecords, portIndex - 1) + v / density;
+            volumeLeft = volume > 0.0f && std::isfinite(volume);
+        }
+        if (massLeft && volumeLeft) return nullptr;
         return portIndex == 1 ? field.message : "Flow rate too small. The total flow must stay above 0.";
+    }
     case FieldCheck::PowerLawIndex:
         return d < 0.1 || v > 1.0f ? field.message : nullptr;
     case FieldCheck::NotBelowMeltingTemperature:

@@ -16,6 +16,12 @@ float totalFlowThrough(const records::OneBasedList<records::PortRecord>& ports, 
     return total;
 }
 
+float totalVolumeThrough(const records::OneBasedList<records::PortRecord>& ports, int port) {
+    float total = 0;
+    for (int p = 1; p <= port; ++p) total = total + ports.at(p).FlowRate / ports.at(p).Density;
+    return total;
+}
+
 ParameterFileRead readParameterFile(const std::string& path, int portCount, ParameterSet& into,
                                     records::OpenMode mode) {
     records::ByteStream file(path, mode);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -424,7 +425,8 @@ TEST_F(CalculationRun, ANegativeDiePressureIsRefusedWhereTheRunWouldUseIt) {
     EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
 }
 
-// The vent may remove melt as long as some flow is left after it.
+// The vent may remove melt as long as some flow is left after it, in mass
+// and in volume; the header's total throughput counts it.
 TEST_F(CalculationRun, AVentThatRemovesAllTheMeltIsRefusedAndOneThatLeavesSomeRuns) {
     sim::ParameterSet p = demo::demoParameters();  // 10 kg/hr at the hopper
     for (const auto& [vent, left] : {std::pair{-10.0f, "0"}, std::pair{-20.0f, "-10"}}) {
@@ -433,11 +435,30 @@ TEST_F(CalculationRun, AVentThatRemovesAllTheMeltIsRefusedAndOneThatLeavesSomeRu
         expectStop("The parameter file " + tempFile("run.prm") + "\nleaves a total flow of " + left +
                    " kg/hr after port 2. Specify the parameters again.");
     }
+    // 10 kg/hr at 0.75 g/cm^3 is 13.33 l/hr: 9 at 0.5 (18 l/hr) or 7 at 0.3
+    // (23.33 l/hr) leave mass but no volume.
+    for (const auto& [vent, density, left] :
+         {std::tuple{-9.0f, 0.5f, "-4.666667"}, std::tuple{-7.0f, 0.3f, "-9.999999"}}) {
+        p.ports.at(2).FlowRate = vent;
+        p.ports.at(2).Density = density;
+        prepare(p);
+        expectStop("The parameter file " + tempFile("run.prm") + "\nleaves a volume flow of " + left +
+                   " l/hr after port 2. Specify the parameters again.");
+    }
+    p.ports.at(2) = demo::demoParameters().ports.at(2);
     p.ports.at(2).FlowRate = -2;
     prepare(p);
     user.answers = {false};
     EXPECT_TRUE(run());
     EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
+    p.ports.at(2).FlowRate = -5;
+    p.ports.at(2).Density = 0.5f;
+    prepare(p);
+    user = {};
+    user.answers = {true};
+    user.files = {tempFile("result.flw")};
+    ASSERT_TRUE(run());
+    EXPECT_EQ(resultOf(tempFile("result.flw")).header.RunConditions.TotalThroughput, 5.0f);
 }
 
 TEST_F(CalculationRun, AnExtruderChangedSinceTheAnalysisIsNotAppendedToItsResult) {

@@ -170,6 +170,19 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     refuse(p4, p4.Text1, "-10", "Flow rate too small. The total flow must stay above 0.");
     enter(p4, p4.Text1, "-2");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(2).FlowRate, -2);
+    // ... and some volume: port 1 gives 13.33 l/hr (10 kg/hr at 0.75 g/cm^3),
+    // more than the vent may take: 9 kg/hr at 0.5 is 18 l/hr, 7 at 0.3 23.33.
+    const std::string noFlowLeft = "Flow rate too small. The total flow must stay above 0.";
+    enter(p4, p4.Text2, "0.5");
+    refuse(p4, p4.Text1, "-9", noFlowLeft, "-5");
+    // A density entered after the flow: Done ! refuses the flow, writing nothing.
+    enter(p4, p4.Text2, "0.3");
+    s.script.ok(noFlowLeft, "Input parameter");
+    s.driver.click(p4.Command2);
+    s.expectScriptDone();
+    EXPECT_EQ(p4.activeControl(), &p4.Text1);
+    EXPECT_FALSE(io::fileExists(path("temp/Calc1.tmp")));
+    refuse(p4, p4.Text1, "-7", noFlowLeft);
     enter(p4, p4.Text1, "2.5");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).FlowRate, 10);
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).PowerLawIndex, 1);
@@ -396,26 +409,51 @@ TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
     saved = fileBytes(prm);
     EXPECT_EQ(std::string(saved.begin() + 1, saved.begin() + 9), "OTHER   ");
 
-    // Values taken in meet their boxes' checks before their page is left:
-    // a negative die pressure, and a vent that takes more than port 1 gives.
+    // Values taken in meet their boxes' checks before their page is left,
+    // in the boxes without the focus too: a negative die pressure, no
+    // conductivity, a negative heat of fusion, a power law index below 0.1,
+    // a vent that takes more than port 1 gives and its barrel colder than
+    // the melt. Each refusal puts the focus in its box and writes nothing.
     set.header.DiePressure = -2.5f;
+    set.solids.ThermalConductivity = 0;
+    set.melting.HeatOfFusion = -1;
     set.ports = {set.ports.at(1), set.ports.at(1)};
+    set.ports.at(1).PowerLawIndex = 0.05f;
     set.ports.at(2).FlowRate = -20;
-    io::replaceFileContents(prm, sim::packParameterFile(set));
+    set.ports.at(2).BarrelTemperature = 100;
+    const std::vector<std::uint8_t> loaded = sim::packParameterFile(set);
+    io::replaceFileContents(prm, loaded);
+    std::filesystem::remove(path("temp/Calc1.tmp"));
+    const auto refused = [&](ui::Form& page, ui::CommandButton& next, ui::TextBox& box, const std::string& why) {
+        SCOPED_TRACE(page.className() + "." + box.name());
+        s.script.ok(why, "Input parameter");
+        s.driver.click(next);
+        s.expectScriptDone();
+        EXPECT_TRUE(page.isVisible());
+        EXPECT_EQ(page.activeControl(), &box);
+        EXPECT_EQ(fileBytes(prm), loaded);
+        EXPECT_FALSE(io::fileExists(path("temp/Calc1.tmp")));
+    };
     Gparameter1& p1 = ui::form<Gparameter1>();
     p1.show();
-    s.script.ok("Negative Die Pressure not accepted.", "Input parameter");
-    s.driver.click(p1.Command2);
-    EXPECT_EQ(p1.activeControl(), &p1.Text2);
+    refused(p1, p1.Command2, p1.Text2, "Negative Die Pressure not accepted.");
     enter(p1, p1.Text2, "0");
     s.driver.click(p1.Command2);
-    s.driver.click(ui::form<Gparameter2>().Command2);
-    s.driver.click(ui::form<Gparameter3>().Command2);
+    Gparameter2& p2 = ui::form<Gparameter2>();
+    refused(p2, p2.Command2, p2.Text3, "Zero conductivity not accepted");
+    enter(p2, p2.Text3, "0.2");
+    s.driver.click(p2.Command2);
+    Gparameter3& p3 = ui::form<Gparameter3>();
+    refused(p3, p3.Command2, p3.Text4, "Negative Heat of Fusion not accepted.");
+    enter(p3, p3.Text4, "100");
+    s.driver.click(p3.Command2);
+    refused(p4, p4.Command2, p4.Text7, "Powe law index nust be in the range of 0.1-1.0");
+    enter(p4, p4.Text7, "0.35");
     s.driver.click(p4.Command2);
-    s.script.ok("Flow rate too small. The total flow must stay above 0.", "Input parameter");
-    s.driver.click(p4.Command2);
-    EXPECT_EQ(p4.activeControl(), &p4.Text1);
+    refused(p4, p4.Command2, p4.Text1, "Flow rate too small. The total flow must stay above 0.");
     enter(p4, p4.Text1, "-2");
+    refused(p4, p4.Command2, p4.Text10, "Barrel Temperature should be greater than Melting Temperature.");
+    enter(p4, p4.Text10, "210");
     s.script.yes().ok("Parameterfile was created!");
     s.driver.click(p4.Command2);
     s.expectScriptDone();
