@@ -8,9 +8,7 @@ listdie::listdie() : ui::Form("listdie") { Command1.onClick = [this] { Command1_
 
 void listdie::design() {
     setCaption("View Die Element");
-    // As wide as the barrel listing, so that the caption, which holds the
-    // die file's path, shows whole in the title bar.
-    setSize(7680, 3390);
+    setSize(5040, 3390);
     const gfx::Twips labelLeft = 240, labelWidth = 2520, boxLeft = 2880, boxWidth = 1695;
     label1.create(labelLeft, 270, labelWidth, 255, "Enterance Diameter (mm) :");
     Text1.create(boxLeft, 240, boxWidth, 315);
@@ -22,8 +20,8 @@ void listdie::design() {
     Text4.create(boxLeft, 1500, boxWidth, 315);
     Label5.create(labelLeft, 1950, labelWidth, 255, "Number of Holes :");
     Text5.create(boxLeft, 1920, boxWidth, 315);
-    Line1.create(120, 2400, 7320, 2400);
-    Command1.create(6000, 2520, 1215, 375, "Close");
+    Line1.create(120, 2400, 4680, 2400);
+    Command1.create(3360, 2520, 1215, 375, "Close");
 }
 
 // A file that cannot be read ends the load: the window shows its caption.

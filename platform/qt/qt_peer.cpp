@@ -22,6 +22,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionTitleBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -44,14 +45,46 @@ constexpr int kGridRowPixels = 16;  // 240 twips, a grid row of the Windows syst
 
 const ui::Color kButtonFace = gfx::rgb(212, 208, 200);
 
+// Room a style may keep free beside the title in its title bar's label.
+constexpr int kTitleMargin = 14;
+
+// A caption shortened to the given room. Its path loses its middle, so that
+// the file's name at its end stays whole; a caption without a path, or a
+// room too small for the name, loses its own middle.
+QString shortenedCaption(const QString& caption, const QFontMetrics& metrics, int room) {
+    if (metrics.horizontalAdvance(caption) <= room) return caption;
+    const qsizetype name = std::max(caption.lastIndexOf(u'/'), caption.lastIndexOf(u'\\'));
+    if (name > 0) {
+        const QString tail = caption.mid(name);
+        const QString head =
+            metrics.elidedText(caption.left(name), Qt::ElideMiddle, room - metrics.horizontalAdvance(tail));
+        if (!head.isEmpty() && metrics.horizontalAdvance(head + tail) <= room) return head + tail;
+    }
+    return metrics.elidedText(caption, Qt::ElideMiddle, room);
+}
+
 // The frame metrics of a child window: 4 pixels on each side and below, a
-// title bar that makes the frame 27 pixels high in all.
+// title bar that makes the frame 27 pixels high in all. A caption too long
+// for the title bar shows shortened in its middle, not cut at its end; the
+// window keeps its whole caption.
 class ChildFrameStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
         if (metric == PM_MdiSubWindowFrameWidth) return kFrameWide / 2;
         if (metric == PM_TitleBarHeight) return titleBarHeight;
         return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        const auto* bar = qstyleoption_cast<const QStyleOptionTitleBar*>(option);
+        if (control != CC_TitleBar || !bar || !qobject_cast<const QMdiSubWindow*>(widget)) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        QStyleOptionTitleBar shown(*bar);
+        const int room = subControlRect(CC_TitleBar, bar, SC_TitleBarLabel, widget).width() - kTitleMargin;
+        shown.text = shortenedCaption(widget->windowTitle(), painter->fontMetrics(), room);
+        QProxyStyle::drawComplexControl(control, &shown, painter, widget);
     }
     int titleBarHeight = kFrameHigh - kFrameWide / 2;
 };

@@ -1,19 +1,23 @@
 // Every window of the program on the desktop backend, loaded on the demo
 // data set: each label's caption fits its label in the label's font, each
 // button's caption fits the button and the button lies inside its window,
-// and the window's caption fits its title bar. (The calculation window
-// holds no control; its load runs a whole calculation.) A picture of each
-// window with its title bar goes to screenshots/captions/.
+// and the window's title bar shows its caption within the bar, the file's
+// name whole, wherever the files lie. (The calculation window holds no
+// control; its load runs a whole calculation.) A picture of each window
+// with its title bar goes to screenshots/captions/.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QPaintEngine>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -53,6 +57,38 @@
 #include "views/viewscrew.h"
 
 namespace {
+
+// The texts a widget paints, by their baseline; nothing is drawn.
+class PaintedTexts : public QPaintDevice, public QPaintEngine {
+public:
+    explicit PaintedTexts(QSize size) : QPaintEngine(AllFeatures), size_(size) {}
+    std::map<qreal, QString> lines;
+
+    QPaintEngine* paintEngine() const override { return const_cast<PaintedTexts*>(this); }
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawTextItem(const QPointF& at, const QTextItem& item) override { lines[at.y()] += item.text(); }
+    Type type() const override { return User; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth: return size_.width();
+        case PdmHeight: return size_.height();
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return 96;  // dots per inch; the sizes in millimetres go unused
+        }
+    }
+
+private:
+    QSize size_;
+};
 
 class Captions : public qttest::AppDirTest {
 protected:
@@ -94,8 +130,9 @@ protected:
                 << button->parentWidget()->width() << " pixels";
         }
     }
-    // A child window's caption fits the label room of its title bar, where
-    // the frame would cut it short; a picture of the window is kept.
+    // A child window keeps its whole caption; its title bar shows it within
+    // the bar's label room, with the file's name (the caption's end) whole.
+    // A picture of the window is kept.
     void expectTitleFits(ui::Form& f) {
         auto* window = qobject_cast<QMdiSubWindow*>(backend->windowOf(f));
         if (!window) return;
@@ -104,15 +141,22 @@ protected:
         window->grab().save(QString::fromStdString((shots / (f.className() + ".png")).string()));
         QStyleOptionTitleBar option;
         option.initFrom(window);
-        option.text = window->windowTitle();
         option.titleBarFlags = window->windowFlags();
         option.titleBarState = window->windowState();
         option.subControls = QStyle::SC_All;
         QStyle* style = window->style();
         option.rect = QRect(0, 0, window->width(), style->pixelMetric(QStyle::PM_TitleBarHeight, &option, window));
+        PaintedTexts bar(window->size());
+        window->render(&bar, QPoint(), QRegion(option.rect), QWidget::DrawWindowBackground);
+        // The style may paint the title twice, its shadow one pixel lower.
+        if (!bar.lines.empty()) option.text = bar.lines.begin()->second;
         const QRect room = style->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window);
+        const QString caption = window->windowTitle();
+        EXPECT_EQ(caption.toStdString(), f.caption());
         EXPECT_LE(QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(option.text),
                   room.width())
+            << f.className() << " \"" << option.text.toStdString() << "\"";
+        EXPECT_TRUE(option.text.endsWith(caption.mid(caption.lastIndexOf(u'/') + 1)))
             << f.className() << " \"" << option.text.toStdString() << "\"";
     }
     void expectCaptionsFitWhenShown(ui::Form& f) {
@@ -133,25 +177,28 @@ protected:
         f.unload();
         qttest::pump(5);
     }
+
+    // The main window, which shows the splash modally in its load.
+    void showMainWindow() {
+        QTimer splash;
+        QObject::connect(&splash, &QTimer::timeout, [&] {
+            logo& l = ui::form<logo>();
+            if (!l.isLoaded()) return;
+            splash.stop();
+            expectCaptionsFit(l);
+            l.unload();
+        });
+        splash.start(10);
+        ui::form<Mainprog>().show();
+        qttest::pump(10);
+        expectCaptionsFit(ui::form<Mainprog>());
+    }
 };
 
 TEST_F(Captions, EveryLabelCaptionOfEveryWindowFitsItsLabel) {
     ASSERT_TRUE(demo::writeDemoData(dir_.string()).empty());
     qttest::MessageAnswerer answers({});  // a message box would be a failed load: closed, and the load checked
-
-    // The main window shows the splash modally in its load.
-    QTimer splash;
-    QObject::connect(&splash, &QTimer::timeout, [&] {
-        logo& l = ui::form<logo>();
-        if (!l.isLoaded()) return;
-        splash.stop();
-        expectCaptionsFit(l);
-        l.unload();
-    });
-    splash.start(10);
-    ui::form<Mainprog>().show();
-    qttest::pump(10);
-    expectCaptionsFit(ui::form<Mainprog>());
+    showMainWindow();
 
     // The demo files again before each window: some loads replace them.
     const auto demoFiles = [&] {
@@ -175,6 +222,34 @@ TEST_F(Captions, EveryLabelCaptionOfEveryWindowFitsItsLabel) {
     for (ui::Form* f : windows) {
         demoFiles();
         expectCaptionsFitWhenShown(*f);
+    }
+    for (const qttest::SeenMessage& m : answers.seen()) ADD_FAILURE() << m.title << ": " << m.text;
+}
+
+// Files in a folder whose path is longer than any title bar: each title bar
+// shows the file's name, and the window's caption holds the whole path.
+TEST_F(Captions, TitleBarsShowTheFileNameOfALongPath) {
+    ASSERT_TRUE(demo::writeDemoData(dir_.string()).empty());
+    qttest::MessageAnswerer answers({});
+    const std::filesystem::path deep =
+        dir_ / "extruder trials of the second compounding line" / "screw and barrel variants for the glass fibre grade";
+    ASSERT_GE(deep.string().size(), 100u);
+    std::filesystem::create_directories(deep);
+    for (const char* name : {"demo.die", "demo.brl", "demo.ext", "demo.flw"})
+        std::filesystem::copy_file(dir_ / name, deep / name);
+    showMainWindow();
+    shared::DieFile = (deep / "demo.die").string();
+    shared::BarrelFile = (deep / "demo.brl").string();
+    shared::ExtruderFile = (deep / "demo.ext").string();
+    shared::ResultFile = (deep / "demo.flw").string();
+    const std::vector<std::pair<ui::Form*, std::string>> windows = {
+        {&ui::form<listdie>(), "View die File - " + shared::DieFile},
+        {&ui::form<listbarrel>(), "View Barrel File - " + shared::BarrelFile},
+        {&ui::form<listext>(), "View Extruder File - " + shared::ExtruderFile},
+        {&ui::form<listresult>(), "Result listing - " + shared::ResultFile}};
+    for (const auto& [f, caption] : windows) {
+        expectCaptionsFitWhenShown(*f);
+        EXPECT_EQ(f->caption(), caption);
     }
     for (const qttest::SeenMessage& m : answers.seen()) ADD_FAILURE() << m.title << ": " << m.text;
 }
