@@ -18,7 +18,9 @@ float totalFlowThrough(const records::OneBasedList<records::PortRecord>& ports, 
 
 float totalVolumeThrough(const records::OneBasedList<records::PortRecord>& ports, int port) {
     float total = 0;
-    for (int p = 1; p <= port; ++p) total = total + ports.at(p).FlowRate / ports.at(p).Density;
+    // A port that feeds nothing adds nothing, whatever its density.
+    for (int p = 1; p <= port; ++p)
+        if (ports.at(p).FlowRate != 0.0f) total = total + ports.at(p).FlowRate / ports.at(p).Density;
     return total;
 }
 

@@ -37,7 +37,7 @@ struct ParameterSet {
 float totalFlowThrough(const records::OneBasedList<records::PortRecord>& ports, int port);
 // The volume flow leaving feed port p in l/hr: each port's flow rate over its
 // density, added up in single precision as the calculation adds them (0 for
-// p = 0). The densities of ports 1..p must be above 0.
+// p = 0). The densities of the ports that feed must be above 0.
 float totalVolumeThrough(const records::OneBasedList<records::PortRecord>& ports, int port);
 
 // Bytes of the header and the two blocks, and of a file for n ports.
