@@ -70,7 +70,9 @@ Extremes extremesOf(std::int16_t kind, const ChartSource& s) {
     };
     if (kind == kPressureChart) {
         rows();
-        elementsFrom(s.header.RunConditions.MeltEndElement + 1);
+        // Without a melting profile the element rows carry the pressures of
+        // the whole screw.
+        elementsFrom(s.runState.meltingNeverStarted() ? 1 : s.header.RunConditions.MeltEndElement + 1);
         return x;
     }
     x.take(elementValues(kind, s.elements.at(1)).start);
@@ -307,6 +309,11 @@ void drawChartCurve(gfx::DrawTarget& target, gfx::Color color, std::int16_t kind
     };
     switch (kind) {
     case kPressureChart:
+        if (run.meltingNeverStarted()) {  // no melting profile: the element rows over the whole screw
+            p.startAtElementOne();
+            p.run(1, p.last());
+            break;
+        }
         p.rows(false);
         acrossMeltEnd(s.header.RunConditions.MeltEndElement, true);
         break;

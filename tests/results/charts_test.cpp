@@ -253,6 +253,20 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     EXPECT_EQ(curve().size(), 2u);
     click(v.Command6);
     expectCurve(curve(), {{3, 0, 4, 0.5}, {4, 0.5, 7, 1}, {7, 1, 7, 1}}, yw);
+
+    // Melting never started: it starts in the end zone after the screw's
+    // last row, where it ends, and there is no melting profile. The
+    // pressure chart draws the element rows over the whole screw, and they
+    // set its axis (max 10, top 10.8).
+    b.data.runState.MeltStartElement = 4;
+    b.data.runState.MeltEndElement = 3;
+    b.run().MeltEndElement = 3;
+    b.data.elements[3].PressureStart = 2;
+    write(b);
+    click(v.Command1);
+    EXPECT_EQ(ticks().back(), "1.08");
+    expectCurve(curve(),
+                {{3, 0, 4, 0}, {4, 0, 7, 0.5}, {7, 1, 9, 2}, {9, 2, 11, 3}, {11, 4, 12, 5}, {12, 5, 15, 10}}, yp);
 }
 
 }  // namespace
