@@ -103,6 +103,21 @@ std::string exponentText(int exponent, const char* unit) {
     return text;
 }
 
+// The seven tick values, bottom first, in units of 10^exponent.
+std::array<float, 7> ticksOf(double bottom, double exponent, double step) {
+    std::array<float, 7> ticks{};
+    const double scale = std::pow(10.0, exponent);
+    for (int k = 0; k <= 6; ++k) ticks[static_cast<std::size_t>(k)] = static_cast<float>(bottom / scale + k * step);
+    return ticks;
+}
+
+// Whether no two neighbouring ticks read alike.
+bool distinctTicks(const std::array<float, 7>& ticks) {
+    for (std::size_t k = 1; k < ticks.size(); ++k)
+        if (tickText(ticks[k]) == tickText(ticks[k - 1])) return false;
+    return true;
+}
+
 void setTexts(ValueAxis& a, std::int16_t kind) {
     static const char* const letters[] = {"", "P", "T", "A", "R", "W", "M"};
     static const char* const titles[] = {"", "Pressure", "Temperature", "Melting Profile", "Average Residence Time",
@@ -184,10 +199,15 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
             defined = 1.25 * max > 0;
             if (defined) spread(rt::intFloor(log10Of(1.25 * max)));
             break;
-        default:  // power
+        default: {  // power
+            const double peak = 1.25 * max;
             bottom = min;
-            spread(1.25 * max >= 10 ? rt::intFloor(log10Of(1.25 * max)) : 0.0);
+            spread(peak >= 10 ? rt::intFloor(log10Of(peak)) : 0.0);
+            // A power so small that exponent 0 shows its ticks alike takes
+            // its exponent as the torque does.
+            if (peak > 0 && peak < 10 && !distinctTicks(ticksOf(bottom, e, step))) spread(rt::intFloor(log10Of(peak)));
             break;
+        }
         }
         range = top - bottom;
         defined = defined && range > 0 && std::isfinite(range) &&
@@ -205,8 +225,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
     a.exponent = e;
     a.bottom = bottom;
     a.top = top;
-    const double scale = std::pow(10.0, e);
-    for (int k = 0; k <= 6; ++k) a.ticks[static_cast<std::size_t>(k)] = static_cast<float>(bottom / scale + k * step);
+    a.ticks = ticksOf(bottom, e, step);
     a.yScale = (kind == kPressureChart ? 1441.0 : 1440.0) / range;
     return a;
 }

@@ -144,6 +144,19 @@ TEST_F(Charts, EachRuleSetsItsAxisTextsAndScale) {
     EXPECT_EQ(ticks(), (std::vector<std::string>{"0.00", "0.17", "0.33", "0.50", "0.67", "0.83", "1.00"}));
     EXPECT_FALSE(v.Label13.visible());
     EXPECT_EQ(v.Label12.caption() + "|" + v.Label20.caption(), "A|Melting Profile");
+
+    // A small power whose ticks of exponent 0 differ keeps that exponent;
+    // one whose ticks would all read "0.00" takes it as the torque does:
+    // Int(log10(1.25 x 2E-5)) = -5, ticks up to 2.5.
+    for (const auto& [power, exponent, top] : {std::tuple(0.05f, "E0  KW  ", "0.06"),
+                                               std::tuple(2e-5f, "E-5  KW  ", "2.50")}) {
+        b.data.elements[0].PowerEnd = b.data.elements[1].PowerEnd = power;
+        write(b);
+        click(v.Command6);
+        EXPECT_EQ(v.Label13.caption(), exponent);
+        EXPECT_EQ(ticks().back(), top);
+        EXPECT_EQ(ticks().at(1), power < 0.01f ? "0.42" : "0.01");
+    }
 }
 
 // Where a rule has no answer the axis runs one unit up from the rule's
