@@ -111,6 +111,13 @@ std::array<float, 7> ticksOf(double bottom, double exponent, double step) {
     return ticks;
 }
 
+// The specific energy consumption by its pattern. "#.###" writes no digit
+// for 0 (nor for a value that rounds to it): that shows as 0.
+std::string secText(double sec, const char* pattern) {
+    const std::string text = formatFinite(sec, pattern);
+    return text.find_first_of("0123456789") == std::string::npos ? "0" : text;
+}
+
 // Whether no two neighbouring ticks read alike.
 bool distinctTicks(const std::array<float, 7>& ticks) {
     for (std::size_t k = 1; k < ticks.size(); ++k)
@@ -144,7 +151,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
             const records::ParameterFileHeader& run = s.header.RunConditions;
             double sec = run.TotalThroughput > 0 ? max / run.TotalThroughput : 0;
             if (!std::isfinite(sec) || std::fabs(sec) > std::numeric_limits<float>::max()) sec = 0;
-            a.title += "    SEC = " + formatFinite(sec, secPattern) + " KWhr/kg";
+            a.title += "    SEC = " + secText(sec, secPattern) + " KWhr/kg";
             a.screwSpeedRps = run.ScrewSpeed / 60.0f;
             if (min < 0) min = 0;
             if (a.screwSpeedRps > 0 && std::isfinite(a.screwSpeedRps)) {

@@ -189,7 +189,7 @@ TEST_F(Charts, UndefinedRulesFallBackToOneUnitFromTheirBottom) {
     EXPECT_EQ(ticks().back(), "1.00");
 
     click(v.Command5);  // no speed: the texts, no curve; no throughput: SEC 0
-    EXPECT_EQ(v.Label20.caption(), "Torque    SEC = . KWhr/kg");
+    EXPECT_EQ(v.Label20.caption(), "Torque    SEC = 0 KWhr/kg");
     EXPECT_EQ(v.Label13.caption(), "E0  Nm  ");
     EXPECT_EQ(ticks().back(), "1.00");
     EXPECT_TRUE(curve().empty());
