@@ -24,6 +24,12 @@ constexpr gfx::Twips kFrameLeft = 120, kFrameWidth = 10455;
 constexpr gfx::Twips kOutlineTop = 4920, kOutlineHeight = 1215;
 constexpr OutlineClip kOutlineFrame{kFrameLeft, kOutlineTop, kFrameLeft + kFrameWidth - gfx::kTwipsPerPixel,
                                     kOutlineTop + kOutlineHeight - gfx::kTwipsPerPixel};
+// The printed page's three frames share the top-left corner (120, 120) and
+// the window's frame width; the outline lies in the last, below the second,
+// and is cut to it.
+constexpr gfx::Twips kPageFrameTop = 120, kPageChartFrameHeight = 4815, kPageFrameHeight = 6030;
+constexpr OutlineClip kPageOutlineFrame{kFrameLeft, kPageFrameTop + kPageChartFrameHeight, kFrameLeft + kFrameWidth,
+                                        kPageFrameTop + kPageFrameHeight};
 
 }  // namespace
 
@@ -196,7 +202,9 @@ void dispresult::DrawExtruderOutline() {
 }
 
 // The printed outline takes its radius from the barrel header, records the
-// extruder's barrel and die paths as the current ones, and ends the page.
+// extruder's barrel and die paths as the current ones, and ends the page. A
+// screw that starts well before the barrel is cut to the page's frame, as
+// on the window.
 void dispresult::PrintExtruderOutline() {
     ui::Printer& printer = ui::printer();
     const records::ExtHeader& ext = ViewHeader.ExtruderHeader;
@@ -204,7 +212,7 @@ void dispresult::PrintExtruderOutline() {
     shared::DieFile = ext.DieFile.str();
     if (!ViewBarrelRecs.empty()) {
         OutlineRadius = ViewBarrelRecs[0].headerScrewDiameter() / 2;
-        drawExtruderOutline(printer, gfx::kBlack, outlineInput(OutlineRadius));
+        drawExtruderOutline(printer, gfx::kBlack, outlineInput(OutlineRadius), &kPageOutlineFrame);
     }
     printer.endPage();
 }
@@ -333,7 +341,7 @@ bool dispresult::PrintResultPage() {
     printer.printText(4440, 4560, kAxisTitle);
 
     printer.setDrawWidth(2);
-    for (gfx::Twips height : {855.0f, 4815.0f, 6030.0f})
+    for (gfx::Twips height : {855.0f, kPageChartFrameHeight, kPageFrameHeight})
         printer.lineStep(120, 120, 10455, height, kDarkRed, gfx::LineStyle::Box);
     printer.setDrawWidth(1);
     PrintExtruderOutline();
