@@ -30,6 +30,11 @@ constexpr OutlineClip kOutlineFrame{kFrameLeft, kOutlineTop, kFrameLeft + kFrame
 constexpr gfx::Twips kPageFrameTop = 120, kPageChartFrameHeight = 4815, kPageFrameHeight = 6030;
 constexpr OutlineClip kPageOutlineFrame{kFrameLeft, kPageFrameTop + kPageChartFrameHeight, kFrameLeft + kFrameWidth,
                                         kPageFrameTop + kPageFrameHeight};
+// The chart's title stands beside the exponent and unit, above the chart's
+// top line (y 2660), on the window and on the page. On paper its line of 12
+// points, descenders included, is taller than the window's label: it starts
+// higher, so that no grid line crosses it.
+constexpr gfx::Twips kChartTitleLeft = 2280, kChartTitleTop = 2400, kPrintedTitleTop = 2320;
 
 }  // namespace
 
@@ -64,7 +69,7 @@ void dispresult::design() {
     // chart's top line, where no grid line crosses them; the maximum of a
     // curve reaches up to them, so they have no background of their own.
     label(Label13, 1440, 2400, 735);
-    label(Label20, 2280, 2400, 4695);
+    label(Label20, kChartTitleLeft, kChartTitleTop, 4695);
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
     for (ui::Label* l : valueTickLabels()) {
@@ -294,7 +299,7 @@ void dispresult::PrintChart(std::int16_t kind) {
             printer.printText(840, kValueTickTop + kValueTickStep * static_cast<float>(j),
                               tickText(ValueTicks[static_cast<std::size_t>(6 - j)]));
         printer.setFontSize(12);
-        printer.printText(1440, 2760, axis.title);
+        printer.printText(kChartTitleLeft, kPrintedTitleTop, axis.title);
         ChartYScale = axis.yScale;
         drawChartCurve(printer, gfx::kBlack, kind, source, axis, ChartX, ChartNextX);
         try {
