@@ -24,6 +24,17 @@ constexpr gfx::Twips kFrameLeft = 120, kFrameWidth = 10455;
 constexpr gfx::Twips kOutlineTop = 4920, kOutlineHeight = 1215;
 constexpr OutlineClip kOutlineFrame{kFrameLeft, kOutlineTop, kFrameLeft + kFrameWidth - gfx::kTwipsPerPixel,
                                     kOutlineTop + kOutlineHeight - gfx::kTwipsPerPixel};
+// The printed page's three frames share the top-left corner (120, 120) and
+// the window's frame width; the outline lies in the last, below the second,
+// and is cut to it.
+constexpr gfx::Twips kPageFrameTop = 120, kPageChartFrameHeight = 4815, kPageFrameHeight = 6030;
+constexpr OutlineClip kPageOutlineFrame{kFrameLeft, kPageFrameTop + kPageChartFrameHeight, kFrameLeft + kFrameWidth,
+                                        kPageFrameTop + kPageFrameHeight};
+// The chart's title stands beside the exponent and unit, above the chart's
+// top line (y 2660), on the window and on the page. On paper its line of 12
+// points, descenders included, is taller than the window's label: it starts
+// higher, so that no grid line crosses it.
+constexpr gfx::Twips kChartTitleLeft = 2280, kChartTitleTop = 2400, kPrintedTitleTop = 2320;
 
 }  // namespace
 
@@ -58,7 +69,7 @@ void dispresult::design() {
     // chart's top line, where no grid line crosses them; the maximum of a
     // curve reaches up to them, so they have no background of their own.
     label(Label13, 1440, 2400, 735);
-    label(Label20, 2280, 2400, 4695);
+    label(Label20, kChartTitleLeft, kChartTitleTop, 4695);
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
     for (ui::Label* l : valueTickLabels()) {
@@ -196,7 +207,9 @@ void dispresult::DrawExtruderOutline() {
 }
 
 // The printed outline takes its radius from the barrel header, records the
-// extruder's barrel and die paths as the current ones, and ends the page.
+// extruder's barrel and die paths as the current ones, and ends the page. A
+// screw that starts well before the barrel is cut to the page's frame, as
+// on the window.
 void dispresult::PrintExtruderOutline() {
     ui::Printer& printer = ui::printer();
     const records::ExtHeader& ext = ViewHeader.ExtruderHeader;
@@ -204,7 +217,7 @@ void dispresult::PrintExtruderOutline() {
     shared::DieFile = ext.DieFile.str();
     if (!ViewBarrelRecs.empty()) {
         OutlineRadius = ViewBarrelRecs[0].headerScrewDiameter() / 2;
-        drawExtruderOutline(printer, gfx::kBlack, outlineInput(OutlineRadius));
+        drawExtruderOutline(printer, gfx::kBlack, outlineInput(OutlineRadius), &kPageOutlineFrame);
     }
     printer.endPage();
 }
@@ -286,7 +299,7 @@ void dispresult::PrintChart(std::int16_t kind) {
             printer.printText(840, kValueTickTop + kValueTickStep * static_cast<float>(j),
                               tickText(ValueTicks[static_cast<std::size_t>(6 - j)]));
         printer.setFontSize(12);
-        printer.printText(1440, 2760, axis.title);
+        printer.printText(kChartTitleLeft, kPrintedTitleTop, axis.title);
         ChartYScale = axis.yScale;
         drawChartCurve(printer, gfx::kBlack, kind, source, axis, ChartX, ChartNextX);
         try {
@@ -333,7 +346,7 @@ bool dispresult::PrintResultPage() {
     printer.printText(4440, 4560, kAxisTitle);
 
     printer.setDrawWidth(2);
-    for (gfx::Twips height : {855.0f, 4815.0f, 6030.0f})
+    for (gfx::Twips height : {855.0f, kPageChartFrameHeight, kPageFrameHeight})
         printer.lineStep(120, 120, 10455, height, kDarkRed, gfx::LineStyle::Box);
     printer.setDrawWidth(1);
     PrintExtruderOutline();

@@ -70,7 +70,9 @@ Extremes extremesOf(std::int16_t kind, const ChartSource& s) {
     };
     if (kind == kPressureChart) {
         rows();
-        elementsFrom(s.header.RunConditions.MeltEndElement + 1);
+        // Without a melting profile the element rows carry the pressures of
+        // the whole screw.
+        elementsFrom(s.runState.meltingNeverStarted() ? 1 : s.header.RunConditions.MeltEndElement + 1);
         return x;
     }
     x.take(elementValues(kind, s.elements.at(1)).start);
@@ -101,6 +103,28 @@ std::string exponentText(int exponent, const char* unit) {
     return text;
 }
 
+// The seven tick values, bottom first, in units of 10^exponent.
+std::array<float, 7> ticksOf(double bottom, double exponent, double step) {
+    std::array<float, 7> ticks{};
+    const double scale = std::pow(10.0, exponent);
+    for (int k = 0; k <= 6; ++k) ticks[static_cast<std::size_t>(k)] = static_cast<float>(bottom / scale + k * step);
+    return ticks;
+}
+
+// The specific energy consumption by its pattern. "#.###" writes no digit
+// for 0 (nor for a value that rounds to it): that shows as 0.
+std::string secText(double sec, const char* pattern) {
+    const std::string text = formatFinite(sec, pattern);
+    return text.find_first_of("0123456789") == std::string::npos ? "0" : text;
+}
+
+// Whether no two neighbouring ticks read alike.
+bool distinctTicks(const std::array<float, 7>& ticks) {
+    for (std::size_t k = 1; k < ticks.size(); ++k)
+        if (tickText(ticks[k]) == tickText(ticks[k - 1])) return false;
+    return true;
+}
+
 void setTexts(ValueAxis& a, std::int16_t kind) {
     static const char* const letters[] = {"", "P", "T", "A", "R", "W", "M"};
     static const char* const titles[] = {"", "Pressure", "Temperature", "Melting Profile", "Average Residence Time",
@@ -127,7 +151,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
             const records::ParameterFileHeader& run = s.header.RunConditions;
             double sec = run.TotalThroughput > 0 ? max / run.TotalThroughput : 0;
             if (!std::isfinite(sec) || std::fabs(sec) > std::numeric_limits<float>::max()) sec = 0;
-            a.title += "    SEC = " + formatFinite(sec, secPattern) + " KWhr/kg";
+            a.title += "    SEC = " + secText(sec, secPattern) + " KWhr/kg";
             a.screwSpeedRps = run.ScrewSpeed / 60.0f;
             if (min < 0) min = 0;
             if (a.screwSpeedRps > 0 && std::isfinite(a.screwSpeedRps)) {
@@ -182,10 +206,15 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
             defined = 1.25 * max > 0;
             if (defined) spread(rt::intFloor(log10Of(1.25 * max)));
             break;
-        default:  // power
+        default: {  // power
+            const double peak = 1.25 * max;
             bottom = min;
-            spread(1.25 * max >= 10 ? rt::intFloor(log10Of(1.25 * max)) : 0.0);
+            spread(peak >= 10 ? rt::intFloor(log10Of(peak)) : 0.0);
+            // A power so small that exponent 0 shows its ticks alike takes
+            // its exponent as the torque does.
+            if (peak > 0 && peak < 10 && !distinctTicks(ticksOf(bottom, e, step))) spread(rt::intFloor(log10Of(peak)));
             break;
+        }
         }
         range = top - bottom;
         defined = defined && range > 0 && std::isfinite(range) &&
@@ -203,8 +232,7 @@ ValueAxis chartAxis(std::int16_t kind, const ChartSource& s, const char* secPatt
     a.exponent = e;
     a.bottom = bottom;
     a.top = top;
-    const double scale = std::pow(10.0, e);
-    for (int k = 0; k <= 6; ++k) a.ticks[static_cast<std::size_t>(k)] = static_cast<float>(bottom / scale + k * step);
+    a.ticks = ticksOf(bottom, e, step);
     a.yScale = (kind == kPressureChart ? 1441.0 : 1440.0) / range;
     return a;
 }
@@ -307,6 +335,11 @@ void drawChartCurve(gfx::DrawTarget& target, gfx::Color color, std::int16_t kind
     };
     switch (kind) {
     case kPressureChart:
+        if (run.meltingNeverStarted()) {  // no melting profile: the element rows over the whole screw
+            p.startAtElementOne();
+            p.run(1, p.last());
+            break;
+        }
         p.rows(false);
         acrossMeltEnd(s.header.RunConditions.MeltEndElement, true);
         break;

@@ -144,6 +144,19 @@ TEST_F(Charts, EachRuleSetsItsAxisTextsAndScale) {
     EXPECT_EQ(ticks(), (std::vector<std::string>{"0.00", "0.17", "0.33", "0.50", "0.67", "0.83", "1.00"}));
     EXPECT_FALSE(v.Label13.visible());
     EXPECT_EQ(v.Label12.caption() + "|" + v.Label20.caption(), "A|Melting Profile");
+
+    // A small power whose ticks of exponent 0 differ keeps that exponent;
+    // one whose ticks would all read "0.00" takes it as the torque does:
+    // Int(log10(1.25 x 2E-5)) = -5, ticks up to 2.5.
+    for (const auto& [power, exponent, top] : {std::tuple(0.05f, "E0  KW  ", "0.06"),
+                                               std::tuple(2e-5f, "E-5  KW  ", "2.50")}) {
+        b.data.elements[0].PowerEnd = b.data.elements[1].PowerEnd = power;
+        write(b);
+        click(v.Command6);
+        EXPECT_EQ(v.Label13.caption(), exponent);
+        EXPECT_EQ(ticks().back(), top);
+        EXPECT_EQ(ticks().at(1), power < 0.01f ? "0.42" : "0.01");
+    }
 }
 
 // Where a rule has no answer the axis runs one unit up from the rule's
@@ -176,7 +189,7 @@ TEST_F(Charts, UndefinedRulesFallBackToOneUnitFromTheirBottom) {
     EXPECT_EQ(ticks().back(), "1.00");
 
     click(v.Command5);  // no speed: the texts, no curve; no throughput: SEC 0
-    EXPECT_EQ(v.Label20.caption(), "Torque    SEC = . KWhr/kg");
+    EXPECT_EQ(v.Label20.caption(), "Torque    SEC = 0 KWhr/kg");
     EXPECT_EQ(v.Label13.caption(), "E0  Nm  ");
     EXPECT_EQ(ticks().back(), "1.00");
     EXPECT_TRUE(curve().empty());
@@ -253,6 +266,20 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     EXPECT_EQ(curve().size(), 2u);
     click(v.Command6);
     expectCurve(curve(), {{3, 0, 4, 0.5}, {4, 0.5, 7, 1}, {7, 1, 7, 1}}, yw);
+
+    // Melting never started: it starts in the end zone after the screw's
+    // last row, where it ends, and there is no melting profile. The
+    // pressure chart draws the element rows over the whole screw, and they
+    // set its axis (max 10, top 10.8).
+    b.data.runState.MeltStartElement = 4;
+    b.data.runState.MeltEndElement = 3;
+    b.run().MeltEndElement = 3;
+    b.data.elements[3].PressureStart = 2;
+    write(b);
+    click(v.Command1);
+    EXPECT_EQ(ticks().back(), "1.08");
+    expectCurve(curve(),
+                {{3, 0, 4, 0}, {4, 0, 7, 0.5}, {7, 1, 9, 2}, {9, 2, 11, 3}, {11, 4, 12, 5}, {12, 5, 15, 10}}, yp);
 }
 
 }  // namespace

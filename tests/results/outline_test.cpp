@@ -110,8 +110,10 @@ TEST_F(ResultViewRun, OutlineDrawsBarrelBlocksOpeningsDieAndScrewOnTheAxialScale
 // stay in the frame, and the element's edges run from its start to the
 // frame's right edge. An opening at a location that is no number is left
 // out, and the rest is drawn. A bore of 3.25 radii puts the lower wall band
-// at 6052.98 to 6189.89: its sides end on the frame's bottom edge.
-TEST_F(ResultViewRun, TheWindowsOutlineDrawsNothingOutsideItsFrame) {
+// at 6052.98 to 6189.89: its sides end on the frame's bottom edge. The
+// printed outline is cut to the page's frame around it (x 120 to 10575, y
+// 4935 to 6150).
+TEST_F(ResultViewRun, TheOutlineDrawsNothingOutsideItsFrameOnTheWindowOrOnPaper) {
     ResultBuilder early, die, element, nan, deep;
     early.extruder().Gap = -7;
     die.withDie(1e18f, 0.2f, 2, 0.5f);
@@ -143,6 +145,13 @@ TEST_F(ResultViewRun, TheWindowsOutlineDrawsNothingOutsideItsFrame) {
             ASSERT_GE(ops.size(), 3u);
             EXPECT_EQ(gfx::dump(ops[1]), "segment (3231,6052.9844)-(3231,6120) color=16777215 width=1");
             EXPECT_EQ(gfx::dump(ops[2]), "segment (1546,6120)-(1546,6052.9844) color=16777215 width=1");
+        }
+        click(v.Command1);
+        click(v.Command7);
+        for (const gfx::DrawOp& op : session.backend.printed().back().pages.at(0)) {
+            if (op.color != gfx::kBlack || op.kind == gfx::OpKind::Text || std::max(op.y1, op.y2) < 4500) continue;
+            EXPECT_TRUE(std::min(op.x1, op.x2) >= 120 && std::max(op.x1, op.x2) <= 10575 &&
+                        std::min(op.y1, op.y2) >= 4935 && std::max(op.y1, op.y2) <= 6150) << gfx::dump(op);
         }
         close();
     }

@@ -74,8 +74,9 @@ TEST_F(PrintedCharts, EachPressPrintsOnePageWithTheWindowsCurveInBlack) {
     EXPECT_EQ(session.backend.messages().size(), 1u);  // no warning on paper
 
     const std::vector<std::string> paper = page(session.backend.printed().size() - 1);
-    EXPECT_EQ(starting(paper, "text (1440,2760)"),
-              (std::vector<std::string>{"text (1440,2760) size=12 fore=0 \"Torque    SEC = 0.800 KWhr/kg\""}));
+    // The title beside the exponent and unit, its line above the chart's top.
+    EXPECT_EQ(starting(paper, "text (2280,2320)"),
+              (std::vector<std::string>{"text (2280,2320) size=12 fore=0 \"Torque    SEC = 0.800 KWhr/kg\""}));
     EXPECT_EQ(v.Label20.caption(), "Torque    SEC = .8 KWhr/kg");
     for (const char* line : {"text (2520,240) size=11 fore=0 \"VELKOR-TWIN SCREW EXTRUDER VERSION 3A\"",
                              "fill (4028.45,2141)-(4028.45,1420) color=15461355 width=1",

@@ -249,7 +249,7 @@ TEST_F(ResultViewRun, WildValuesAreDrawnInsideTheFrameOrLeftOut) {
     everyChart();
     // The row below 0 and not a number: empty bars, grey.
     EXPECT_EQ(starting(drawing(), "fill").front(), "fill (1290,2141)-(1290,2141) color=13158600 width=1");
-    EXPECT_EQ(v.Label20.caption(), "Torque    SEC = . KWhr/kg");
+    EXPECT_EQ(v.Label20.caption(), "Torque    SEC = 0 KWhr/kg");
 
     // A total length so short that positions pass the single range.
     b.extruder().TotalLength = 1e-37f;
