@@ -268,7 +268,9 @@ TEST_F(ViewFile, EveryResultReaderOpensAResultInWhichMeltingNeverStarted) {
 }
 
 // Files the result readers refuse: another kind's marker, a truncated result,
-// and one whose melting starts after it ends.
+// one whose melting starts after it ends, one whose melting starts two rows
+// past its end with no profile point past the first, and one whose melting
+// starts after its last row.
 TEST_F(ViewFile, EveryResultReaderRefusesAFileThatHoldsNoResultAndChangesNothing) {
     records::ResultData other = reporttest::sampleResult();
     other.header.Marker = records::markerFor(records::FileKind::Extruder);
@@ -280,8 +282,15 @@ TEST_F(ViewFile, EveryResultReaderRefusesAFileThatHoldsNoResultAndChangesNothing
     records::ResultData backwards = reporttest::sampleResult();
     backwards.runState.MeltStartElement = 4;
     reporttest::writeResult(path("backwards.flw"), backwards);
+    records::ResultData twoPast = reporttest::sampleResult();
+    twoPast.runState = {5, 5, 3, 0, 2.0f, 0};
+    twoPast.profile = {{6.0f, 1, 0.3f, 0, 0.7f, 0}};
+    reporttest::writeResult(path("twopast.flw"), twoPast);
+    records::ResultData pastTheEnd = twoPast;
+    pastTheEnd.runState = {6, 6, 5, 0, 2.0f, 0};
+    reporttest::writeResult(path("pastend.flw"), pastTheEnd);
 
-    for (const char* name : {"other.flw", "short.flw", "backwards.flw"}) {
+    for (const char* name : {"other.flw", "short.flw", "backwards.flw", "twopast.flw", "pastend.flw"}) {
         SCOPED_TRACE(name);
         shared::ExtruderCategory = "KEPT";
         shared::ScrewRadius = 7.0f;
@@ -313,7 +322,7 @@ TEST_F(ViewFile, EveryResultReaderRefusesAFileThatHoldsNoResultAndChangesNothing
         EXPECT_EQ(shared::PortRecords.count(), 1);
     }
     EXPECT_TRUE(session.backend.printed().empty());
-    EXPECT_EQ(session.backend.fileDialogs().size(), 9u);  // no save dialog followed
+    EXPECT_EQ(session.backend.fileDialogs().size(), 15u);  // no save dialog followed
 }
 
 }  // namespace

@@ -313,6 +313,10 @@ TEST(ForwardPass, AStarvedPortRegionHeatsAsAFullChannelWhateverFillItStores) {
     EXPECT_EQ(endTemperature(8.4f), endTemperature(1));
     EXPECT_EQ(endTemperature(1.2f), endTemperature(1));
     EXPECT_LT(endTemperature(0.5f), endTemperature(1));
+    // So does the starved part of the row where melting ends.
+    EXPECT_EQ(meltEndRow(0.75f, 8.4f), meltEndRow(0.75f, 1));
+    EXPECT_EQ(meltEndRow(0.75f, 1.2f), meltEndRow(0.75f, 1));
+    EXPECT_NE(meltEndRow(0.75f, 0.5f), meltEndRow(0.75f, 1));
 }
 
 TEST(PortThroughputs, EachPortAddsItsStreamToTheMixture) {
@@ -468,21 +472,27 @@ TEST_F(ResidencePower, MeltingThatEndsInTheEndZoneTakesTheLastScrewChannelAndKee
 }
 
 TEST_F(ResidencePower, AChannelHoldsAtMostItselfWhateverFillAPortRegionStores) {
-    // The filled element under a port, starved throughout, stores its fill
-    // uncapped or the mark 1.2; residence time and power count a full channel.
-    const auto withFill = [&](float fill) {
+    // An element under a port, starved throughout, stores its fill uncapped
+    // or the mark 1.2; residence time and power count a full channel: in the
+    // melt zone (row 4), and in the solids zone (row 1, where melting starts),
+    // with the power of the profile's first step, starved in it.
+    const auto withFill = [&](std::size_t row, float fill) {
         records::ResultData x = r;
-        ElementRecord& e = x.elements[3];
+        ElementRecord& e = x.elements[row];
         e.RegionCode = records::kOtherPortRegion;
         e.StarvationPoint = e.SegmentLength;
         e.FillLeft = e.FillRight = fill;
         sim::addResidenceAndPower(x, in);
-        return std::pair{e.ResTimeEnd - e.ResTimeStart, e.PowerEnd - e.PowerStart};
+        return std::vector<float>{e.ResTimeEnd - e.ResTimeStart, e.PowerEnd - e.PowerStart, e.PowerStarvation,
+                                  x.profile[1].CumulativePower - x.profile[0].CumulativePower};
     };
-    EXPECT_EQ(withFill(1.2f), withFill(1));
-    EXPECT_EQ(withFill(8.4f), withFill(1));
-    expectClose(withFill(1).first, dt(g.area, 2, 1), "a full channel");
-    EXPECT_LT(withFill(0.5f).first, withFill(1).first);
+    for (std::size_t row : {0u, 3u}) {
+        EXPECT_EQ(withFill(row, 1.2f), withFill(row, 1)) << "row " << row + 1;
+        EXPECT_EQ(withFill(row, 8.4f), withFill(row, 1)) << "row " << row + 1;
+        EXPECT_LT(withFill(row, 0.5f)[0], withFill(row, 1)[0]) << "row " << row + 1;
+    }
+    expectClose(withFill(3, 1)[0], dt(g.area, 2, 1), "a full channel");
+    expectClose(withFill(0, 1)[3], step(0.3, 0.6, 0.5, 1), "a full channel's step");
 }
 
 TEST_F(ResidencePower, AMeltingRegionOutsideTheRowsOrAZeroDivisorStopsWithAMessage) {

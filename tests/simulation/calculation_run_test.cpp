@@ -152,19 +152,27 @@ TEST_F(CalculationRun, TheLoopShowsEachIterationThatGoesOnAndEndsOnSettledTemper
     EXPECT_FALSE(user.progressOpen);
     EXPECT_EQ(coreCalls, (std::vector<bool>{false, false, true}));
     ASSERT_EQ(user.shown.size(), 3u);  // the remark, the save question, not saved
-    const std::string unsettled = "The calculation did not settle within 20 iterations: the last residual is ";
-    EXPECT_EQ(user.shown[0].text.substr(0, unsettled.size()), unsettled);
-    EXPECT_NE(user.shown[0].text.find(".\nThe result is that of the last iteration."), std::string::npos);
+    // The temperatures repeat to the last digit by then: the last residual is 0.
+    ASSERT_EQ(user.progress.back().second, 0.0f);
+    EXPECT_EQ(user.shown[0].text,
+              "The calculation did not settle within 20 iterations: the last residual is 0.\n"
+              "The result is that of the last iteration.");
     EXPECT_EQ(user.shown[0].title, "Calculation");
     EXPECT_EQ(user.shown[1].text, kSaveQuestion);
 }
 
 TEST_F(CalculationRun, SolidLeftOrAHotFeedEndTheLoopAfterItsFirstIteration) {
     int calls = 0;
+    float trace = 0;  // solid left at the last point where the core melts it all
     sim::CalculationOptions counted;
     counted.core = [&](auto&&... a) {
         ++calls;
-        return sim::SimulateFillAndMelting(a...);
+        const sim::CoreStatus status = sim::SimulateFillAndMelting(a...);
+        auto&& args = std::forward_as_tuple(a...);  // ..., state, profile, final call
+        const auto lastRow = static_cast<std::size_t>(std::get<8>(args).LastProfileRow);
+        records::MeltProfileRow& last = std::get<9>(args).at(lastRow);
+        if (last.SolidFraction == 0) last.SolidFraction = trace;
+        return status;
     };
     // A run of the demo parameters as edited, saved as `name`.
     const auto runSaved = [&](const std::function<void(sim::ParameterSet&)>& edit, const std::string& name) {
@@ -215,6 +223,15 @@ TEST_F(CalculationRun, SolidLeftOrAHotFeedEndTheLoopAfterItsFirstIteration) {
     EXPECT_EQ(r.profile[0].AverageTemperature, 170.0f);
     EXPECT_EQ(r.header.RunConditions.MeltEndElement, 1);
     for (const auto& e : r.elements) EXPECT_GE(e.TempStart, 170.0f);
+
+    // A trace of solid left is solid left.
+    trace = 1e-6f;
+    runSaved([](auto&) {}, "trace.flw");
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{"Melting is not finished within the screw: an unmelted solid "
+                                                      "fraction of 1E-06 is left at the last point of the melting "
+                                                      "profile.",
+                                                      kSaveQuestion}));
 }
 
 TEST_F(CalculationRun, TheCodeAndDiePressureQuestionsTakeYesAndNo) {
@@ -378,14 +395,22 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
         expectStop("The file " + tempFile("DiffElem.TMP") + "\ncould not be read (Input past end of file).");
     }
 
-    prepare();
-    sim::CalculationOptions stopping;
-    stopping.core = [](auto&&...) { return sim::CoreStatus{sim::CoreStop::BadFriction, 3}; };
-    EXPECT_FALSE(run(stopping));
-    EXPECT_EQ(user.texts(), std::vector<std::string>{"The simulation of solids conveying and melting stopped at "
-                                                     "element row 3: a friction ratio lies outside 0 to 1."});
-    EXPECT_FALSE(fs::exists(flow()));
-    user = {};
+    // The core's refusals as the user reads them; a helix angle is refused
+    // for the step it gives, not only when it is 0.
+    const std::pair<sim::CoreStop, std::string> refusals[] = {
+        {sim::CoreStop::BadFriction, "a friction ratio lies outside 0 to 1"},
+        {sim::CoreStop::BadElement,
+         "an element has no length, disks or stagger, an unknown port, or a helix angle that gives no finite step"}};
+    for (const auto& refusal : refusals) {
+        prepare();
+        sim::CalculationOptions stopping;
+        stopping.core = [&](auto&&...) { return sim::CoreStatus{refusal.first, 3}; };
+        EXPECT_FALSE(run(stopping));
+        EXPECT_EQ(user.texts(), std::vector<std::string>{"The simulation of solids conveying and melting stopped at "
+                                                         "element row 3: " + refusal.second + "."});
+        EXPECT_FALSE(fs::exists(flow()));
+        user = {};
+    }
 
     // A parameter file that is none, and one cut short.
     prepare();

@@ -1,6 +1,7 @@
 // Backward pass of the core over conveying elements, on a synthetic melting
 // profile whose pressure gradient is the same at every point, and the fill of
-// an element that does not run partly filled, in both phases.
+// an element that does not run partly filled, in both phases, and under an
+// opening.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -201,6 +202,29 @@ TEST(BackwardFill, OutsideZeroToOneFillsTheElementThroughoutInBothPhases) {
     EXPECT_EQ(e.StarvationPoint, 2.0f);
     EXPECT_EQ(e.FillLeft, 1.0f);
     EXPECT_EQ(e.FillRight, 1.0f);
+}
+
+TEST(BackwardFill, UnderAnOpeningInTheSolidsPhaseALeftHandedRowIsMarkedAndTheWalksFirstRowKeepsItsFill) {
+    // A left-handed element is marked as held, whatever it conveys.
+    ElementRecord leftHanded = conveying(0, 2, kHelix, -1);
+    leftHanded.RegionCode = records::kHopperRegion;
+    const ElementRecord held = afterSolidsPhase(leftHanded);
+    EXPECT_EQ(held.FillLeft, records::kPortMarkFill);
+    EXPECT_EQ(held.FillRight, records::kPortMarkFill);
+    // Where the walk starts under an opening, at the profile's only point,
+    // the row keeps the fill it holds on the right.
+    CoreCall r;
+    r.elements.push_back(conveying(0, 2));
+    r.elements.push_back(conveying(2, 2));
+    r.elements.push_back(endZone(4, 0));
+    r.elements.at(1).RegionCode = records::kOtherPortRegion;
+    r.elements.at(1).FillRight = 0.7f;
+    r.state.MeltEndElement = 1;
+    r.state.MeltEndPosition = 1;
+    r.profile[0].AxialPosition = 1;
+    ASSERT_TRUE(r.call(true).ok());
+    EXPECT_EQ(r.elements.at(1).FillLeft, 0.7f);
+    EXPECT_EQ(r.elements.at(1).FillRight, 0.7f);
 }
 
 TEST(BackwardConveying, FirstCallVisitsNothing) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "simulation/core.h"
 #include "simulation/core_fixture.h"
@@ -90,6 +91,22 @@ TEST(ForwardHeating, WithoutADieTheListIsNeverReadPastItsEnd) {
         EXPECT_LE(r.state.MeltEndElement, 5);
         ASSERT_TRUE(r.iterate(true).ok());
     });
+}
+
+TEST(ForwardHeating, APortRowHeatsAsOneFullChannelWhateverFillItStores) {
+    // The hopper's rows, starved throughout, store their fill uncapped or the
+    // mark 1.2; the solid heats in them as in a full channel.
+    const auto withFill = [](float fill) {
+        CoreCall r = screw(6);
+        for (int i : {1, 2}) r.elements.at(i).FillLeft = r.elements.at(i).FillRight = fill;
+        EXPECT_TRUE(r.call().ok());
+        std::vector<float> temperatures;
+        for (const ElementRecord& e : r.elements.items()) temperatures.push_back(e.TempEnd);
+        return temperatures;
+    };
+    EXPECT_EQ(withFill(1.2f), withFill(1));
+    EXPECT_EQ(withFill(8.4f), withFill(1));
+    EXPECT_NE(withFill(0.4f), withFill(1));
 }
 
 TEST(ForwardMelting, MeltingCutShortByTheEndZoneEndsWithinTheLastElement) {

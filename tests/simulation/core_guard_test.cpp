@@ -93,13 +93,28 @@ TEST(CoreGuards, NothingWithoutAFiniteValueIsHandedBack) {
         r.solidsBlock.FeedTemperature = 170;
         r.elements.at(1).SegmentStart = std::numeric_limits<float>::quiet_NaN();
     };
-    for (const auto& corrupt : {+endZoneAtInfinity, +elementStartWithoutANumber}) {
+    const auto endZoneAtInfinitePressure = [](CoreCall& r) {
+        r.solidsBlock.BarrelTemperature = r.solidsBlock.ScrewTemperature = r.solidsBlock.FeedTemperature;
+        r.elements.at(6).PressureStart = std::numeric_limits<float>::infinity();
+    };
+    for (const auto& corrupt : {+endZoneAtInfinity, +elementStartWithoutANumber, +endZoneAtInfinitePressure}) {
         CoreCall r = screw(5);
         corrupt(r);
         const records::RunState before = r.state;
         EXPECT_EQ(guarded(r).stop, CoreStop::NoSoundValue);
         EXPECT_EQ(r.state, before);
         EXPECT_EQ(r.profile.size(), 1u);
+    }
+    // The final call hands back the run state it was given, the rows and the
+    // profile with its temperatures: the same check applies.
+    for (int field = 0; field < 3; ++field) {
+        CoreCall r = screw(5);
+        r.state.MeltEndElement = 5;
+        const float none = std::numeric_limits<float>::quiet_NaN();
+        if (field == 0) r.state.MeltStartPosition = none;
+        if (field == 1) r.state.MeltEndPosition = none;
+        if (field == 2) r.elements.at(3).TempStarvation = none;
+        EXPECT_EQ(guarded(r, 1, true).stop, CoreStop::NoSoundValue) << "field " << field;
     }
 }
 
