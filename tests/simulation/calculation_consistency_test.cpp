@@ -207,6 +207,7 @@ TEST_F(CalculationConsistency, NoResultContradictsItselfAtTheModelsHardCases) {
     // A kneading block fed beyond its capacity, then a left-handed element
     // after the vent.
     EXPECT_EQ(contradictionsOf("earlyknead", 10, 150, 170), Strings{});
+    EXPECT_EQ(last_.elements[3].StarvationPoint, 0.0f);
     EXPECT_EQ(contradictionsOf("earlyvent", 10, 150, 170), Strings{});
     // The melt-end row, starved on the one side of the melt end and filled
     // on the other.

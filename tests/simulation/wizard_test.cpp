@@ -346,6 +346,16 @@ TEST_F(Wizard, ACancelledSaveAsWritesNothingAndKeepsTheFileName) {
     s.script.yes("Parameterfile is already exist. Overwrite ?").ok("Parameterfile was created!");
     s.driver.click(p4.Command2);
     EXPECT_EQ(fileBytes(prm).size(), 85u + 44u);
+    // No, then that same file chosen and its replacing declined: nothing is
+    // written and the page stays.
+    walkToPorts();
+    fillPort(p4, 20);
+    s.script.no("Parameterfile is already exist. Overwrite ?").chooseFile(prm);
+    s.script.no(prm + " already exists.\nDo you want to replace it?", "Save As");
+    s.driver.click(p4.Command2);
+    s.expectScriptDone();
+    EXPECT_FLOAT_EQ(singleAt(fileBytes(prm), 85), 10);
+    EXPECT_TRUE(p4.isVisible());
 }
 
 TEST_F(Wizard, OnlyAWholeParameterFileIsTakenIn) {
