@@ -52,4 +52,34 @@ std::string mid(std::string_view s, long start, long length) {
     return std::string(s.substr(b, static_cast<std::size_t>(length)));
 }
 
+namespace {
+
+constexpr std::string_view kEllipsis = "...";
+
+// The text with its middle replaced by "...", room characters long
+// (room > 3, text longer than room). The start keeps the odd character.
+std::string middleOut(std::string_view text, std::size_t room) {
+    const std::size_t kept = room - kEllipsis.size();
+    const std::size_t head = kept - kept / 2;
+    std::string out(text.substr(0, head));
+    out.append(kEllipsis);
+    out.append(text.substr(text.size() - kept / 2));
+    return out;
+}
+
+}  // namespace
+
+std::string shortenedPath(std::string_view text, std::size_t room) {
+    if (text.size() <= room) return std::string(text);
+    if (room <= kEllipsis.size()) return std::string(text.substr(0, room));
+    const std::size_t separator = text.find_last_of("/\\");
+    if (separator != std::string_view::npos && separator > 0) {
+        const std::string_view name = text.substr(separator);
+        // The folder part needs a character on each side of "...".
+        if (name.size() + kEllipsis.size() + 2 <= room)
+            return middleOut(text.substr(0, separator), room - name.size()) + std::string(name);
+    }
+    return middleOut(text, room);
+}
+
 }  // namespace rt

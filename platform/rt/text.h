@@ -21,4 +21,11 @@ std::string right(std::string_view s, long n);
 // kInvalidCall; a start past the end gives "".
 std::string mid(std::string_view s, long start, long length = -1);
 
+// A text shortened to at most room characters by putting "..." in place of
+// its middle. A path loses the middle of its folder part, so that the file's
+// name and the separator before it ("/" or "\") stay whole; a text without a
+// separator, or a name too long for the room, loses its own middle. A room
+// below 4 keeps the text's first characters.
+std::string shortenedPath(std::string_view text, std::size_t room);
+
 }  // namespace rt

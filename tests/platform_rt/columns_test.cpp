@@ -68,6 +68,22 @@ TEST(Text, TrimCaseAndSlices) {
     EXPECT_THROW(rt::left("abc", -1), rt::Error);
 }
 
+// A path too long for its room loses the middle of its folders; the name
+// and the separator before it stay whole, whichever separator it uses.
+TEST(Text, AShortenedPathKeepsItsNameWholeAndLosesItsFoldersMiddle) {
+    EXPECT_EQ(rt::shortenedPath("/a/b/demo.flw", 13), "/a/b/demo.flw");
+    EXPECT_EQ(rt::shortenedPath("/abcdefgh/ijklmnop/demo.flw", 20), "/abc...mnop/demo.flw");
+    EXPECT_EQ(rt::shortenedPath("C:\\abcdefgh\\ijklmnop\\demo.flw", 20), "C:\\a...mnop\\demo.flw");
+    EXPECT_EQ(rt::shortenedPath("/abcdefgh/ijklmnop/demo.flw", 20).size(), 20u);
+    // No separator, or a name that leaves no folder character on each side.
+    EXPECT_EQ(rt::shortenedPath("abcdefghijklmnop", 9), "abc...nop");
+    EXPECT_EQ(rt::shortenedPath("abcdefgh/name.flw", 12), "abcde....flw");
+    EXPECT_EQ(rt::shortenedPath("abcdefgh/name.flw", 14), "a...h/name.flw");
+    EXPECT_EQ(rt::shortenedPath("/name.flw", 6), "/n...w");
+    EXPECT_EQ(rt::shortenedPath("abcdef", 3), "abc");
+    EXPECT_EQ(rt::shortenedPath("abcdef", 0), "");
+}
+
 TEST(Array, BoundsRedimAndPreserve) {
     rt::Array<int> a;
     EXPECT_FALSE(a.dimensioned());
