@@ -14,6 +14,7 @@
 #include "records/files.h"
 #include "records/markers.h"
 #include "records/packed.h"
+#include "records/parameter_records.h"
 #include "records/work_files.h"
 #include "simulation/analysis.h"
 #include "simulation/calculation.h"
@@ -232,7 +233,18 @@ void writeTable(const std::string& path, const std::vector<Rec>& elements, const
 
 }  // namespace
 
-std::vector<std::string> writeDemoData(const std::string& appDir) {
+std::optional<std::string> demoResultLeftOut(const std::string& appDir) {
+    for (const char* name : {"demo.prm", "demo.ext"}) {
+        const std::string path = join(appDir, name);
+        if (path.size() > records::kCalc1MaxText)
+            return "demo.flw left out: the calculation hands over paths of at most " +
+                   std::to_string(records::kCalc1MaxText) + " characters, and " + path + " has " +
+                   std::to_string(path.size());
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> writeDemoData(const std::string& appDir, std::string* leftOut) {
     std::vector<std::string> problems;
     const std::string code = kCode;
 
@@ -289,6 +301,13 @@ std::vector<std::string> writeDemoData(const std::string& appDir) {
     if (!problems.empty()) return problems;
 
     sim::writeParameterFile(join(appDir, "demo.prm"), demoParameters());
+    if (const auto why = demoResultLeftOut(appDir)) {
+        if (leftOut)
+            *leftOut = *why;
+        else
+            problems.push_back(*why);
+        return problems;
+    }
     const auto runProblems = writeDemoResult(appDir);
     problems.insert(problems.end(), runProblems.begin(), runProblems.end());
     return problems;

@@ -3,6 +3,7 @@
 // element database, its four element characteristic tables and a sample
 // screw, barrel and die. The tables follow the flat-plate model of a
 // twin-screw channel described in tools/README.md.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,11 +97,18 @@ std::vector<std::string> prepareDemoRun(const std::string& appDir, const std::st
 // run that ends in its first iteration, no demo.flw.
 std::vector<std::string> writeDemoResult(const std::string& appDir);
 
+// Why demo.flw cannot be computed in appDir, if so: the calculation's
+// hand-over holds the paths of demo.prm and demo.ext in records of at most
+// records::kCalc1MaxText characters.
+std::optional<std::string> demoResultLeftOut(const std::string& appDir);
+
 // Writes the whole data set into appDir (with or without a trailing
 // separator), whose subdirectories must exist: the element database and its
 // tables, demo.srw, demo.brl, demo.die, demo.ext, demo.prm and demo.flw.
 // Returns the problems found: empty when every element code resolves to its
-// own table record and the demo run is sound.
-std::vector<std::string> writeDemoData(const std::string& appDir);
+// own table record and the demo run is sound. Where the paths of appDir do
+// not allow demo.flw, the rest is written and, with leftOut given, the
+// reason is put there; without it the reason is a problem.
+std::vector<std::string> writeDemoData(const std::string& appDir, std::string* leftOut = nullptr);
 
 }  // namespace demo

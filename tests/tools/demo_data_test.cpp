@@ -266,4 +266,33 @@ TEST_F(DemoData, WritingIsDeterministic) {
     }
 }
 
+// The calculation hands over paths of at most 126 characters: an application
+// directory that puts demo.prm one character past that gets the whole data
+// set but its result, and the reason; one that puts it at 126 gets it all.
+TEST_F(DemoData, AFolderTooDeepForTheHandOverGetsAllButTheResultAndTheReason) {
+    const std::string base = (*dir_ / "").string();
+    const std::size_t room = 126 - std::string("/demo.prm").size();
+    if (base.size() >= room) GTEST_SKIP() << "the temporary folder is too deep already";
+    for (std::size_t length : {room, room + 1}) {
+        const fs::path app = base + std::string(length - base.size(), 'd');
+        for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "screwflw", "kneadflw"})
+            fs::create_directories(app / sub);
+        std::string leftOut;
+        EXPECT_TRUE(demo::writeDemoData(app.string(), &leftOut).empty());
+        const std::string prm = (app / "demo.prm").string();
+        if (length == room) {
+            EXPECT_EQ(leftOut, "");
+            EXPECT_TRUE(fs::exists(app / "demo.flw"));
+        } else {
+            EXPECT_EQ(leftOut, "demo.flw left out: the calculation hands over paths of at most 126 characters, and " +
+                                   prm + " has 127");
+            EXPECT_FALSE(fs::exists(app / "demo.flw"));
+            EXPECT_EQ(slurp(app / "demo.ext"), slurp(*dir_ / "demo.ext"));
+            EXPECT_EQ(slurp(app / "demo.prm"), slurp(*dir_ / "demo.prm"));
+            // Without a place for the reason it is a problem.
+            EXPECT_EQ(demo::writeDemoData(app.string()), std::vector<std::string>{leftOut});
+        }
+    }
+}
+
 }  // namespace
