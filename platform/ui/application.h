@@ -63,6 +63,8 @@ public:
     // The window that has the user's attention: the modal window, the
     // active child of the main window, or the active top-level window.
     Form* activeForm() const;
+    // The modal window running innermost, if any.
+    Form* modalForm() const { return modal_.empty() ? nullptr : modal_.back(); }
     // The main window (the MDI parent), if one is loaded.
     Form* mainForm() const;
     // Loaded windows, in order of loading.

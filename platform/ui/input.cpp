@@ -397,7 +397,12 @@ void resize(Form& form, gfx::Twips width, gfx::Twips height) {
 }
 
 void activate(Form& form) {
-    app().dispatch([&] { app().activate(form); });
+    app().dispatch([&] {
+        // A window behind a running modal window is not activated: the
+        // modal window keeps the user's attention until it closes.
+        if (Form* modal = app().modalForm(); modal && modal != &form) return;
+        app().activate(form);
+    });
 }
 
 }  // namespace ui::input

@@ -76,6 +76,12 @@ TEST(Program, StartsWithTheSplashShowsTheMenuBarRunsACommandAndExits) {
                 if (!splash.isLoaded() || !backend.widgetOf(splash.Image1)) return false;
                 splashSeen = backend.windowOf(splash) && backend.windowOf(splash)->isVisible();
                 mainShownUnderSplash = ui::form<Mainprog>().isVisible();
+                // The desktop may tell the main window of its activation at
+                // any time while the splash is up, before or after the code
+                // below is set: the window behind the splash takes none, so
+                // the design menus stay disabled whenever it comes.
+                QEvent activated(QEvent::WindowActivate);
+                QApplication::sendEvent(backend.windowOf(ui::form<Mainprog>()), &activated);
                 shared::ExtruderCategory = "LEFTOVER";
                 click(backend.widgetOf(splash.Image1));
                 return true;
@@ -132,7 +138,10 @@ TEST(Program, StartsWithTheSplashShowsTheMenuBarRunsACommandAndExits) {
                 return true;
             },
         });
-        QTimer::singleShot(20000, [&] { ADD_FAILURE() << "timed out at step " << steps.reached(); std::abort(); });
+        // Each step waits for what it needs, however long a busy machine
+        // takes; only a program that hangs meets this guard, which names the
+        // step before the test runner's own limit ends the test unexplained.
+        QTimer::singleShot(300000, [&] { ADD_FAILURE() << "hangs at step " << steps.reached(); std::abort(); });
 
         ui::app().run(ui::form<Mainprog>());
 
