@@ -16,8 +16,8 @@ using records::ScrewRec;
 constexpr const char* kMm = "##0.00";
 constexpr const char* kStars = "***************";
 
-void banner(rt::ColumnWriter& out, const std::string& name) {
-    out.text(std::string(kStars) + " " + name + " " + kStars).endLine();
+void banner(rt::ColumnWriter& out, const std::string& name, std::size_t room) {
+    out.text(rt::lineWithPath(std::string(kStars) + " ", name, std::string(" ") + kStars, room)).endLine();
 }
 
 void screwTable(rt::ColumnWriter& out, const std::vector<ScrewRec>& screw, float radius) {
@@ -39,12 +39,12 @@ void screwTotals(rt::ColumnWriter& out, const ScrewRec& header, const char* left
 
 }  // namespace
 
-std::vector<std::string> screwReport(const std::string& path) {
+std::vector<std::string> screwReport(const std::string& path, std::size_t room) {
     const std::vector<ScrewRec> screw =
         records::readScrewFile(path, records::OpenMode::ReadOnly, records::ReadCount::ZeroAsOne);
     const ScrewRec& header = record(screw, 1);
     rt::ColumnWriter out;
-    banner(out, path);
+    banner(out, path, room);
     out.endLine();
     screwTable(out, screw, header.headerScrewDiameter() * 0.5f);
     out.endLine();
@@ -52,14 +52,14 @@ std::vector<std::string> screwReport(const std::string& path) {
     return out.takeLines();
 }
 
-std::vector<std::string> barrelReport(const std::string& path) {
+std::vector<std::string> barrelReport(const std::string& path, std::size_t room) {
     const std::vector<BarrelRec> barrel =
         records::readBarrelFile(path, records::OpenMode::ReadOnly, records::ReadCount::ZeroAsOne);
     const BarrelRec& header = record(barrel, 1);
     const long blocks = rt::cint(header.headerBlockCount());
     const std::optional<float> scale = blockScale(header, BarrelSource::BarrelFile);
     rt::ColumnWriter out;
-    banner(out, path);
+    banner(out, path, room);
     out.endLine();
     printRow(out, kBarrelPrintHeading, kBarrelPrintTabs);
     BarrelBlockRows rows(scale);
@@ -72,10 +72,10 @@ std::vector<std::string> barrelReport(const std::string& path) {
     return out.takeLines();
 }
 
-std::vector<std::string> dieReport(const std::string& path) {
+std::vector<std::string> dieReport(const std::string& path, std::size_t room) {
     const records::DieRec die = records::readDieFile(path);
     rt::ColumnWriter out;
-    out.text(kStars + path + kStars).endLine();
+    out.text(rt::lineWithPath(kStars, path, kStars, room)).endLine();
     out.endLine();
     out.text("Enterance Diameter (mm) : " + rt::format(die.EntranceDiameter, kMm)).endLine();
     out.text("Exit Diameter (mm) : " + rt::format(die.CapillaryDiameter, kMm)).endLine();
@@ -85,7 +85,7 @@ std::vector<std::string> dieReport(const std::string& path) {
     return out.takeLines();
 }
 
-std::vector<std::string> extruderReport(const records::ExtruderFileContent& extruder) {
+std::vector<std::string> extruderReport(const records::ExtruderFileContent& extruder, std::size_t room) {
     const records::ExtHeader& h = extruder.header;
     const std::vector<ScrewRec>& screw = extruder.screw;
     const std::vector<BarrelRec>& barrel = extruder.barrel;
@@ -100,13 +100,13 @@ std::vector<std::string> extruderReport(const records::ExtruderFileContent& extr
     out.text("Extruder Length : " + rt::format(h.TotalLength * 0.5f, kMm)).endLine();
     out.endLine().endLine();
 
-    banner(out, rt::trim(shownText(h.ScrewFile)));
+    banner(out, rt::trim(shownText(h.ScrewFile)), room);
     out.endLine();
     screwTable(out, screw, radius);
     screwTotals(out, record(screw, 1), "Number of left handed elemensts : ");
     out.endLine().endLine();
 
-    banner(out, rt::trim(shownText(h.BarrelFile)));
+    banner(out, rt::trim(shownText(h.BarrelFile)), room);
     out.endLine();
     printRow(out, kBarrelPrintHeading, kBarrelPrintTabs);
     const std::optional<float> scale = blockScale(barrelHeader, BarrelSource::ExtruderFile);
@@ -122,7 +122,7 @@ std::vector<std::string> extruderReport(const records::ExtruderFileContent& extr
     const BarrelRec& last = record(barrel, static_cast<long>(barrel.size()));
     if (last.blockType() == records::kDieBlock) {
         out.endLine().endLine();
-        banner(out, rt::trim(shownText(h.DieFile)));
+        banner(out, rt::trim(shownText(h.DieFile)), room);
         out.text("Enterance Diameter(mm) : " + rt::generalForm(radius * last.dieEntranceDiameter())).endLine();
         out.text("Exit Diameter (mm) : " + rt::generalForm(radius * last.dieCapillaryDiameter())).endLine();
         out.text("Die Length (mm) : " + rt::generalForm(radius * last.dieTotalLength())).endLine();

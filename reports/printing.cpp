@@ -10,4 +10,6 @@ void printLines(const std::vector<std::string>& lines) {
     printer.endDoc();
 }
 
+std::size_t printedLineRoom() { return ui::printer().charactersPerLine(); }
+
 }  // namespace reports

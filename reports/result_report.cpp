@@ -2,6 +2,7 @@
 
 #include "platform/rt/columns.h"
 #include "platform/rt/numtext.h"
+#include "platform/rt/text.h"
 #include "reports/result_input.h"
 #include "reports/rows.h"
 
@@ -58,7 +59,7 @@ void elementBlock(rt::ColumnWriter& out, int number, const records::ElementRecor
 
 }  // namespace
 
-std::vector<std::string> resultReport(const records::ResultData& r) {
+std::vector<std::string> resultReport(const records::ResultData& r, std::size_t room) {
     using rt::format;
     const records::ParameterFileHeader& run = r.header.RunConditions;
     const records::SolidsBlock& s = r.solids;
@@ -67,7 +68,7 @@ std::vector<std::string> resultReport(const records::ResultData& r) {
 
     rt::ColumnWriter out;
     out.endLine();
-    line(out, "Extruder file : ", shownText(r.header.ExtruderFile));
+    line(out, rt::lineWithPath("Extruder file : ", shownText(r.header.ExtruderFile), "", room));
     line(out, "Screw Speed (RPM) : ", format(run.ScrewSpeed, "##0.00"));
     line(out, "Total throughput (kg/hr) : ", format(run.TotalThroughput, "###0.000"));
     line(out, "Die Pressure (MPa) : ", format(run.DiePressure, "##0.000"));

@@ -448,21 +448,21 @@ void Mainprog::mnuRview_Click() {
 void Mainprog::mnuSprint_Click() {
     rt::endQuietlyOnError([&] {
         shared::ScrewFile = openFile("*.srw", "Screw Files|*.srw|All files|*.*");
-        reports::printLines(reports::screwReport(shared::ScrewFile));
+        reports::printLines(reports::screwReport(shared::ScrewFile, reports::printedLineRoom()));
     });
 }
 
 void Mainprog::mnuBprint_Click() {
     rt::endQuietlyOnError([&] {
         shared::BarrelFile = openFile("*.brl", "Barrel Files|*.brl|All files|*.*");
-        reports::printLines(reports::barrelReport(shared::BarrelFile));
+        reports::printLines(reports::barrelReport(shared::BarrelFile, reports::printedLineRoom()));
     });
 }
 
 void Mainprog::mnuDprint_Click() {
     rt::endQuietlyOnError([&] {
         shared::DieFile = openFile("*.die", "Die Files|*.die|All files|*.*");
-        reports::printLines(reports::dieReport(shared::DieFile));
+        reports::printLines(reports::dieReport(shared::DieFile, reports::printedLineRoom()));
     });
 }
 
@@ -473,7 +473,8 @@ void Mainprog::mnuExtprint_Click() {
         shared::ScrewFile = rt::trim(reports::shownText(header.ScrewFile));
         shared::BarrelFile = rt::trim(reports::shownText(header.BarrelFile));
         shared::DieFile = rt::trim(reports::shownText(header.DieFile));
-        reports::printLines(reports::extruderReport(records::readExtruderFile(shared::ExtruderFile)));
+        reports::printLines(
+            reports::extruderReport(records::readExtruderFile(shared::ExtruderFile), reports::printedLineRoom()));
     });
 }
 
@@ -484,7 +485,7 @@ void Mainprog::mnuRprint_Click() {
         const std::string path = openFile("*.flw", "Result Files|*.flw|All files|*.*");
         records::ResultData result;
         if (!reports::takeResult(path, "Print Result", reports::CodeTrim::Trailing, result)) return;
-        reports::printLines(reports::resultReport(result));
+        reports::printLines(reports::resultReport(result, reports::printedLineRoom()));
         shared::PortRecords.clear();
     });
 }

@@ -1,6 +1,7 @@
 #include "views/viewbarrel.h"
 
 #include "platform/rt/error.h"
+#include "platform/rt/text.h"
 #include "platform/ui/printer.h"
 #include "records/work_files.h"
 #include "state/header_code.h"
@@ -61,7 +62,8 @@ void viewbarrel::DrawBarrelView() {
     });
 }
 
-// Print: the drawing as the window shows it, under the code and the file.
+// Print: the drawing as the window shows it, under the code and the file
+// (a path too long for the page's line loses the middle of its folders).
 void viewbarrel::Command1_Click() {
     if (!showing_) return;
     cls();
@@ -69,7 +71,7 @@ void viewbarrel::Command1_Click() {
         const auto blocks = views::readBarrelBlocks(views::workFilePath(records::workfile::kTempBarrel));
         ui::Printer& page = ui::printer();
         page.text(views::starLine(shared::ExtruderCategory)).endLine();
-        page.text(" barrel file : " + path_).endLine();
+        page.text(rt::lineWithPath(" barrel file : ", path_, "", page.charactersPerLine())).endLine();
         page.endLine();
         views::PaintBarrel(page, blocks, nav_.scale, nav_.offset(), height() / 2 - 200,
                            views::BarrelOrder::TypeFirst);

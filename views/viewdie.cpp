@@ -1,6 +1,7 @@
 #include "views/viewdie.h"
 
 #include "platform/rt/error.h"
+#include "platform/rt/text.h"
 #include "platform/ui/printer.h"
 #include "views/painters.h"
 #include "views/view_files.h"
@@ -41,14 +42,15 @@ void viewdie::DrawDieView() {
     });
 }
 
-// Print: record 1 of the die file at the window's zoom and pan.
+// Print: record 1 of the die file at the window's zoom and pan, under its
+// path (shortened in the middle of its folders when too long for the line).
 void viewdie::Command1_Click() {
     cls();
     rt::endQuietlyOnError([&] {
         const records::DieRec die = views::firstDieRecord(path_);
         ui::Printer& page = ui::printer();
         page.text(" ******************** Die View ******************** ").endLine();
-        page.text(" Die file : " + path_).endLine();
+        page.text(rt::lineWithPath(" Die file : ", path_, "", page.charactersPerLine())).endLine();
         page.endLine();
         const float s = nav_.scale;
         views::PaintDie(page, s, nav_.offset(), height() / 2 - 200, die, 5 * die.EntranceDiameter * s / 2);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/rt/error.h"
+#include "platform/rt/text.h"
 #include "platform/ui/printer.h"
 #include "records/work_files.h"
 #include "state/header_code.h"
@@ -66,6 +67,7 @@ void viewscrew::DrawScrewView() {
 }
 
 // print: the drawing at the window's zoom and pan, every flight line whole.
+// A path too long for the page's line loses the middle of its folders.
 void viewscrew::Command1_Click() {
     if (!showing_) return;
     cls();
@@ -73,7 +75,7 @@ void viewscrew::Command1_Click() {
         const auto elements = views::copyScrewElements(path_, views::workFilePath(records::workfile::kViewScrew));
         ui::Printer& page = ui::printer();
         page.text(views::starLine(shared::ExtruderCategory)).endLine();
-        page.text(" Screw file : " + path_).endLine();
+        page.text(rt::lineWithPath(" Screw file : ", path_, "", page.charactersPerLine())).endLine();
         page.text(" Number of elements : " + std::to_string(elements.size())).endLine();
         page.endLine();
         views::PaintScrew(page, radius_, nav_.scale, nav_.offset(), height() / 2 - 200, elements, false);

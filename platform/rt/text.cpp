@@ -82,4 +82,12 @@ std::string shortenedPath(std::string_view text, std::size_t room) {
     return middleOut(text, room);
 }
 
+std::string lineWithPath(std::string_view before, std::string_view path, std::string_view after,
+                         std::size_t room) {
+    const std::size_t fixed = before.size() + after.size();
+    std::string shown(path);
+    if (fixed + path.size() > room) shown = shortenedPath(rtrim(path), room > fixed ? room - fixed : 0);
+    return std::string(before).append(shown).append(after);
+}
+
 }  // namespace rt

@@ -28,4 +28,10 @@ std::string mid(std::string_view s, long start, long length = -1);
 // below 4 keeps the text's first characters.
 std::string shortenedPath(std::string_view text, std::size_t room);
 
+// The line before + path + after, kept to room characters: a path that makes
+// it longer loses its trailing blanks (a stored field's padding) and is then
+// shortened (shortenedPath) to the room that before and after leave it.
+std::string lineWithPath(std::string_view before, std::string_view path, std::string_view after,
+                         std::size_t room);
+
 }  // namespace rt

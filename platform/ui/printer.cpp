@@ -66,6 +66,11 @@ Printer& Printer::endLine() {
     return *this;
 }
 
+std::size_t Printer::charactersPerLine() {
+    settings();
+    return static_cast<std::size_t>(scaleWidth() / gfx::charWidth(fontSize()));
+}
+
 void Printer::resetDocument() {
     (void)columns_.takeLines();
     (void)columns_.takeCurrentLine();

@@ -4,6 +4,7 @@
 // by print columns and break to a new page at the bottom of the printable
 // area. A printout that is not ended by the time the user's command is over
 // (the command failed half way) is discarded, never merged into the next.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ public:
     Printer& number(int value);
     // Prints the line built so far and goes to the next one.
     Printer& endLine();
+    // How many characters of the current font a line of the printable area
+    // holds, on the page of the printer that printouts go to.
+    std::size_t charactersPerLine();
 
     // Ends the document and sends it to the printer. A document that cannot
     // be printed is discarded and the error raised.

@@ -84,6 +84,18 @@ TEST(Text, AShortenedPathKeepsItsNameWholeAndLosesItsFoldersMiddle) {
     EXPECT_EQ(rt::shortenedPath("abcdef", 0), "");
 }
 
+// A line around a path keeps to its room: the texts before and after stay
+// whole, a path too long for what they leave loses its padding, then the
+// middle of its folders; without room left beside them the path goes.
+TEST(Text, ALineWithAPathKeepsToItsRoomAndItsTextsWhole) {
+    EXPECT_EQ(rt::lineWithPath("** ", "/abcdefgh/ijklmnop/demo.flw", " **", 33), "** /abcdefgh/ijklmnop/demo.flw **");
+    EXPECT_EQ(rt::lineWithPath("** ", "/abcdefgh/ijklmnop/demo.flw", " **", 26), "** /abc...mnop/demo.flw **");
+    EXPECT_EQ(rt::lineWithPath("F: ", "/a/demo.flw    ", "", 18), "F: /a/demo.flw    ");
+    EXPECT_EQ(rt::lineWithPath("F: ", "/a/demo.flw    ", "", 17), "F: /a/demo.flw");
+    EXPECT_EQ(rt::lineWithPath("F: ", "/abcdefgh/ijklmnop/demo.flw   ", "", 23), "F: /abc...mnop/demo.flw");
+    EXPECT_EQ(rt::lineWithPath("File : ", "/a/demo.flw", " **", 8), "File :  **");
+}
+
 TEST(Array, BoundsRedimAndPreserve) {
     rt::Array<int> a;
     EXPECT_FALSE(a.dimensioned());

@@ -123,6 +123,15 @@ TEST_F(ViewFile, DieListingShowsTheFiveDimensions) {
     EXPECT_EQ(w.Text4.text(), "15.00");
     EXPECT_EQ(w.Text5.text(), "8");
     EXPECT_EQ(shared::DieFile, path("sample.die"));
+    // As wide as its boxes and button need, whatever the path in its caption:
+    // a title bar shortens a long path instead.
+    EXPECT_EQ(w.width(), 5040);
+    session.driver.click(w.Command1);
+    const std::string deep = path(std::string(120, 'd') + ".die");
+    reporttest::writeSampleDie(deep);
+    view("mnuDview", deep);
+    EXPECT_EQ(w.caption(), "View die File - " + deep);
+    EXPECT_EQ(w.width(), 5040);
 }
 
 TEST_F(ViewFile, ExtruderListingShowsScrewBarrelAndDieInMillimetres) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "report_fixture.h"
+#include "support/printed_path.h"
 
 namespace {
 
@@ -141,6 +142,52 @@ TEST_F(PrintFile, ExtruderReportWithItsDiePrintsTheDieCodeAsBlanksAndSetsTheComp
     ASSERT_EQ(noDie.size(), 25u);
     EXPECT_EQ(noDie.back(), "Barrel Length : 7.50");
     EXPECT_EQ(shared::DieFile, "");
+}
+
+// Files in a folder whose path is longer than the page's line of 93
+// characters (11185 twips of 120): each banner keeps to it, its stars and
+// the file's name whole, the folders shortened in their middle. An extruder
+// file's paths are stored in 64 characters: a banner of 96 is shortened too.
+TEST_F(PrintFile, BannersKeepALongPathInsideThePageLine) {
+    const std::filesystem::path deep = dir() / "extruder trials of the second compounding line" /
+                                       "screw and barrel variants for the glass fibre grade";
+    ASSERT_GE(deep.string().size(), 100u);
+    std::filesystem::create_directories(deep);
+    const std::string stars = "***************";
+
+    const std::string screw = (deep / "sample.srw").string();
+    reporttest::writeSampleScrew(screw);
+    Lines lines = print("mnuSprint", screw);
+    printtest::expectShortenedPath(lines.at(0), stars + " ", screw, " " + stars, 93);
+    EXPECT_EQ(lines.at(2), kScrewHeading);
+    EXPECT_EQ(shared::ScrewFile, screw);
+
+    const std::string barrel = (deep / "sample.brl").string();
+    reporttest::writeSampleBarrel(barrel, 3.0f);
+    printtest::expectShortenedPath(print("mnuBprint", barrel).at(0), stars + " ", barrel, " " + stars, 93);
+
+    const std::string die = (deep / "sample.die").string();
+    reporttest::writeSampleDie(die);
+    lines = print("mnuDprint", die);
+    printtest::expectShortenedPath(lines.at(0), stars, die, stars, 93);
+    EXPECT_EQ(lines.at(2), "Enterance Diameter (mm) : 40.00");
+
+    const auto stored = [&](const std::string& name) {
+        const std::string folder = deep.string().substr(0, 64 - name.size() - 1);
+        return folder + "/" + name;
+    };
+    reporttest::writeSampleExtruder(path("line.ext"), dir().string(), true);
+    records::ExtruderFileContent x = records::readExtruderFile(path("line.ext"));
+    x.header.ScrewFile = stored("demo.srw");
+    x.header.BarrelFile = stored("demo.brl");
+    x.header.DieFile = stored("demo.die");
+    records::writeExtruderFile(path("line.ext"), x);
+    lines = print("mnuExtprint", path("line.ext"));
+    ASSERT_EQ(lines.size(), 34u);
+    printtest::expectShortenedPath(lines[8], stars + " ", stored("demo.srw"), " " + stars, 93);
+    printtest::expectShortenedPath(lines[19], stars + " ", stored("demo.brl"), " " + stars, 93);
+    printtest::expectShortenedPath(lines[28], stars + " ", stored("demo.die"), " " + stars, 93);
+    EXPECT_EQ(shared::DieFile, stored("demo.die"));
 }
 
 TEST_F(PrintFile, AReportFailingHalfWayPrintsNothingAndTheNextPrintoutHoldsOnlyItsOwnLines) {
@@ -295,6 +342,22 @@ TEST_F(PrintFile, ResultReportPrintsEveryPortProfilePointAndElementFromTheMeltin
     EXPECT_EQ(shared::PortRecords.count(), 0);
     EXPECT_EQ(shared::ResultFile, "kept.flw");
     EXPECT_EQ(shared::ScrewRadius, 7.0f);
+}
+
+// On a page of 70 characters (8400 twips) the extruder file's line of 80
+// drops its field's padding; a stored path of 64 characters also loses the
+// middle of its folders, its "\" separators as they stand.
+TEST_F(PrintFile, ResultReportKeepsTheExtruderFileLineInsideANarrowPage) {
+    session.backend.setPrinter({"Narrow", 8400, 16118});
+    reporttest::writeResult(path("run.flw"), reporttest::sampleResult());
+    EXPECT_EQ(print("mnuRprint", path("run.flw")).at(1), "Extruder file : C:\\work\\line.ext");
+
+    const std::string stored = "C:\\extruder trials of the second compounding line\\glass\\line.ext";
+    ASSERT_EQ(stored.size(), 64u);
+    records::ResultData result = reporttest::sampleResult();
+    result.header.ExtruderFile = stored;
+    reporttest::writeResult(path("run.flw"), result);
+    printtest::expectShortenedPath(print("mnuRprint", path("run.flw")).at(1), "Extruder file : ", stored, "", 70);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 // with its title bar goes to screenshots/captions/.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -139,17 +140,9 @@ protected:
         const std::filesystem::path shots = std::filesystem::path(VELKOR_BINARY_DIR) / "screenshots" / "captions";
         std::filesystem::create_directories(shots);
         window->grab().save(QString::fromStdString((shots / (f.className() + ".png")).string()));
-        QStyleOptionTitleBar option;
-        option.initFrom(window);
-        option.titleBarFlags = window->windowFlags();
-        option.titleBarState = window->windowState();
-        option.subControls = QStyle::SC_All;
+        QStyleOptionTitleBar option = titleBar(window);
+        option.text = paintedTitle(window);
         QStyle* style = window->style();
-        option.rect = QRect(0, 0, window->width(), style->pixelMetric(QStyle::PM_TitleBarHeight, &option, window));
-        PaintedTexts bar(window->size());
-        window->render(&bar, QPoint(), QRegion(option.rect), QWidget::DrawWindowBackground);
-        // The style may paint the title twice, its shadow one pixel lower.
-        if (!bar.lines.empty()) option.text = bar.lines.begin()->second;
         const QRect room = style->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window);
         const QString caption = window->windowTitle();
         EXPECT_EQ(caption.toStdString(), f.caption());
@@ -158,6 +151,23 @@ protected:
             << f.className() << " \"" << option.text.toStdString() << "\"";
         EXPECT_TRUE(option.text.endsWith(caption.mid(caption.lastIndexOf(u'/') + 1)))
             << f.className() << " \"" << option.text.toStdString() << "\"";
+    }
+    static QStyleOptionTitleBar titleBar(QMdiSubWindow* window) {
+        QStyleOptionTitleBar option;
+        option.initFrom(window);
+        option.titleBarFlags = window->windowFlags();
+        option.titleBarState = window->windowState();
+        option.subControls = QStyle::SC_All;
+        option.rect =
+            QRect(0, 0, window->width(), window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, window));
+        return option;
+    }
+    // The title as the window's title bar paints it.
+    static QString paintedTitle(QMdiSubWindow* window) {
+        PaintedTexts bar(window->size());
+        window->render(&bar, QPoint(), QRegion(titleBar(window).rect), QWidget::DrawWindowBackground);
+        // The style may paint the title twice, its shadow one pixel lower.
+        return bar.lines.empty() ? QString() : bar.lines.begin()->second;
     }
     void expectCaptionsFitWhenShown(ui::Form& f) {
         SCOPED_TRACE(f.className());
@@ -250,6 +260,55 @@ TEST_F(Captions, TitleBarsShowTheFileNameOfALongPath) {
     for (const auto& [f, caption] : windows) {
         expectCaptionsFitWhenShown(*f);
         EXPECT_EQ(f->caption(), caption);
+    }
+    for (const qttest::SeenMessage& m : answers.seen()) ADD_FAILURE() << m.title << ": " << m.text;
+}
+
+// A caption too long for its title bar shows its start, an ellipsis and its
+// end. A path keeps its file's name whole with the separator before it, "/"
+// or "\\", and room for it, so that only its folders lose their middle: as
+// many of their characters stand before the ellipsis as after it. A caption
+// without a path, or with a name too long for the bar, loses its own middle.
+TEST_F(Captions, ATitleTooLongForItsBarLosesTheMiddleOfItsFoldersOrOfItself) {
+    qttest::MessageAnswerer answers({});
+    showMainWindow();
+    const std::string folders =
+        path("extruder trials of the second compounding line") + "/screw and barrel variants for the glass fibre grade";
+    const std::string name = "glass fibre trial 12.die";
+    std::string words;
+    while (words.size() < 150) words += "compounding trial " + std::to_string(words.size()) + " ";
+    // Each file, and how many characters at its end stand whole after the
+    // ellipsis with the folders' end (0: the caption loses its own middle).
+    const std::vector<std::pair<std::string, qsizetype>> files = {
+        {words, 0},
+        {folders + "/" + words + ".die", 0},
+        {folders + "/" + name, static_cast<qsizetype>(name.size() + 1)},
+        {"C:\\extruder trials of the second compounding line\\screw and barrel variants\\" + name,
+         static_cast<qsizetype>(name.size() + 1)},
+    };
+    listdie& w = ui::form<listdie>();
+    for (const auto& [file, whole] : files) {
+        SCOPED_TRACE(file);
+        shared::DieFile = file;  // no such file: the window shows its caption all the same
+        w.show();
+        qttest::pump(10);
+        auto* window = qobject_cast<QMdiSubWindow*>(backend->windowOf(w));
+        ASSERT_NE(window, nullptr);
+        const QString caption = window->windowTitle();
+        ASSERT_EQ(caption.toStdString(), "View die File - " + file);
+        const QString shown = paintedTitle(window);
+        SCOPED_TRACE(shown.toStdString());
+        ASSERT_LT(shown.size(), caption.size());
+        qsizetype start = 0, end = 0;
+        while (shown[start] == caption[start]) ++start;
+        while (end < shown.size() - start && shown[shown.size() - 1 - end] == caption[caption.size() - 1 - end]) ++end;
+        const QString ellipsis = shown.mid(start, shown.size() - start - end);
+        EXPECT_TRUE(ellipsis == QString(QChar(0x2026)) || ellipsis == u"...") << ellipsis.toStdString();
+        EXPECT_GE(start, 1);
+        EXPECT_GE(end, whole + 1);
+        EXPECT_LE(std::abs(start - (end - whole)), 1);
+        w.unload();
+        qttest::pump(5);
     }
     for (const qttest::SeenMessage& m : answers.seen()) ADD_FAILURE() << m.title << ": " << m.text;
 }

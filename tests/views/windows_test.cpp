@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,6 +17,7 @@
 #include "records/design_files.h"
 #include "records/files.h"
 #include "shell/shell_fixture.h"
+#include "support/printed_path.h"
 #include "views/mvbarrel.h"
 #include "views/mvscrew.h"
 #include "views/viewbarrel.h"
@@ -223,6 +225,36 @@ TEST_F(Views, DieDisplayDrawsTheLastRecordOfItsOwnPathAndPrintsTheFirst) {
     w.showFile(shared::TempDir + "temp.die", 9000);
     EXPECT_EQ(w.width(), 9000);
     EXPECT_EQ(w.caption(), "LAB30      " + shared::TempDir + "temp.die");
+}
+
+// Files in a folder whose path is longer than the page's line: each printed
+// view keeps its file line to the line's 93 characters (11185 twips of 120,
+// the 10-point font), the label and the file's name whole, the folders
+// shortened in their middle.
+TEST_F(Views, PrintedViewsKeepALongPathInsideThePageLine) {
+    const std::filesystem::path deep = dir() / "extruder trials of the second compounding line" /
+                                       "screw and barrel variants for the glass fibre grade";
+    ASSERT_GE(deep.string().size(), 100u);
+    std::filesystem::create_directories(deep);
+
+    const std::string screw = (deep / "demo.srw").string();
+    viewdata::writeLabScrew(screw);
+    display("mnuSdisplay", screw);
+    driver.click(ui::form<viewscrew>().Command1);
+    printtest::expectShortenedPath(texts(lastPage()).at(1), " Screw file : ", screw, "", 93);
+
+    const std::string barrel = (deep / "demo.brl").string();
+    viewdata::writeLabBarrel(barrel);
+    display("mnuBdiaplay", barrel);
+    driver.click(ui::form<viewbarrel>().Command1);
+    printtest::expectShortenedPath(texts(lastPage()).at(1), " barrel file : ", barrel, "", 93);
+
+    const std::string die = (deep / "demo.die").string();
+    records::writeDieFile(die, viewdata::labDie());
+    display("mnuDdisplay", die);
+    driver.click(ui::form<viewdie>().Command1);
+    printtest::expectShortenedPath(texts(lastPage()).at(1), " Die file : ", die, "", 93);
+    EXPECT_EQ(printouts(), 3u);
 }
 
 TEST_F(Views, ExtruderDisplayLoadsFitsPansAndPrintsItsOwnExtruder) {
