@@ -94,7 +94,14 @@ void dieRow(RunData& run, ElementRecord& e, float s, float tau) {
                                   (std::pow(rc, -3.0 * nd) - std::pow(re, -3.0 * nd)) / (3.0 * nd),
                           "pressure of the die's converging zone");
     }
-    e.PressureStart = requireFinite(K * s * tau, "die pressure");
+    // A die that describes a die gives a finite pressure of 0 or more; the
+    // run refuses the others before it gets here.
+    e.PressureStart = K * s * tau;
+    if (!std::isfinite(e.PressureStart))
+        stopCalculation("The die " + run.dieFile + "\ngives no finite die pressure.");
+    if (e.PressureStart < 0)
+        stopCalculation("The die " + run.dieFile + "\ngives a negative die pressure (" +
+                        rt::generalForm(e.PressureStart) + " MPa).");
     run.header.RunConditions.DiePressure = e.PressureStart;
     e.PressureStarvation = requireFinite(C * s * tau, "capillary pressure of the die");
 }
@@ -141,11 +148,12 @@ void screwRow(RunData& run, int i, float s, float tau) {
         e.PressureEnd = pd;
         e.PressureStarvation = pu;
         e.FillLeft = e.FillRight = 1;
-    } else if (isZeroPressure(pd)) {
+    } else if (pd < kNoPressure) {
+        // No pressure downstream, or one below none: starved throughout.
         e.StarvationPoint = e.SegmentLength;
         e.PressureStart = e.PressureEnd = e.PressureStarvation = 0;
         e.FillLeft = e.FillRight = cappedFill;
-    } else if (pd > 0) {
+    } else {
         // Filled from the starvation point on. A start pressure that comes out
         // at exactly 0 puts it at the start; the row is never left as it was.
         e.StarvationPoint = pu < 0 ? e.SegmentLength * -pu / (pd - pu) : 0.0f;
