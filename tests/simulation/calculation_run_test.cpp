@@ -380,6 +380,7 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
         {[&](records::DieRec& d) { d.TotalLength = none; }, "its total length is below 0."},
         {[](records::DieRec& d) { d.EntranceDiameter = 0; }, "its entrance diameter is not above 0."},
         {[&](records::DieRec& d) { d.EntranceDiameter = none; }, "its entrance diameter is not above 0."},
+        {[](records::DieRec& d) { d.CapillaryDiameter = 0; }, "its capillary diameter is not above 0."},
         {[](records::DieRec& d) { d.CapillaryDiameter = -4.0f / 15; }, "its capillary diameter is not above 0."},
         {[&](records::DieRec& d) { d.CapillaryDiameter = none; }, "its capillary diameter is not above 0."},
     };
