@@ -315,13 +315,16 @@ std::tuple<float, float, float> meltEndRow(float starvation, float fill) {
 }
 
 TEST(ForwardPass, TheMeltEndRowsStarvationTemperatureMovesWithoutAJumpAndStaysBetweenItsEnds) {
-    // Across the melt end: the start temperature on both sides.
+    // Across the melt end: the start temperature on both sides; exactly it
+    // at the melt end to a rounding.
     for (float starvation : {0.499f, 0.5f, 0.5001f, 0.501f}) {
         const auto [start, at, end] = meltEndRow(starvation, 0.4f);
         EXPECT_NEAR(at, start, 0.01 * std::fabs(end - start)) << starvation;
     }
-    // Towards the row's end the molten part is starved throughout: the end.
-    for (float starvation : {0.999f, 1.0f}) {
+    EXPECT_EQ(std::get<1>(meltEndRow(0.50005f, 0.4f)), 180.0f);
+    // Towards the row's end the molten part is starved throughout: the end;
+    // so too for a point past it.
+    for (float starvation : {0.999f, 1.0f, 1.5f}) {
         const auto [start, at, end] = meltEndRow(starvation, 0.4f);
         EXPECT_NEAR(at, end, 0.01 * std::fabs(end - start)) << starvation;
     }
