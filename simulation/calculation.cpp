@@ -94,7 +94,14 @@ void dieRow(RunData& run, ElementRecord& e, float s, float tau) {
                                   (std::pow(rc, -3.0 * nd) - std::pow(re, -3.0 * nd)) / (3.0 * nd),
                           "pressure of the die's converging zone");
     }
-    e.PressureStart = requireFinite(K * s * tau, "die pressure");
+    // A die that describes a die gives a finite pressure of 0 or more; the
+    // run refuses the others before it gets here.
+    e.PressureStart = K * s * tau;
+    if (!std::isfinite(e.PressureStart))
+        stopCalculation("The die " + run.dieFile + "\ngives no finite die pressure.");
+    if (e.PressureStart < 0)
+        stopCalculation("The die " + run.dieFile + "\ngives a negative die pressure (" +
+                        rt::generalForm(e.PressureStart) + " MPa).");
     run.header.RunConditions.DiePressure = e.PressureStart;
     e.PressureStarvation = requireFinite(C * s * tau, "capillary pressure of the die");
 }
@@ -141,11 +148,12 @@ void screwRow(RunData& run, int i, float s, float tau) {
         e.PressureEnd = pd;
         e.PressureStarvation = pu;
         e.FillLeft = e.FillRight = 1;
-    } else if (isZeroPressure(pd)) {
+    } else if (pd < kNoPressure) {
+        // No pressure downstream, or one below none: starved throughout.
         e.StarvationPoint = e.SegmentLength;
         e.PressureStart = e.PressureEnd = e.PressureStarvation = 0;
         e.FillLeft = e.FillRight = cappedFill;
-    } else if (pd > 0) {
+    } else {
         // Filled from the starvation point on. A start pressure that comes out
         // at exactly 0 puts it at the start; the row is never left as it was.
         e.StarvationPoint = pu < 0 ? e.SegmentLength * -pu / (pd - pu) : 0.0f;
@@ -315,30 +323,19 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
         balance.Q = d.Qd;
         balance.Hq = d.heatAtQd;
 
-        const float L = e.SegmentLength;
         const bool first = j == jStart;
-        // Melting that ends at the element's end leaves none of it to balance,
-        // however the difference rounds: the melt end is the element's end
-        // where the simulation core takes it as such.
-        const float meltEnd = state.MeltEndPosition;
-        const float Lf = !first ? L : samePoint(meltEnd, L) ? 0.0f : L - meltEnd;
-        float Hs = 0, Ls = 0, theta0 = 0;
+        float Lf = e.SegmentLength, Hs = 0, Ls = 0, theta0 = 0;
         if (!first) {
             Hs = e.heldFill() * d.heatAtDrag;
             Ls = e.StarvationPoint;
             theta0 = e.TempStart / terms.Tscale;
         } else {
+            // Where melting ends the melt takes the row from the melt end on.
+            const MoltenPart molten = moltenPartOf(e, state.MeltEndPosition);
+            Lf = molten.length;
+            Ls = molten.starved;
+            Hs = e.heldFill() * d.heatAtQd;
             theta0 = run.Tinit / terms.Tscale;
-            // The molten part is starved from the melt end to the starvation
-            // point and filled after it. A starvation point at the melt end,
-            // to a rounding, fills the rest.
-            if (reaches(meltEnd, e.StarvationPoint)) {
-                Hs = d.heatAtQd;
-                Ls = 0;
-            } else {
-                Hs = e.heldFill() * d.heatAtQd;
-                Ls = std::min(e.StarvationPoint - meltEnd, Lf);
-            }
         }
         // The pressure gradient of a filled part, in units of tau * s.
         const auto gradient = [&](float rise, float length) {
@@ -358,15 +355,10 @@ float forwardPass(RunData& run, int jStart, const RunState& state, const std::ve
         e.TempEnd = T1;
         // The row where melting ends takes its starvation temperature between
         // its start and end temperatures by the starved share of its molten
-        // part: its start temperature while the starvation point lies before
-        // the melt end, its end temperature once the molten part is starved
-        // throughout, and no jump as the starvation point moves across.
-        if (!first)
-            e.TempStarvation = terms.Tscale * thetaStarvation;
-        else if (Ls <= 0)
-            e.TempStarvation = e.TempStart;
-        else
-            e.TempStarvation = e.TempStart + (e.TempEnd - e.TempStart) * (Ls / Lf);
+        // part, without a jump as the starvation point moves across the melt
+        // end.
+        e.TempStarvation = first ? meltEndStarvationTemperature(e, state.MeltEndPosition)
+                                 : terms.Tscale * thetaStarvation;
         requireFinite(e.TempStarvation, "temperature at the starvation point of " + rowName(j));
         if (j < run.nE) run.elements.at(j + 1).TempStart = e.TempEnd;
     }

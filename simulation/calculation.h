@@ -112,6 +112,7 @@ struct RunData {
     std::int16_t nE = 0;
     records::AnalysisHeader header;  // the run header; its conditions filled by the run
     records::DieRec die;             // radius units
+    std::string dieFile;             // the die's file, as the hand-over names it
     bool hasDie = false;             // the analysed element count holds a die row
     bool calculateDiePressure = false;
     float specifiedDiePressure = 0;  // MPa

@@ -96,6 +96,22 @@ void requireUsableDiePressure(const RunData& run, const std::string& path) {
                         rt::generalForm(run.specifiedDiePressure) + " MPa). Specify the parameters again.");
 }
 
+// A die whose dimensions describe no die is refused before anything is
+// computed: a diameter not above 0, a length below 0, a capillary zone longer
+// than the whole die (beyond the same-place rule) or no hole. The die
+// designer takes any number; the run names the die file to mend.
+void requireSoundDie(const records::DieRec& die, const std::string& path) {
+    const auto refuse = [&path](const std::string& what) { stopCalculation("The die " + path + "\n" + what); };
+    if (!(die.EntranceDiameter > 0)) refuse("describes no die: its entrance diameter is not above 0.");
+    if (!(die.CapillaryDiameter > 0)) refuse("describes no die: its capillary diameter is not above 0.");
+    if (!(die.TotalLength >= 0)) refuse("describes no die: its total length is below 0.");
+    if (!(die.CapillaryZoneLength >= 0)) refuse("describes no die: its capillary zone length is below 0.");
+    if (die.CapillaryZoneLength > die.TotalLength && !samePlace(die.CapillaryZoneLength, die.TotalLength))
+        refuse("describes no die: its capillary zone is longer than the die.");
+    if (die.Holes < 1)
+        refuse("has " + std::to_string(die.Holes) + " holes; the calculation needs at least one.");
+}
+
 ElementRecord fromPart(const AnalysisRecord& part) {
     ElementRecord e;
     static_cast<AnalysisRecord&>(e) = part;
@@ -255,6 +271,8 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     const auto nRec = static_cast<std::int16_t>(parts.size());
     run.hasDie = analysis.header.ElementCount == nRec + 2;
     run.nE = analysis.header.ElementCount;
+    run.dieFile = handOver.DieFile;
+    if (run.hasDie) requireSoundDie(run.die, run.dieFile);
 
     const float c = handOver.CenterlineRatio * 0.5f;
     if (!(c > 0 && c < 1)) stopCalculation("The centre-line ratio of the extruder lies outside 0 to 2.");
@@ -288,12 +306,7 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     run.A = portThroughputs(set.ports, run.screwRadius, run.N);
     conditions.TotalThroughput = totalFlowThrough(set.ports, set.ports.count());
     run.Qh = run.A.at(run.A.count());
-    if (run.hasDie) {
-        if (run.die.Holes < 1)
-            stopCalculation("The die has " + std::to_string(run.die.Holes) +
-                            " holes; the calculation needs at least one.");
-        run.Qh = run.Qh / run.die.Holes;
-    }
+    if (run.hasDie) run.Qh = run.Qh / run.die.Holes;
     run.specifiedDiePressure = set.header.DiePressure;
 
     // The analysed parts, the end zone "p" behind the last one and the die "d".

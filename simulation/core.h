@@ -51,6 +51,24 @@ struct ChannelGeometry {
 // outside (0, 2), where the intermeshing angle has no value.
 bool ComputeChannelGeometry(float centerlineRatio, int tips, ChannelGeometry& geometry);
 
+// The molten part of the row where melting ends, from the melt end (a
+// position within the row) to the row's end: starved from the melt end to the
+// starvation point, filled after it. A melt end at the row's end, to a
+// rounding, leaves no molten part; a starvation point at or before the melt
+// end, to a rounding, leaves no starved one.
+struct MoltenPart {
+    float length = 0;   // melt end to the row's end
+    float starved = 0;  // melt end to the starvation point, at most `length`
+};
+MoltenPart moltenPartOf(const records::ElementRecord& row, float meltEnd);
+
+// The starvation temperature of the row where melting ends: its start
+// temperature while the starvation point lies at or before the melt end, then
+// rising to its end temperature by the starved share of the molten part. The
+// calculation's heat balance sets it so; the final call takes it again where
+// its backward pass moved the point.
+float meltEndStarvationTemperature(const records::ElementRecord& row, float meltEnd);
+
 // Why the core stopped before it finished a call.
 enum class CoreStop : std::int16_t {
     None = 0,

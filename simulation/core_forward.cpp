@@ -246,3 +246,20 @@ float CoreRun::temperatureAtStarvation(int i) {
 }
 
 }  // namespace sim::core
+
+namespace sim {
+
+MoltenPart moltenPartOf(const records::ElementRecord& row, float meltEnd) {
+    MoltenPart part;
+    part.length = samePoint(meltEnd, row.SegmentLength) ? 0.0f : row.SegmentLength - meltEnd;
+    if (!reaches(meltEnd, row.StarvationPoint)) part.starved = std::min(row.StarvationPoint - meltEnd, part.length);
+    return part;
+}
+
+float meltEndStarvationTemperature(const records::ElementRecord& row, float meltEnd) {
+    const MoltenPart part = moltenPartOf(row, meltEnd);
+    if (part.starved <= 0) return row.TempStart;
+    return row.TempStart + (row.TempEnd - row.TempStart) * (part.starved / part.length);
+}
+
+}  // namespace sim

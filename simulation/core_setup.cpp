@@ -166,11 +166,17 @@ void CoreRun::copyPreviousProfile() {
 //
 // The backward pass of this call may have moved a starvation point after the
 // last forward pass computed the row's temperatures at the old one: the row's
-// starvation temperature is taken again where the point now lies.
+// starvation temperature is taken again where the point now lies. Where
+// melting ended, the calculation balanced the row where it ended from the
+// melt end on, and that row takes it by its own rule.
 void CoreRun::finalCallTemperatures(const std::vector<float>& heatedAt) {
+    const bool meltingEnded = !(profile_[static_cast<std::size_t>(EntryProfileLast)].SolidFraction > 0);
     for (int i = 1; i <= MeltEndElement && i <= elementCount_; ++i) {
         records::ElementRecord& e = element(i);
-        if (!samePoint(e.StarvationPoint, heatedAt[static_cast<std::size_t>(i - 1)]))
+        if (samePoint(e.StarvationPoint, heatedAt[static_cast<std::size_t>(i - 1)])) continue;
+        if (i == MeltEndElement && meltingEnded)
+            e.TempStarvation = meltEndStarvationTemperature(e, MeltEndPosition);
+        else
             e.TempStarvation = temperatureAtStarvation(i);
     }
     // Melting that completed before a recorded onset leaves no melt-start

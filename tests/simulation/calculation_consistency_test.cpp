@@ -153,14 +153,30 @@ protected:
             if (!(e.TempStarvation >= low && e.TempStarvation <= high)) say(i, "starvation temperature outside its row");
             // The starvation temperature is the one at the starvation point: the
             // start's or the end's there, and before the melt end interpolated
-            // along the row between them.
+            // along the row between them; so too in the last row that solid
+            // reaches, where melting does not end.
+            const bool meltEndRow = i == r.runState.MeltEndElement && r.profile.back().SolidFraction == 0;
             const float along = e.TempStart + (e.TempEnd - e.TempStart) * e.StarvationPoint / e.SegmentLength;
             if (sim::atStart(e.StarvationPoint) && e.TempStarvation != e.TempStart)
                 say(i, "filled from its start, at a starvation temperature other than its start's");
             else if (sim::reaches(e.StarvationPoint, e.SegmentLength) && e.TempStarvation != e.TempEnd)
                 say(i, "starved to its end, at a starvation temperature other than its end's");
-            else if (i < r.runState.MeltEndElement && std::fabs(e.TempStarvation - along) > 1e-5f * std::fabs(along))
+            else if (!meltEndRow && i <= r.runState.MeltEndElement &&
+                     std::fabs(e.TempStarvation - along) > 1e-5f * std::fabs(along))
                 say(i, "a starvation temperature away from its starvation point");
+            else if (meltEndRow) {
+                // Where melting ends the melt takes the row from the melt end on:
+                // the start temperature while the point lies at or before the
+                // melt end, then the rise to the end temperature by the share
+                // of that molten part that is starved.
+                const double meltEnd = r.runState.MeltEndPosition;
+                const double share = sim::reaches(r.runState.MeltEndPosition, e.StarvationPoint)
+                                         ? 0
+                                         : std::min(1.0, (e.StarvationPoint - meltEnd) / (e.SegmentLength - meltEnd));
+                const double rule = e.TempStart + (e.TempEnd - e.TempStart) * share;
+                if (std::fabs(e.TempStarvation - rule) > 1e-5 * std::fabs(rule))
+                    say(i, "where melting ends, a starvation temperature off its rule at its starvation point");
+            }
             const double full = channel.FreeArea * e.SegmentLength / (omega * q.at(e.PortIndex)) / 60;
             if (e.ResTimeEnd - e.ResTimeStart > full * 1.0001) say(i, "holds the melt longer than a full channel");
         }

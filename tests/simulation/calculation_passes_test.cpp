@@ -142,6 +142,13 @@ TEST(BackwardPass, ARowWhosePressureComesOutAtExactlyZeroAtItsStartIsFilledFromT
     const ElementRecord& e = run.elements.at(1);
     EXPECT_EQ(std::vector<float>({e.StarvationPoint, e.PressureStart, e.PressureEnd, e.FillRight}),
               std::vector<float>({0, 0, run.specifiedDiePressure, 1}));
+    // A pressure below none downstream (a die pressure the run refuses) is
+    // none: starved throughout at the capped fill 0.02 / 0.08.
+    run.specifiedDiePressure = -0.5f;
+    run.elements.at(1).StarvationPoint = 0.7f;
+    sim::backwardPass(run, 1);
+    EXPECT_EQ(std::vector<float>({e.StarvationPoint, e.PressureStart, e.PressureEnd, e.FillLeft, e.FillRight}),
+              std::vector<float>({1, 0, 0, 0.25f, 0.25f}));
 }
 
 TEST(BackwardPass, ADownstreamPressureBelowATenThousandthMPaIsNoneAndOneOfItIsSome) {
@@ -222,6 +229,31 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
         EXPECT_EQ(p[0], p[1]);
         EXPECT_TRUE(std::isfinite(p[2]));
     }
+
+    // A die pressure below 0 or without a finite value stops the run naming
+    // the die: a capillary zone of -0.9 (ratio -3) outweighs the cone behind
+    // it, and a melt at -10000 C shifts the viscosity beyond any single.
+    const auto stopOf = [](float zone, float temperature) {
+        sim::RunData run = runOf({row('s', 0, 1), row('p', 1, 0.5f, records::kEndZoneRegion, ""),
+                                  row('d', 1.5f, 1.9f, records::kDieRegion, "")},
+                                 1.0f);
+        for (auto& e : run.elements.items()) e.TempStart = e.TempStarvation = e.TempEnd = temperature;
+        run.hasDie = run.calculateDiePressure = true;
+        run.die.EntranceDiameter = 1.2f;
+        run.die.CapillaryDiameter = 0.3f;
+        run.die.CapillaryZoneLength = zone;
+        run.die.TotalLength = 1.9f;
+        run.dieFile = "short.die";
+        run.Qh = 0.03f;
+        try {
+            sim::backwardPass(run, 1);
+        } catch (const sim::CalculationStop& stop) {
+            return stop.message.text;
+        }
+        return std::string("no stop");
+    };
+    EXPECT_EQ(stopOf(-0.9f, 220).rfind("The die short.die\ngives a negative die pressure (-", 0), 0u);
+    EXPECT_EQ(stopOf(0.9f, -1e4f), "The die short.die\ngives no finite die pressure.");
 }
 
 // Rows for the heat balance: the melt from 200 C, R 15 mm, element SE with a
@@ -283,13 +315,16 @@ std::tuple<float, float, float> meltEndRow(float starvation, float fill) {
 }
 
 TEST(ForwardPass, TheMeltEndRowsStarvationTemperatureMovesWithoutAJumpAndStaysBetweenItsEnds) {
-    // Across the melt end: the start temperature on both sides.
+    // Across the melt end: the start temperature on both sides; exactly it
+    // at the melt end to a rounding.
     for (float starvation : {0.499f, 0.5f, 0.5001f, 0.501f}) {
         const auto [start, at, end] = meltEndRow(starvation, 0.4f);
         EXPECT_NEAR(at, start, 0.01 * std::fabs(end - start)) << starvation;
     }
-    // Towards the row's end the molten part is starved throughout: the end.
-    for (float starvation : {0.999f, 1.0f}) {
+    EXPECT_EQ(std::get<1>(meltEndRow(0.50005f, 0.4f)), 180.0f);
+    // Towards the row's end the molten part is starved throughout: the end;
+    // so too for a point past it.
+    for (float starvation : {0.999f, 1.0f, 1.5f}) {
         const auto [start, at, end] = meltEndRow(starvation, 0.4f);
         EXPECT_NEAR(at, end, 0.01 * std::fabs(end - start)) << starvation;
     }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -365,9 +366,48 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
         EXPECT_TRUE(runVariables() == other) << shared::ExtruderFile;
     }
 
+    // A die whose dimensions describe no die is refused before anything is
+    // computed, its file named. The demo's die (demo.die, radius 15 mm) is 20
+    // and 4 mm across, its capillary zone 12 of its 40 mm.
+    const float none = std::numeric_limits<float>::quiet_NaN();
+    const std::string noDie = "The die demo.die\ndescribes no die: ";
+    const std::pair<std::function<void(records::DieRec&)>, std::string> dies[] = {
+        {[](records::DieRec& d) { d.CapillaryZoneLength = -30.0f / 15; }, "its capillary zone length is below 0."},
+        {[](records::DieRec& d) { d.CapillaryZoneLength = -2.0f / 15; }, "its capillary zone length is below 0."},
+        {[&](records::DieRec& d) { d.CapillaryZoneLength = none; }, "its capillary zone length is below 0."},
+        {[](records::DieRec& d) { d.CapillaryZoneLength = 41.0f / 15; }, "its capillary zone is longer than the die."},
+        {[](records::DieRec& d) { d.TotalLength = -1.0f / 15; }, "its total length is below 0."},
+        {[&](records::DieRec& d) { d.TotalLength = none; }, "its total length is below 0."},
+        {[](records::DieRec& d) { d.EntranceDiameter = 0; }, "its entrance diameter is not above 0."},
+        {[&](records::DieRec& d) { d.EntranceDiameter = none; }, "its entrance diameter is not above 0."},
+        {[](records::DieRec& d) { d.CapillaryDiameter = 0; }, "its capillary diameter is not above 0."},
+        {[](records::DieRec& d) { d.CapillaryDiameter = -4.0f / 15; }, "its capillary diameter is not above 0."},
+        {[&](records::DieRec& d) { d.CapillaryDiameter = none; }, "its capillary diameter is not above 0."},
+    };
+    for (const auto& [edit, why] : dies) {
+        SCOPED_TRACE(why);
+        prepare();
+        editAnalysis([&](sim::AnalysisHandOver& h) { edit(h.die); });
+        expectStop(noDie + why);
+    }
     prepare();
     editAnalysis([](sim::AnalysisHandOver& h) { h.die.Holes = 0; });
-    expectStop("The die has 0 holes; the calculation needs at least one.");
+    expectStop("The die demo.die\nhas 0 holes; the calculation needs at least one.");
+    // A die whose capillary takes its whole length, to the same-place rule,
+    // and one of no length at all still describe a die.
+    const std::function<void(records::DieRec&)> dies2[] = {
+        [](records::DieRec& d) { d.CapillaryZoneLength = d.TotalLength + 0.0005f; },
+        [](records::DieRec& d) { d.CapillaryZoneLength = d.TotalLength = 0; },
+    };
+    for (const auto& edit : dies2) {
+        prepare();
+        editAnalysis([&](sim::AnalysisHandOver& h) { edit(h.die); });
+        user.answers = {false};
+        EXPECT_TRUE(run());
+        EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
+        user = {};
+        fs::remove(flow());
+    }
 
     sim::ParameterSet p = demo::demoParameters();
     p.ports.at(2).Density = 0;

@@ -123,6 +123,29 @@ TEST(ForwardMelting, MeltingCutShortByTheEndZoneEndsWithinTheLastElement) {
     EXPECT_EQ(r.state.MeltEndPosition, r.elements.at(4).SegmentLength);
 }
 
+TEST(ForwardMelting, AStarvationPointWithinATenThousandthOfARowsEndTakesThatEndsTemperature) {
+    // Row 1 fills from 0.00005 radii before its end (melting is forced to
+    // begin in its last sub-step), row 2 from 0.00005 after its start, rows 3
+    // and 4 from 0.0002 after their start and before their end, beyond the
+    // same-point rule: there the temperature lies along the row.
+    CoreCall r = screw(8);
+    r.elements.at(1).StarvationPoint = 2 - 0.00005f;
+    r.elements.at(2).StarvationPoint = 0.00005f;
+    r.elements.at(3).StarvationPoint = 0.0002f;
+    r.elements.at(4).StarvationPoint = 2 - 0.0002f;
+    ASSERT_TRUE(r.call().ok());
+    const auto E = [&](int i) -> const ElementRecord& { return r.elements.at(i); };
+    ASSERT_GT(r.state.MeltEndElement, 4);
+    EXPECT_EQ(E(1).TempStarvation, E(1).TempEnd);
+    EXPECT_EQ(E(2).TempStarvation, E(2).TempStart);
+    for (int i : {3, 4}) {
+        const ElementRecord& e = E(i);
+        const double along = e.TempStart + (e.TempEnd - e.TempStart) * static_cast<double>(e.StarvationPoint) / 2;
+        EXPECT_NEAR(e.TempStarvation, along, 1e-6 * along) << "row " << i;
+        EXPECT_NE(e.TempStarvation, i == 3 ? e.TempStart : e.TempEnd) << "row " << i;
+    }
+}
+
 TEST(ForwardMelting, FeedAboveTheMeltingTemperatureMeltsFromTheStart) {
     CoreCall r = screw(10);
     r.solidsBlock.FeedTemperature = 170;
