@@ -268,18 +268,25 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     expectCurve(curve(), {{3, 0, 4, 0.5}, {4, 0.5, 7, 1}, {7, 1, 7, 1}}, yw);
 
     // Melting never started: it starts in the end zone after the screw's
-    // last row, where it ends, and there is no melting profile. The
-    // pressure chart draws the element rows over the whole screw, and they
-    // set its axis (max 10, top 10.8).
+    // last row, where it ends at the row's end, and the profile is one point
+    // at the screw's end (15 radii) with the end zone's pressure. The rows
+    // of the screw keep the pressures of the first iteration (up to 10);
+    // like the listing and the export, the chart shows the profile point
+    // and the rows after the melt end: a point at 2 MPa, on an axis set by
+    // the end zone's row (max 4: 4.4, e = 1, step CInt(7.33) / 100, top 4.2).
     b.data.runState.MeltStartElement = 4;
     b.data.runState.MeltEndElement = 3;
+    b.data.runState.MeltEndPosition = 4;
     b.run().MeltEndElement = 3;
-    b.data.elements[3].PressureStart = 2;
+    b.row(0) = {15, 1, 2, 200, 4, 0};
+    records::ElementRecord& endZone = b.data.elements[3];
+    endZone.SegmentStart = 15;
+    std::tie(endZone.PressureStart, endZone.PressureStarvation, endZone.PressureEnd) = std::tuple(2, 2, 4);
     write(b);
     click(v.Command1);
-    EXPECT_EQ(ticks().back(), "1.08");
-    expectCurve(curve(),
-                {{3, 0, 4, 0}, {4, 0, 7, 0.5}, {7, 1, 9, 2}, {9, 2, 11, 3}, {11, 4, 12, 5}, {12, 5, 15, 10}}, yp);
+    EXPECT_EQ(ticks(), (std::vector<std::string>{"0.00", "0.07", "0.14", "0.21", "0.28", "0.35", "0.42"}));
+    EXPECT_EQ(v.Label13.caption(), "E1 MPa");
+    expectCurve(curve(), {{15, 2, 15, 2}}, [](double p) { return 2639 + (4.2 - p) * 1441 / 4.2; });
 }
 
 }  // namespace
