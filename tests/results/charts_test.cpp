@@ -146,16 +146,21 @@ TEST_F(Charts, EachRuleSetsItsAxisTextsAndScale) {
     EXPECT_EQ(v.Label12.caption() + "|" + v.Label20.caption(), "A|Melting Profile");
 
     // A small power whose ticks of exponent 0 differ keeps that exponent;
-    // one whose ticks would all read "0.00" takes it as the torque does:
-    // Int(log10(1.25 x 2E-5)) = -5, ticks up to 2.5.
-    for (const auto& [power, exponent, top] : {std::tuple(0.05f, "E0  KW  ", "0.06"),
-                                               std::tuple(2e-5f, "E-5  KW  ", "2.50")}) {
+    // one whose ticks would read alike takes it as the torque does:
+    // Int(log10(1.25 x 2E-5)) = Int(-4.6) = -5, ticks up to 2.5;
+    // Int(log10(1.25 x 4E-5)) = Int(-4.3) = -5, up to 5. At 0.04368 kW only
+    // the last two ticks of exponent 0 read alike (0.0455 and 0.0546, both
+    // "0.05"): Int(log10(0.0546)) = Int(-1.26) = -2, up to 5.46.
+    for (const auto& [power, exponent, second, top] :
+         {std::tuple(0.05f, "E0  KW  ", "0.01", "0.06"), std::tuple(2e-5f, "E-5  KW  ", "0.42", "2.50"),
+          std::tuple(4e-5f, "E-5  KW  ", "0.83", "5.00"), std::tuple(0.04368f, "E-2  KW  ", "0.91", "5.46")}) {
+        SCOPED_TRACE(power);
         b.data.elements[0].PowerEnd = b.data.elements[1].PowerEnd = power;
         write(b);
         click(v.Command6);
         EXPECT_EQ(v.Label13.caption(), exponent);
         EXPECT_EQ(ticks().back(), top);
-        EXPECT_EQ(ticks().at(1), power < 0.01f ? "0.42" : "0.01");
+        EXPECT_EQ(ticks().at(1), second);
     }
 }
 
@@ -193,6 +198,11 @@ TEST_F(Charts, UndefinedRulesFallBackToOneUnitFromTheirBottom) {
     EXPECT_EQ(v.Label13.caption(), "E0  Nm  ");
     EXPECT_EQ(ticks().back(), "1.00");
     EXPECT_TRUE(curve().empty());
+    // On paper the pattern "#0.##0" writes 0 with its digits.
+    click(v.Command7);
+    ASSERT_EQ(session.backend.printed().size(), 1u);
+    EXPECT_EQ(starting(page(0), "text (2280,2320)"),
+              (std::vector<std::string>{"text (2280,2320) size=12 fore=0 \"Torque    SEC = 0.000 KWhr/kg\""}));
 }
 
 TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {

@@ -206,6 +206,10 @@ TEST_F(ResultScreens, TheOutlineEndsOnItsFrameAndTheUnitAndTitleStandAboveTheCha
     EXPECT_TRUE(v.Label13.visible());
     EXPECT_EQ(v.Label20.caption(), "Pressure");
     EXPECT_LT(unit.right(), title.left());
+    // The title stands on the unit's line, at the left where the page
+    // prints it (2280 twips).
+    EXPECT_EQ(title.top(), unit.top());
+    EXPECT_EQ(title.left(), 2280 / 15);
     for (const QRect& label : {unit, title}) {
         EXPECT_LT(label.bottom(), chartTop);
         for (int x = label.left(); x <= label.right(); ++x)
