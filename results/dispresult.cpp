@@ -1,6 +1,5 @@
 #include "results/dispresult.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "platform/rt/error.h"
@@ -311,13 +310,13 @@ void dispresult::PrintChart(std::int16_t kind) {
                               axis.exponentText);
         }
         printer.setFontSize(8);
-        // A tick longer than "0.00" starts as much earlier, so that it ends
-        // where that one does, clear of the chart's left border.
-        const gfx::Twips tickRoom = printer.textWidth("0.00");
+        // Every tick ends where one of four characters ("0.00") at 840 ends,
+        // clear of the chart's left border: a longer one starts earlier.
+        const gfx::Twips tickEnd = kValueTickLeft + printer.textWidth("0.00");
         for (int j = 0; j <= 6; ++j) {
             const std::string tick = tickText(ValueTicks[static_cast<std::size_t>(6 - j)]);
-            printer.printText(kValueTickLeft - std::max(0.0f, printer.textWidth(tick) - tickRoom),
-                              kValueTickTop + kValueTickStep * static_cast<float>(j), tick);
+            printer.printText(tickEnd - printer.textWidth(tick), kValueTickTop + kValueTickStep * static_cast<float>(j),
+                              tick);
         }
         printer.setFontSize(kPrintedTitleSize);
         printer.printText(kChartTitleLeft, kPrintedTitleTop, axis.title);
