@@ -1,6 +1,9 @@
 #include "results/dispresult.h"
 
+#include <cmath>
+
 #include "platform/rt/error.h"
+#include "platform/rt/text.h"
 #include "platform/ui/application.h"
 #include "platform/ui/printer.h"
 #include "results/result_frame.h"
@@ -15,26 +18,33 @@ namespace {
 constexpr const char* kTitle = "Result View";
 constexpr const char* kTitleLine = "VELKOR-TWIN SCREW EXTRUDER VERSION 3A";
 constexpr const char* kAxisTitle = "Axial Position (L/D)";
-constexpr gfx::Twips kValueTickTop = 2520, kValueTickStep = 240;
+// The value ticks stand left of the chart, the window's labels reaching to
+// its left border, so that a tick of five characters ("10.09") shows whole.
+constexpr gfx::Twips kValueTickLeft = 840, kValueTickTop = 2520, kValueTickStep = 240;
+constexpr gfx::Twips kValueTickWidth = kStripLeft - kValueTickLeft;
 constexpr gfx::Twips kAxialTickLeft = 1080, kAxialTickStep = 1680, kAxialTickTop = 4200;
 // The window's four frames share their left edge and width. The outline is
 // cut to the pixels its frame covers, which end one pixel before left +
 // width and top + height.
-constexpr gfx::Twips kFrameLeft = 120, kFrameWidth = 10455;
+constexpr gfx::Twips kFrameLeft = 120, kFrameWidth = 10455, kFrameRight = kFrameLeft + kFrameWidth;
 constexpr gfx::Twips kOutlineTop = 4920, kOutlineHeight = 1215;
-constexpr OutlineClip kOutlineFrame{kFrameLeft, kOutlineTop, kFrameLeft + kFrameWidth - gfx::kTwipsPerPixel,
+constexpr OutlineClip kOutlineFrame{kFrameLeft, kOutlineTop, kFrameRight - gfx::kTwipsPerPixel,
                                     kOutlineTop + kOutlineHeight - gfx::kTwipsPerPixel};
 // The printed page's three frames share the top-left corner (120, 120) and
 // the window's frame width; the outline lies in the last, below the second,
 // and is cut to it.
 constexpr gfx::Twips kPageFrameTop = 120, kPageChartFrameHeight = 4815, kPageFrameHeight = 6030;
-constexpr OutlineClip kPageOutlineFrame{kFrameLeft, kPageFrameTop + kPageChartFrameHeight, kFrameLeft + kFrameWidth,
+constexpr OutlineClip kPageOutlineFrame{kFrameLeft, kPageFrameTop + kPageChartFrameHeight, kFrameRight,
                                         kPageFrameTop + kPageFrameHeight};
 // The chart's title stands beside the exponent and unit, above the chart's
 // top line (y 2660), on the window and on the page. On paper its line of 12
 // points, descenders included, is taller than the window's label: it starts
 // higher, so that no grid line crosses it.
 constexpr gfx::Twips kChartTitleLeft = 2280, kChartTitleTop = 2400, kPrintedTitleTop = 2320;
+constexpr float kPrintedTitleSize = 12, kPrintedExponentSize = 10;
+// The printed file line starts at 3200 and ends before the right line of
+// the frame around it.
+constexpr gfx::Twips kPrintedFileLeft = 3200;
 
 }  // namespace
 
@@ -73,7 +83,7 @@ void dispresult::design() {
     label(Label12, 240, 3240, 375);
     gfx::Twips top = kValueTickTop;
     for (ui::Label* l : valueTickLabels()) {
-        label(*l, 840, top, 375);
+        label(*l, kValueTickLeft, top, kValueTickWidth);
         top += kValueTickStep;
     }
     gfx::Twips left = kAxialTickLeft;
@@ -291,14 +301,24 @@ void dispresult::PrintChart(std::int16_t kind) {
         printer.printText(240, 3420, axis.letter);
         ValueTicks = axis.ticks;
         if (kind != kMeltingChart) {
-            printer.setFontSize(10);
-            printer.printText(1440, 2520, axis.exponentText);
+            // On the title's line, their lines ending alike, from the chart's
+            // left edge: clear of the chart's top line and of the title.
+            printer.setFontSize(kPrintedExponentSize);
+            printer.printText(kStripLeft,
+                              kPrintedTitleTop + gfx::lineHeight(kPrintedTitleSize) -
+                                  gfx::lineHeight(kPrintedExponentSize),
+                              axis.exponentText);
         }
         printer.setFontSize(8);
-        for (int j = 0; j <= 6; ++j)
-            printer.printText(840, kValueTickTop + kValueTickStep * static_cast<float>(j),
-                              tickText(ValueTicks[static_cast<std::size_t>(6 - j)]));
-        printer.setFontSize(12);
+        // Every tick ends where one of four characters ("0.00") at 840 ends,
+        // clear of the chart's left border: a longer one starts earlier.
+        const gfx::Twips tickEnd = kValueTickLeft + printer.textWidth("0.00");
+        for (int j = 0; j <= 6; ++j) {
+            const std::string tick = tickText(ValueTicks[static_cast<std::size_t>(6 - j)]);
+            printer.printText(tickEnd - printer.textWidth(tick), kValueTickTop + kValueTickStep * static_cast<float>(j),
+                              tick);
+        }
+        printer.setFontSize(kPrintedTitleSize);
         printer.printText(kChartTitleLeft, kPrintedTitleTop, axis.title);
         ChartYScale = axis.yScale;
         drawChartCurve(printer, gfx::kBlack, kind, source, axis, ChartX, ChartNextX);
@@ -322,8 +342,12 @@ bool dispresult::PrintResultPage() {
     takeProfiles(result);
     printer.setFontSize(11);
     printer.printText(2520, 240, kTitleLine);
+    // A path too long for the characters that end before the frame's right
+    // line is shortened in the middle of its folders, the file's name whole.
     printer.setFontSize(10);
-    printer.printText(3200, 600, shared::ResultFile);
+    const double characters = (kFrameRight - kPrintedFileLeft) / printer.textWidth("0");
+    const auto room = static_cast<std::size_t>(std::ceil(characters)) - 1;
+    printer.printText(kPrintedFileLeft, 600, rt::shortenedPath(shared::ResultFile, room));
 
     drawStripLines(printer);
     drawFillStrip(printer, ViewElements, ChartXScale, kPrintedOverfill, ChartX, ChartNextX);

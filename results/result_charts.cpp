@@ -69,10 +69,12 @@ Extremes extremesOf(std::int16_t kind, const ChartSource& s) {
         for (int i = first < 1 ? 1 : first; i <= nE - 1; ++i) x.take(elementValues(kind, s.elements.at(i)));
     };
     if (kind == kPressureChart) {
+        // The melting profile and the rows after the melt end, as the
+        // listing and the export show them. Where melting never started the
+        // profile is one point at the screw's end: the rows before it keep
+        // pressures of the first iteration, which no later one revisits.
         rows();
-        // Without a melting profile the element rows carry the pressures of
-        // the whole screw.
-        elementsFrom(s.runState.meltingNeverStarted() ? 1 : s.header.RunConditions.MeltEndElement + 1);
+        elementsFrom(s.header.RunConditions.MeltEndElement + 1);
         return x;
     }
     x.take(elementValues(kind, s.elements.at(1)).start);
@@ -335,11 +337,6 @@ void drawChartCurve(gfx::DrawTarget& target, gfx::Color color, std::int16_t kind
     };
     switch (kind) {
     case kPressureChart:
-        if (run.meltingNeverStarted()) {  // no melting profile: the element rows over the whole screw
-            p.startAtElementOne();
-            p.run(1, p.last());
-            break;
-        }
         p.rows(false);
         acrossMeltEnd(s.header.RunConditions.MeltEndElement, true);
         break;

@@ -146,16 +146,21 @@ TEST_F(Charts, EachRuleSetsItsAxisTextsAndScale) {
     EXPECT_EQ(v.Label12.caption() + "|" + v.Label20.caption(), "A|Melting Profile");
 
     // A small power whose ticks of exponent 0 differ keeps that exponent;
-    // one whose ticks would all read "0.00" takes it as the torque does:
-    // Int(log10(1.25 x 2E-5)) = -5, ticks up to 2.5.
-    for (const auto& [power, exponent, top] : {std::tuple(0.05f, "E0  KW  ", "0.06"),
-                                               std::tuple(2e-5f, "E-5  KW  ", "2.50")}) {
+    // one whose ticks would read alike takes it as the torque does:
+    // Int(log10(1.25 x 2E-5)) = Int(-4.6) = -5, ticks up to 2.5;
+    // Int(log10(1.25 x 4E-5)) = Int(-4.3) = -5, up to 5. At 0.04368 kW only
+    // the last two ticks of exponent 0 read alike (0.0455 and 0.0546, both
+    // "0.05"): Int(log10(0.0546)) = Int(-1.26) = -2, up to 5.46.
+    for (const auto& [power, exponent, second, top] :
+         {std::tuple(0.05f, "E0  KW  ", "0.01", "0.06"), std::tuple(2e-5f, "E-5  KW  ", "0.42", "2.50"),
+          std::tuple(4e-5f, "E-5  KW  ", "0.83", "5.00"), std::tuple(0.04368f, "E-2  KW  ", "0.91", "5.46")}) {
+        SCOPED_TRACE(power);
         b.data.elements[0].PowerEnd = b.data.elements[1].PowerEnd = power;
         write(b);
         click(v.Command6);
         EXPECT_EQ(v.Label13.caption(), exponent);
         EXPECT_EQ(ticks().back(), top);
-        EXPECT_EQ(ticks().at(1), power < 0.01f ? "0.42" : "0.01");
+        EXPECT_EQ(ticks().at(1), second);
     }
 }
 
@@ -193,6 +198,11 @@ TEST_F(Charts, UndefinedRulesFallBackToOneUnitFromTheirBottom) {
     EXPECT_EQ(v.Label13.caption(), "E0  Nm  ");
     EXPECT_EQ(ticks().back(), "1.00");
     EXPECT_TRUE(curve().empty());
+    // On paper the pattern "#0.##0" writes 0 with its digits.
+    click(v.Command7);
+    ASSERT_EQ(session.backend.printed().size(), 1u);
+    EXPECT_EQ(starting(page(0), "text (2280,2320)"),
+              (std::vector<std::string>{"text (2280,2320) size=12 fore=0 \"Torque    SEC = 0.000 KWhr/kg\""}));
 }
 
 TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
@@ -268,18 +278,25 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     expectCurve(curve(), {{3, 0, 4, 0.5}, {4, 0.5, 7, 1}, {7, 1, 7, 1}}, yw);
 
     // Melting never started: it starts in the end zone after the screw's
-    // last row, where it ends, and there is no melting profile. The
-    // pressure chart draws the element rows over the whole screw, and they
-    // set its axis (max 10, top 10.8).
+    // last row, where it ends at the row's end, and the profile is one point
+    // at the screw's end (15 radii) with the end zone's pressure. The rows
+    // of the screw keep the pressures of the first iteration (up to 10);
+    // like the listing and the export, the chart shows the profile point
+    // and the rows after the melt end: a point at 2 MPa, on an axis set by
+    // the end zone's row (max 4: 4.4, e = 1, step CInt(7.33) / 100, top 4.2).
     b.data.runState.MeltStartElement = 4;
     b.data.runState.MeltEndElement = 3;
+    b.data.runState.MeltEndPosition = 4;
     b.run().MeltEndElement = 3;
-    b.data.elements[3].PressureStart = 2;
+    b.row(0) = {15, 1, 2, 200, 4, 0};
+    records::ElementRecord& endZone = b.data.elements[3];
+    endZone.SegmentStart = 15;
+    std::tie(endZone.PressureStart, endZone.PressureStarvation, endZone.PressureEnd) = std::tuple(2, 2, 4);
     write(b);
     click(v.Command1);
-    EXPECT_EQ(ticks().back(), "1.08");
-    expectCurve(curve(),
-                {{3, 0, 4, 0}, {4, 0, 7, 0.5}, {7, 1, 9, 2}, {9, 2, 11, 3}, {11, 4, 12, 5}, {12, 5, 15, 10}}, yp);
+    EXPECT_EQ(ticks(), (std::vector<std::string>{"0.00", "0.07", "0.14", "0.21", "0.28", "0.35", "0.42"}));
+    EXPECT_EQ(v.Label13.caption(), "E1 MPa");
+    expectCurve(curve(), {{15, 2, 15, 2}}, [](double p) { return 2639 + (4.2 - p) * 1441 / 4.2; });
 }
 
 }  // namespace

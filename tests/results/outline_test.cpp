@@ -1,5 +1,6 @@
 // The extruder outline under the charts: its frame on the L/D axis, barrel
 // blocks, openings and die, and the screw with its flights and disks.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -153,6 +154,15 @@ TEST_F(ResultViewRun, TheOutlineDrawsNothingOutsideItsFrameOnTheWindowOrOnPaper)
             EXPECT_TRUE(std::min(op.x1, op.x2) >= 120 && std::max(op.x1, op.x2) <= 10575 &&
                         std::min(op.y1, op.y2) >= 4935 && std::max(op.y1, op.y2) <= 6150) << gfx::dump(op);
         }
+        // On paper the cut lines end on the frame's left, right and bottom
+        // lines, not inside them.
+        const std::vector<std::string> paper = lines(gfx::dump(session.backend.printed().back().pages.at(0)));
+        auto printed = [&](const std::string& op) {
+            return std::count(paper.begin(), paper.end(), op + " color=0 width=1");
+        };
+        EXPECT_EQ(printed("segment (120,5300)-(387.875,5300)"), b == &early ? 1 : 0);
+        EXPECT_EQ(printed("segment (1966.875,5300)-(10575,5300)"), b == &element ? 1 : 0);
+        EXPECT_EQ(printed("segment (3231,6052.9844)-(3231,6150)"), b == &deep ? 1 : 0);
         close();
     }
 }

@@ -2,6 +2,7 @@
 // common page read again from the file, and what a failed page or a failing
 // printer leaves behind.
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/ui/printer.h"
 #include "tests/results/view_fixture.h"
@@ -45,6 +46,59 @@ protected:
         }
         return out;
     }
+
+    // Where a text of the page meets a line, a box's edge, a filled box or
+    // another text, one line each. A text's box comes from the fixed-pitch
+    // font: a character 0.6 em wide, a line 1.2 em high, 20 twips a point;
+    // trailing blanks leave no ink. Touching counts as meeting.
+    static std::vector<std::string> crossings(const gfx::DisplayList& page) {
+        struct Rect {
+            double left, top, right, bottom;
+        };
+        auto meets = [](const Rect& r, double x1, double y1, double x2, double y2) {
+            double enter = 0, leave = 1;
+            const double dx = x2 - x1, dy = y2 - y1;
+            for (const auto& [p, q] : {std::pair{-dx, x1 - r.left}, std::pair{dx, r.right - x1},
+                                       std::pair{-dy, y1 - r.top}, std::pair{dy, r.bottom - y1}}) {
+                if (p == 0) {
+                    if (q < 0) return false;
+                    continue;
+                }
+                if (p < 0) enter = std::max(enter, q / p);
+                else leave = std::min(leave, q / p);
+                if (enter > leave) return false;
+            }
+            return true;
+        };
+        std::vector<std::pair<Rect, std::string>> texts;
+        for (const gfx::DrawOp& op : page) {
+            if (op.kind != gfx::OpKind::Text) continue;
+            const double ink = static_cast<double>(op.text.find_last_not_of(' ') + 1);
+            texts.push_back({{op.x1, op.y1, op.x1 + 0.6 * 20 * op.fontSize * ink, op.y1 + 1.2 * 20 * op.fontSize},
+                             gfx::dump(op)});
+        }
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto& [r, text] = texts[i];
+            for (const gfx::DrawOp& op : page) {
+                bool met = false;
+                if (op.kind == gfx::OpKind::Segment) met = meets(r, op.x1, op.y1, op.x2, op.y2);
+                if (op.kind == gfx::OpKind::Box)
+                    met = meets(r, op.x1, op.y1, op.x2, op.y1) || meets(r, op.x2, op.y1, op.x2, op.y2) ||
+                          meets(r, op.x2, op.y2, op.x1, op.y2) || meets(r, op.x1, op.y2, op.x1, op.y1);
+                if (op.kind == gfx::OpKind::FilledBox)
+                    met = std::max(op.x1, op.x2) >= r.left && std::min(op.x1, op.x2) <= r.right &&
+                          std::max(op.y1, op.y2) >= r.top && std::min(op.y1, op.y2) <= r.bottom;
+                if (met) out.push_back(text + " meets " + gfx::dump(op));
+            }
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                const Rect& o = texts[j].first;
+                if (o.right >= r.left && o.left <= r.right && o.bottom >= r.top && o.top <= r.bottom)
+                    out.push_back(text + " meets " + texts[j].second);
+            }
+        }
+        return out;
+    }
 };
 
 TEST_F(PrintedCharts, EachPressPrintsOnePageWithTheWindowsCurveInBlack) {
@@ -65,8 +119,15 @@ TEST_F(PrintedCharts, EachPressPrintsOnePageWithTheWindowsCurveInBlack) {
         ASSERT_FALSE(window.empty());
         EXPECT_EQ(curveIn(paper, "0"), window);
         EXPECT_EQ(paper.front(), "text (240,3420) size=12 fore=0 \"" + letter + "\"");
-        EXPECT_EQ(starting(paper, "text (1440,2520) size=10").size(), letter == "A" ? 0u : 1u);
-        EXPECT_EQ(starting(paper, "text (840,").size(), 7u + 3);  // value ticks, strip ticks
+        // The exponent and unit on the title's line from the chart's left
+        // edge, their line ending with the title's (2320 + 288 - 240).
+        EXPECT_EQ(starting(paper, "text (1290,2368) size=10").size(), letter == "A" ? 0u : 1u);
+        // Every text stands clear of every line and every other text: a
+        // tick of five characters ("10.00" atop the temperatures) ends
+        // where one of four does, at 840 + 4 x 96.
+        EXPECT_EQ(crossings(session.backend.printed().at(jobs).pages.at(0)), std::vector<std::string>{});
+        EXPECT_EQ(starting(paper, "text (840,").size(), letter == "T" ? 6u + 3 : 7u + 3);  // value ticks, strip ticks
+        EXPECT_EQ(starting(paper, "text (744,2520) size=8 fore=0 \"10.00\"").size(), letter == "T" ? 1u : 0u);
         // The window shows the same chart again.
         EXPECT_EQ(v.Label12.caption(), letter);
         EXPECT_EQ(curveIn(drawing(), "16777215"), window);
@@ -108,6 +169,26 @@ TEST_F(PrintedCharts, EachPressPrintsOnePageWithTheWindowsCurveInBlack) {
     click(v.Command7);
     EXPECT_EQ(page(session.backend.printed().size() - 1).front(), "text (240,3420) size=12 fore=0 \"M\"");
     EXPECT_EQ(v.Label12.caption(), "M");
+
+    // A file under a folder whose path is over 100 characters: its line is
+    // shortened in the middle of its folders to the 61 characters that end
+    // before the frame's right line ((10575 - 3200) / 120 = 61.5), the
+    // file's name whole.
+    const std::string folder = path(std::string(60, 'a') + "/" + std::string(50, 'b'));
+    std::filesystem::create_directories(folder);
+    shared::ResultFile = folder + "/run.flw";
+    b.write(shared::ResultFile);
+    click(v.Command1);
+    click(v.Command7);
+    const gfx::DisplayList& sheet = session.backend.printed().back().pages.at(0);
+    const std::vector<std::string> file = starting(lines(gfx::dump(sheet)), "text (3200,600) size=10");
+    ASSERT_EQ(file.size(), 1u);
+    const std::string shown = file[0].substr(file[0].find('"') + 1, file[0].size() - file[0].find('"') - 2);
+    EXPECT_EQ(shown.size(), 61u);
+    EXPECT_EQ(shown.substr(0, 10), shared::ResultFile.substr(0, 10));
+    EXPECT_EQ(shown.substr(shown.size() - 13), "bbbbb/run.flw");
+    EXPECT_NE(shown.find("..."), std::string::npos);
+    EXPECT_EQ(crossings(sheet), std::vector<std::string>{});
 }
 
 TEST_F(PrintedCharts, NothingIsPrintedOrLeftPendingWhenAPageCannotBeMade) {

@@ -145,6 +145,29 @@ TEST_F(ResultScreens, EveryChartOfASampleRunShowsItsCurve) {
     sample.data = resulttest::sampleRun();
     sample.write((dir_ / "sample.flw").string());
     showEveryChart((dir_ / "sample.flw").string(), "dispresult-sample");
+
+    // Its temperatures moved to 46.4 .. 90 C: e = 1 and the top tick (90 +
+    // 0.25 x 43.6) / 10 has five characters. Every tick shows whole and ends
+    // left of the chart's left border.
+    auto warmer = [](float& t) { t = 46.4f + (t - 25) * 43.6f / 205; };
+    for (records::ElementRecord& e : sample.data.elements) {
+        warmer(e.TempStart);
+        warmer(e.TempStarvation);
+        warmer(e.TempEnd);
+    }
+    for (records::MeltProfileRow& r : sample.data.profile) warmer(r.AverageTemperature);
+    sample.write(path("warm.flw"));
+    shared::ResultFile = path("warm.flw");
+    dispresult& v = ui::form<dispresult>();
+    press(v.Command2);
+    EXPECT_EQ(v.Label5.caption(), "10.09");
+    const int border = qRound(results::kStripLeft / gfx::kTwipsPerPixel);
+    for (ui::Label* tick : {&v.Label5, &v.Label6, &v.Label7, &v.Label8, &v.Label9, &v.Label10, &v.Label11}) {
+        auto* l = qobject_cast<QLabel*>(backend->widgetOf(*tick));
+        const int advance = QFontMetrics(l->font()).horizontalAdvance(l->text());
+        EXPECT_LE(advance, l->width()) << tick->caption();
+        EXPECT_LT(l->x() + advance, border) << tick->caption();
+    }
 }
 
 // The demo run with its die four times as long, so that the outline runs
@@ -183,6 +206,10 @@ TEST_F(ResultScreens, TheOutlineEndsOnItsFrameAndTheUnitAndTitleStandAboveTheCha
     EXPECT_TRUE(v.Label13.visible());
     EXPECT_EQ(v.Label20.caption(), "Pressure");
     EXPECT_LT(unit.right(), title.left());
+    // The title stands on the unit's line, at the left where the page
+    // prints it (2280 twips).
+    EXPECT_EQ(title.top(), unit.top());
+    EXPECT_EQ(title.left(), 2280 / 15);
     for (const QRect& label : {unit, title}) {
         EXPECT_LT(label.bottom(), chartTop);
         for (int x = label.left(); x <= label.right(); ++x)
