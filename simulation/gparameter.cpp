@@ -136,17 +136,17 @@ const char* rejection(const ParameterField& field, float v, int portIndex) {
         return v > shared::SolidsParams.BarrelTemperature ? field.message : nullptr;
     case FieldCheck::PositiveTotalFlow: {
         // A later port may remove melt (a vent), as long as some is left, in
-        // mass and in the volume the screw carries. The volume waits for the
-        // port's density, whose own box refuses one that is not above 0.
-        const bool massLeft = sim::totalFlowThrough(shared::PortRecords, portIndex - 1) + v > 0.0f;
+        // mass and in the volume the screw carries; each refusal says which.
+        // The volume waits for the port's density, whose own box refuses one
+        // that is not above 0.
+        if (!(sim::totalFlowThrough(shared::PortRecords, portIndex - 1) + v > 0.0f))
+            return portIndex == 1 ? field.message : "Flow rate too small. The total flow must stay above 0.";
         const float density = shared::PortRecords.at(portIndex).Density;
-        bool volumeLeft = true;
-        if (density > 0.0f) {
-            const float volume = sim::totalVolumeThrough(shared::PortRecords, portIndex - 1) + v / density;
-            volumeLeft = volume > 0.0f && std::isfinite(volume);
-        }
-        if (massLeft && volumeLeft) return nullptr;
-        return portIndex == 1 ? field.message : "Flow rate too small. The total flow must stay above 0.";
+        if (!(density > 0.0f)) return nullptr;
+        const float volume = sim::totalVolumeThrough(shared::PortRecords, portIndex - 1) + v / density;
+        if (volume > 0.0f && std::isfinite(volume)) return nullptr;
+        return "Flow rate not accepted. The total volume flow (each flow over its density) must stay above 0 and "
+               "finite.";
     }
     case FieldCheck::PowerLawIndex:
         return d < 0.1 || v > 1.0f ? field.message : nullptr;

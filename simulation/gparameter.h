@@ -27,7 +27,7 @@ enum class FieldCheck {
     BarrelFriction,          // 0 < value < 1, above the stored screw friction
     ScrewFriction,           // 0 < value < 1, below the stored barrel friction
     NotAboveBarrelTemperature,
-    PositiveTotalFlow,       // the flows of ports 1..p, this one included, leave > 0 kg/hr and > 0 l/hr
+    PositiveTotalFlow,       // the flows of ports 1..p, this one included, leave > 0 kg/hr and a finite > 0 l/hr
     PowerLawIndex,           // 0.1 <= value <= 1
     NotBelowMeltingTemperature,
 };

@@ -152,8 +152,9 @@ TEST(BackwardPass, ARowWhosePressureComesOutAtExactlyZeroAtItsStartIsFilledFromT
 }
 
 TEST(BackwardPass, ADownstreamPressureBelowATenThousandthMPaIsNoneAndOneOfItIsSome) {
-    const auto rowAhead = [](float diePressure) {
-        sim::RunData run = runOf({row('s', 0, 1), row('d', 1, 1)});
+    const auto rowAhead = [](float diePressure, const char* code = "SE") {
+        sim::RunData run = runOf({row('s', 0, 1, 0, code), row('d', 1, 1)});
+        run.distinct.push_back(kind("FB", 0.1f, 0.08f, 10));  // fed beyond its capacity
         run.specifiedDiePressure = diePressure;
         sim::backwardPass(run, 1);
         const ElementRecord& e = run.elements.at(1);
@@ -162,6 +163,10 @@ TEST(BackwardPass, ADownstreamPressureBelowATenThousandthMPaIsNoneAndOneOfItIsSo
     const float below = std::nextafter(sim::kNoPressure, 0.0f);
     EXPECT_EQ(rowAhead(below), std::vector<float>({0, 0, 0.25f}));  // starved throughout
     EXPECT_EQ(rowAhead(sim::kNoPressure), std::vector<float>({1, sim::kNoPressure, 1}));
+    EXPECT_EQ(rowAhead(0.00005f), std::vector<float>({0, 0, 0.25f}));
+    EXPECT_EQ(rowAhead(0.0005f), std::vector<float>({1, 0.0005f, 1}));
+    // Starved throughout, a channel fed 1.25 times over holds itself.
+    EXPECT_EQ(rowAhead(0, "FB"), std::vector<float>({0, 0, 1}));
     EXPECT_TRUE(sim::isZeroPressure(-below));
     EXPECT_FALSE(sim::isZeroPressure(-sim::kNoPressure));
 }
@@ -456,6 +461,8 @@ protected:
 };
 
 TEST_F(ResidencePower, ThreeZonesOnAHandWorkedScrew) {
+    r.profile[1].Pressure = 0.00005f;
+    r.profile[2].Pressure = 0.0005f;
     sim::addResidenceAndPower(r, in);
     // Solids zone: melting starts past the starvation point (x < s), which
     // the model takes back; friction power up to the melting start.
@@ -470,7 +477,8 @@ TEST_F(ResidencePower, ThreeZonesOnAHandWorkedScrew) {
     expectClose(E(2).ResTimeEnd, t1 + dt(g.area, 1, 1), "passed block");
     const double t3 = t1 + dt(g.area, 1, 1) + dt(g.area, 0.4, 0.8) + dt(g.area, 1.6, 1);
     expectClose(E(3).ResTimeEnd, t3, "melt end element");
-    // Melting profile: a starved point weighs by the element's fill.
+    // Melting profile: a starved point weighs by the element's fill; point 1
+    // carries no pressure (below 0.0001 MPa), point 2 some.
     const double p1 = E(1).PowerStarvation + step(0.3, 0.6, 0.5, 0.5);
     const double p2 = p1 + step(1.4, 0.3, 0.3, 1);
     const double p3 = p2 + step(0.4, 0, 0.3, 1);

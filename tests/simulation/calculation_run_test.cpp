@@ -160,6 +160,34 @@ TEST_F(CalculationRun, TheLoopShowsEachIterationThatGoesOnAndEndsOnSettledTemper
               "The result is that of the last iteration.");
     EXPECT_EQ(user.shown[0].title, "Calculation");
     EXPECT_EQ(user.shown[1].text, kSaveQuestion);
+
+    // A last iteration that still changes a temperature. With a viscosity
+    // that does not depend on the temperature (b = 0) no row's balance
+    // depends on the end temperature it held before, so the last screw row's,
+    // raised by 0.5 C before the last iteration, is the only difference.
+    sim::ParameterSet even = demo::demoParameters();
+    for (auto& port : even.ports.items()) port.ViscositySensitivity = 0;
+    sim::OneBasedList<records::ElementRecord>* rows = nullptr;
+    counted.core = [&](auto&&... a) {
+        rows = &std::get<3>(std::forward_as_tuple(a...));
+        return sim::SimulateFillAndMelting(a...);
+    };
+    char raised = 0;
+    user = {};
+    user.onPause = [&](int iteration) {
+        if (iteration != 19) return;
+        records::ElementRecord& last = rows->at(rows->count() - 2);  // before the end zone and the die
+        raised = last.kind();
+        last.TempEnd += 0.5f;
+    };
+    prepare(even);
+    ASSERT_TRUE(run(counted));
+    ASSERT_EQ(user.progress.size(), 19u);
+    ASSERT_EQ(user.progress.back().second, 0.0f);
+    ASSERT_EQ(raised, 's');
+    EXPECT_EQ(user.shown.at(0).text,
+              "The calculation did not settle within 20 iterations: the last residual is 0.25.\n"
+              "The result is that of the last iteration.");
 }
 
 TEST_F(CalculationRun, SolidLeftOrAHotFeedEndTheLoopAfterItsFirstIteration) {
@@ -282,6 +310,20 @@ TEST_F(CalculationRun, TheCodeAndDiePressureQuestionsTakeYesAndNo) {
             EXPECT_GT(endZone.PressureStart, 1.5f);
             EXPECT_EQ(endZone.PressureEnd, 1.5f);
         }
+    }
+    // 0.0005 MPa is a die pressure given; 0.00005 MPa is none, and the die's
+    // own is calculated without a question.
+    for (const auto& [given, asked] : {std::pair{0.0005f, true}, std::pair{0.00005f, false}}) {
+        SCOPED_TRACE(given);
+        p.header.DiePressure = given;
+        user = {};
+        prepare(p);
+        if (asked) user.answers = {true};
+        ASSERT_TRUE(run());
+        std::vector<std::string> shown{kSaveQuestion, kNotSaved};
+        if (asked) shown.insert(shown.begin(), question);
+        EXPECT_EQ(user.texts(), shown);
+        EXPECT_NEAR(resultOf(flow()).elements.back().PressureStart, 0.68, 0.1);
     }
 }
 
@@ -501,15 +543,37 @@ TEST_F(CalculationRun, AVentThatRemovesAllTheMeltIsRefusedAndOneThatLeavesSomeRu
                    " kg/hr after port 2. Specify the parameters again.");
     }
     // 10 kg/hr at 0.75 g/cm^3 is 13.33 l/hr: 9 at 0.5 (18 l/hr) or 7 at 0.3
-    // (23.33 l/hr) leave mass but no volume.
-    for (const auto& [vent, density, left] :
-         {std::tuple{-9.0f, 0.5f, "-4.666667"}, std::tuple{-7.0f, 0.3f, "-9.999999"}}) {
+    // (23.33 l/hr) leave mass but no volume; 5 at 0.375 leaves none at all
+    // (5 / 0.375 and 10 / 0.75 are the same single).
+    for (const auto& [vent, density, left] : {std::tuple{-9.0f, 0.5f, "-4.666667"},
+                                              std::tuple{-7.0f, 0.3f, "-9.999999"}, std::tuple{-5.0f, 0.375f, "0"}}) {
         p.ports.at(2).FlowRate = vent;
         p.ports.at(2).Density = density;
         prepare(p);
         expectStop("The parameter file " + tempFile("run.prm") + "\nleaves a volume flow of " + left +
                    " l/hr after port 2. Specify the parameters again.");
     }
+    // 10 kg/hr at 1e-38 g/cm^3 is 1e39 l/hr, more than a single holds.
+    sim::ParameterSet thin = demo::demoParameters();
+    thin.ports.at(1).Density = 1e-38f;
+    prepare(thin);
+    expectStop("The parameter file " + tempFile("run.prm") +
+               "\nleaves a volume flow of Inf l/hr after port 1. Specify the parameters again.");
+    // Added in single precision, as the core adds it, 1e8 and 1 l/hr make 1e8
+    // (a single holds every eighth whole number there), which a vent of
+    // 5e7 kg/hr at 0.5 g/cm^3 takes whole: 5e7 kg/hr of mass, no volume.
+    sim::ParameterSet three = demo::demoParameters();
+    three.ports = {three.ports.at(1), three.ports.at(1), three.ports.at(2)};
+    for (const auto& [port, flow, density] :
+         {std::tuple{1, 1e8f, 1.0f}, std::tuple{2, 1.0f, 1.0f}, std::tuple{3, -5e7f, 0.5f}}) {
+        three.ports.at(port).FlowRate = flow;
+        three.ports.at(port).Density = density;
+    }
+    prepare(three);  // the demo's analysis taken for three ports
+    editHandOver([](records::Calc1Values& v) { v.PortCount = 3; });
+    editAnalysis([](sim::AnalysisHandOver& h) { h.header.PortCount = 3; });
+    expectStop("The parameter file " + tempFile("run.prm") +
+               "\nleaves a volume flow of 0 l/hr after port 3. Specify the parameters again.");
     p.ports.at(2) = demo::demoParameters().ports.at(2);
     p.ports.at(2).FlowRate = -2;
     prepare(p);

@@ -148,8 +148,15 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     EXPECT_EQ(p4.Label1.caption(), "Flow Rate through Port 1(kg/hr)");
     EXPECT_EQ(p4.Command2.caption(), "Next >>");
     const std::string index = "Powe law index nust be in the range of 0.1-1.0";
+    const std::string noVolumeLeft =
+        "Flow rate not accepted. The total volume flow (each flow over its density) must stay above 0 and finite.";
     refuse(p4, p4.Text1, "0", "Flow rate too small. You have to re-input.", "10");
     refuse(p4, p4.Text2, "0", "Zero density not accepted.", "0.75");
+    // 10 kg/hr at 1e-38 g/cm^3 is 1e39 l/hr, more than a single holds.
+    enter(p4, p4.Text2, "1e-38");
+    refuse(p4, p4.Text1, "10", noVolumeLeft, "1e-30");
+    enter(p4, p4.Text2, "0.75");
+    enter(p4, p4.Text1, "10");
     refuse(p4, p4.Text3, "0", "Zeor or minus heat capacity not accepted.", "2.2");
     refuse(p4, p4.Text6, "0", "Zero or minus consistency not accepted.", "5");
     refuse(p4, p4.Text7, "0.09", index);
@@ -171,18 +178,21 @@ TEST_F(Wizard, EveryBoxChecksItsEntryAtTheEdgeOfItsLimit) {
     enter(p4, p4.Text1, "-2");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(2).FlowRate, -2);
     // ... and some volume: port 1 gives 13.33 l/hr (10 kg/hr at 0.75 g/cm^3),
-    // more than the vent may take: 9 kg/hr at 0.5 is 18 l/hr, 7 at 0.3 23.33.
-    const std::string noFlowLeft = "Flow rate too small. The total flow must stay above 0.";
+    // more than the vent may take: 9 kg/hr at 0.5 is 18 l/hr, 7 at 0.3 23.33,
+    // while 1 and 3 kg/hr of mass are left. 5 at 0.375 takes all of it: 5 /
+    // 0.375 and 10 / 0.75 are the same single.
     enter(p4, p4.Text2, "0.5");
-    refuse(p4, p4.Text1, "-9", noFlowLeft, "-5");
+    refuse(p4, p4.Text1, "-9", noVolumeLeft, "-5");
+    enter(p4, p4.Text2, "0.375");
+    refuse(p4, p4.Text1, "-5", noVolumeLeft, "-4.5");
     // A density entered after the flow: Done ! refuses the flow, writing nothing.
     enter(p4, p4.Text2, "0.3");
-    s.script.ok(noFlowLeft, "Input parameter");
+    s.script.ok(noVolumeLeft, "Input parameter");
     s.driver.click(p4.Command2);
     s.expectScriptDone();
     EXPECT_EQ(p4.activeControl(), &p4.Text1);
     EXPECT_FALSE(io::fileExists(path("temp/Calc1.tmp")));
-    refuse(p4, p4.Text1, "-7", noFlowLeft);
+    refuse(p4, p4.Text1, "-7", noVolumeLeft);
     enter(p4, p4.Text1, "2.5");
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).FlowRate, 10);
     EXPECT_FLOAT_EQ(shared::PortRecords.at(1).PowerLawIndex, 1);
