@@ -57,7 +57,7 @@ namespace {
 constexpr std::string_view kEllipsis = "...";
 
 // The text with its middle replaced by "...", room characters long
-// (room > 3, text longer than room). The start keeps the odd character.
+// (room >= 3, text longer than room). The start keeps the odd character.
 std::string middleOut(std::string_view text, std::size_t room) {
     const std::size_t kept = room - kEllipsis.size();
     const std::size_t head = kept - kept / 2;
@@ -75,8 +75,8 @@ std::string shortenedPath(std::string_view text, std::size_t room) {
     const std::size_t separator = text.find_last_of("/\\");
     if (separator != std::string_view::npos && separator > 0) {
         const std::string_view name = text.substr(separator);
-        // The folder part needs a character on each side of "...".
-        if (name.size() + kEllipsis.size() + 2 <= room)
+        // The name stays whole wherever "..." fits beside it.
+        if (name.size() + kEllipsis.size() <= room)
             return middleOut(text.substr(0, separator), room - name.size()) + std::string(name);
     }
     return middleOut(text, room);

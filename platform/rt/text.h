@@ -23,9 +23,10 @@ std::string mid(std::string_view s, long start, long length = -1);
 
 // A text shortened to at most room characters by putting "..." in place of
 // its middle. A path loses the middle of its folder part, so that the file's
-// name and the separator before it ("/" or "\") stay whole; a text without a
-// separator, or a name too long for the room, loses its own middle. A room
-// below 4 keeps the text's first characters.
+// name and the separator before it ("/" or "\") stay whole wherever "..."
+// fits beside them; a text without a separator, or a name too long for the
+// room, loses its own middle. A room below 4 keeps the text's first
+// characters.
 std::string shortenedPath(std::string_view text, std::size_t room);
 
 // The line before + path + after, kept to room characters: a path that makes

@@ -75,10 +75,12 @@ TEST(Text, AShortenedPathKeepsItsNameWholeAndLosesItsFoldersMiddle) {
     EXPECT_EQ(rt::shortenedPath("/abcdefgh/ijklmnop/demo.flw", 20), "/abc...mnop/demo.flw");
     EXPECT_EQ(rt::shortenedPath("C:\\abcdefgh\\ijklmnop\\demo.flw", 20), "C:\\a...mnop\\demo.flw");
     EXPECT_EQ(rt::shortenedPath("/abcdefgh/ijklmnop/demo.flw", 20).size(), 20u);
-    // No separator, or a name that leaves no folder character on each side.
-    EXPECT_EQ(rt::shortenedPath("abcdefghijklmnop", 9), "abc...nop");
-    EXPECT_EQ(rt::shortenedPath("abcdefgh/name.flw", 12), "abcde....flw");
     EXPECT_EQ(rt::shortenedPath("abcdefgh/name.flw", 14), "a...h/name.flw");
+    EXPECT_EQ(rt::shortenedPath("abcdefgh/name.flw", 13), "a.../name.flw");
+    EXPECT_EQ(rt::shortenedPath("abcdefgh/name.flw", 12), ".../name.flw");
+    // No separator, or a name that leaves no room for "..." beside it.
+    EXPECT_EQ(rt::shortenedPath("abcdefghijklmnop", 9), "abc...nop");
+    EXPECT_EQ(rt::shortenedPath("abcdefgh/name.flw", 11), "abcd....flw");
     EXPECT_EQ(rt::shortenedPath("/name.flw", 6), "/n...w");
     EXPECT_EQ(rt::shortenedPath("abcdef", 3), "abc");
     EXPECT_EQ(rt::shortenedPath("abcdef", 0), "");
