@@ -73,7 +73,7 @@ std::string shortenedPath(std::string_view text, std::size_t room) {
     if (text.size() <= room) return std::string(text);
     if (room <= kEllipsis.size()) return std::string(text.substr(0, room));
     const std::size_t separator = text.find_last_of("/\\");
-    if (separator != std::string_view::npos && separator > 0) {
+    if (separator != std::string_view::npos) {
         const std::string_view name = text.substr(separator);
         // The name stays whole wherever "..." fits beside it.
         if (name.size() + kEllipsis.size() <= room)
