@@ -117,6 +117,21 @@ std::array<ui::Label*, 7> dispresult::valueTickLabels() {
     return {&Label5, &Label6, &Label7, &Label8, &Label9, &Label10, &Label11};
 }
 
+// A value tick shows as its label's caption. The label reaches from 840 to
+// the chart's left border, room for five characters; a longer tick (only an
+// axis without a rule of its own gives one, such as "200.17") starts earlier
+// by the characters it adds, short of the chart letter's label, so that it
+// too shows whole.
+void dispresult::showValueTick(ui::Label& tick, const std::string& text) {
+    constexpr std::size_t kFits = 5;
+    constexpr gfx::Twips kLetterRight = 615;
+    const std::size_t extra = text.size() > kFits ? text.size() - kFits : 0;
+    gfx::Twips left = kValueTickLeft - static_cast<gfx::Twips>(extra) * gfx::charWidth(tick.fontSize());
+    if (left < kLetterRight) left = kLetterRight;
+    tick.move(left, tick.top(), kStripLeft - left, tick.height());
+    tick.setCaption(text);
+}
+
 std::array<ui::Label*, 6> dispresult::axialTickLabels() {
     return {&Label14, &Label15, &Label16, &Label17, &Label18, &Label19};
 }
@@ -193,7 +208,7 @@ bool dispresult::LoadResultView() {
     refresh();
     const char* emptyTicks[] = {"0.09", "0.08", "0.07", "0.06", "0.05", "0.04", "0.03"};
     k = 0;
-    for (ui::Label* l : valueTickLabels()) l->setCaption(emptyTicks[k++]);
+    for (ui::Label* l : valueTickLabels()) showValueTick(*l, emptyTicks[k++]);
     Label12.setCaption("");
     Label13.setVisible(false);
 
@@ -251,7 +266,7 @@ void dispresult::ShowChart(std::int16_t kind) {
     ValueTicks = axis.ticks;
     if (kind != kMeltingChart) Label13.setCaption(axis.exponentText);
     std::size_t j = ValueTicks.size();
-    for (ui::Label* l : valueTickLabels()) l->setCaption(tickText(ValueTicks[--j]));
+    for (ui::Label* l : valueTickLabels()) showValueTick(*l, tickText(ValueTicks[--j]));
     ChartYScale = axis.yScale;
     drawChartCurve(*this, gfx::kWhite, kind, source, axis, ChartX, ChartNextX);
     refresh();

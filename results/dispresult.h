@@ -121,5 +121,6 @@ private:
     void PrintChart(std::int16_t kind);
     // Value ticks top to bottom, axial ticks left to right.
     std::array<ui::Label*, 7> valueTickLabels();
+    void showValueTick(ui::Label& tick, const std::string& text);
     std::array<ui::Label*, 6> axialTickLabels();
 };

@@ -159,15 +159,32 @@ TEST_F(ResultScreens, EveryChartOfASampleRunShowsItsCurve) {
     sample.write(path("warm.flw"));
     shared::ResultFile = path("warm.flw");
     dispresult& v = ui::form<dispresult>();
+    const int border = qRound(results::kStripLeft / gfx::kTwipsPerPixel);
+    auto everyTickWhole = [&] {
+        for (ui::Label* tick : {&v.Label5, &v.Label6, &v.Label7, &v.Label8, &v.Label9, &v.Label10, &v.Label11}) {
+            auto* l = qobject_cast<QLabel*>(backend->widgetOf(*tick));
+            const int advance = QFontMetrics(l->font()).horizontalAdvance(l->text());
+            EXPECT_LE(advance, l->width()) << tick->caption();
+            EXPECT_LT(l->x() + advance, border) << tick->caption();
+        }
+    };
     press(v.Command2);
     EXPECT_EQ(v.Label5.caption(), "10.09");
-    const int border = qRound(results::kStripLeft / gfx::kTwipsPerPixel);
-    for (ui::Label* tick : {&v.Label5, &v.Label6, &v.Label7, &v.Label8, &v.Label9, &v.Label10, &v.Label11}) {
-        auto* l = qobject_cast<QLabel*>(backend->widgetOf(*tick));
-        const int advance = QFontMetrics(l->font()).horizontalAdvance(l->text());
-        EXPECT_LE(advance, l->width()) << tick->caption();
-        EXPECT_LT(l->x() + advance, border) << tick->caption();
-    }
+    everyTickWhole();
+
+    // A flat 200 C has no range: its axis runs one unit up from 200, and
+    // ticks of six characters start earlier to show whole; the next chart's
+    // ticks stand where they always do.
+    for (records::ElementRecord& e : sample.data.elements) e.TempStart = e.TempStarvation = e.TempEnd = 200;
+    for (records::MeltProfileRow& r : sample.data.profile) r.AverageTemperature = 200;
+    sample.write(path("flat.flw"));
+    shared::ResultFile = path("flat.flw");
+    press(v.Command2);
+    EXPECT_EQ(v.Label5.caption(), "201.00");
+    everyTickWhole();
+    press(v.Command1);
+    EXPECT_EQ(v.Label5.left(), 840);
+    everyTickWhole();
 }
 
 // The demo run with its die four times as long, so that the outline runs
