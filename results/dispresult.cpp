@@ -120,14 +120,11 @@ std::array<ui::Label*, 7> dispresult::valueTickLabels() {
 // A value tick shows as its label's caption. The label reaches from 840 to
 // the chart's left border, room for five characters; a longer tick (only an
 // axis without a rule of its own gives one, such as "200.17") starts earlier
-// by the characters it adds, short of the chart letter's label, so that it
-// too shows whole.
+// by the characters it adds, so that it too shows whole.
 void dispresult::showValueTick(ui::Label& tick, const std::string& text) {
     constexpr std::size_t kFits = 5;
-    constexpr gfx::Twips kLetterRight = 615;
     const std::size_t extra = text.size() > kFits ? text.size() - kFits : 0;
-    gfx::Twips left = kValueTickLeft - static_cast<gfx::Twips>(extra) * gfx::charWidth(tick.fontSize());
-    if (left < kLetterRight) left = kLetterRight;
+    const gfx::Twips left = kValueTickLeft - static_cast<gfx::Twips>(extra) * gfx::charWidth(tick.fontSize());
     tick.move(left, tick.top(), kStripLeft - left, tick.height());
     tick.setCaption(text);
 }
@@ -208,7 +205,7 @@ bool dispresult::LoadResultView() {
     refresh();
     const char* emptyTicks[] = {"0.09", "0.08", "0.07", "0.06", "0.05", "0.04", "0.03"};
     k = 0;
-    for (ui::Label* l : valueTickLabels()) showValueTick(*l, emptyTicks[k++]);
+    for (ui::Label* l : valueTickLabels()) l->setCaption(emptyTicks[k++]);
     Label12.setCaption("");
     Label13.setVisible(false);
 

@@ -170,6 +170,7 @@ TEST_F(ResultScreens, EveryChartOfASampleRunShowsItsCurve) {
     };
     press(v.Command2);
     EXPECT_EQ(v.Label5.caption(), "10.09");
+    EXPECT_EQ(v.Label5.left(), 840);
     everyTickWhole();
 
     // A flat 200 C has no range: its axis runs one unit up from 200, and
