@@ -43,9 +43,10 @@ inline bool reaches(float x, float point) { return x >= point || samePoint(x, po
 // starvation point at the element's start, a part of no length.
 inline bool atStart(float x) { return reaches(0.0f, x); }
 
-// A pressure closer to 0 than this many MPa is none: the row upstream of it is
-// starved, a melting-profile point carries none, and a die pressure so given
-// is not given. Compared in single precision.
+// A pressure closer to 0 than this many MPa is none: the row upstream of it,
+// or of any pressure below it, is starved, a melting-profile point carries
+// none, and a die pressure so given is not given. Compared in single
+// precision.
 inline constexpr float kNoPressure = 0.0001f;
 inline bool isZeroPressure(float p) { return std::fabs(p) < kNoPressure; }
 
