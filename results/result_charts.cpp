@@ -71,10 +71,12 @@ Extremes extremesOf(std::int16_t kind, const ChartSource& s) {
     if (kind == kPressureChart) {
         // The melting profile and the rows after the melt end, as the
         // listing and the export show them. Where melting never started the
-        // profile is one point at the screw's end: the rows before it keep
-        // pressures of the first iteration, which no later one revisits.
+        // profile is one point at the screw's end, and the screw's last row,
+        // which every iteration revisits, is drawn whole: the rows before it
+        // keep pressures of the first iteration.
+        const int meltEnd = s.header.RunConditions.MeltEndElement;
         rows();
-        elementsFrom(s.header.RunConditions.MeltEndElement + 1);
+        elementsFrom(s.runState.meltingNeverStarted() ? meltEnd : meltEnd + 1);
         return x;
     }
     x.take(elementValues(kind, s.elements.at(1)).start);
@@ -301,7 +303,8 @@ public:
         }
     }
 
-    void startAtElementOne() { place(x(element(1).SegmentStart), elementValues(kind_, element(1)).start); }
+    // A new line at element i's start.
+    void startAt(int i) { place(x(element(i).SegmentStart), elementValues(kind_, element(i)).start); }
 
 private:
     double y(double v) const { return axis_.yTop + (axis_.top - v * axis_.factor) * axis_.yScale; }
@@ -337,6 +340,15 @@ void drawChartCurve(gfx::DrawTarget& target, gfx::Color color, std::int16_t kind
     };
     switch (kind) {
     case kPressureChart:
+        if (run.meltingNeverStarted()) {
+            // No melting profile but its point at the screw's end, where the
+            // screw's last row ends: that row whole, and on from there.
+            const int last = s.header.RunConditions.MeltEndElement;
+            if (!p.has(last)) break;
+            p.startAt(last);
+            p.run(last, p.last());
+            break;
+        }
         p.rows(false);
         acrossMeltEnd(s.header.RunConditions.MeltEndElement, true);
         break;
@@ -344,17 +356,17 @@ void drawChartCurve(gfx::DrawTarget& target, gfx::Color color, std::int16_t kind
         p.rows(false);
         break;
     case kResidenceChart:
-        p.startAtElementOne();
+        p.startAt(1);
         p.run(1, p.last());
         break;
     case kTemperatureChart:
-        p.startAtElementOne();
+        p.startAt(1);
         p.run(1, run.MeltStartElement - 1);
         if (s.profile.size() >= 2) p.rows(true);
         acrossMeltEnd(run.MeltEndElement, false);
         break;
     default:  // power and torque
-        p.startAtElementOne();
+        p.startAt(1);
         p.run(1, run.MeltStartElement - 1);
         p.rows(true);
         acrossMeltEnd(run.MeltEndElement, true);

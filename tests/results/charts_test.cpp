@@ -279,15 +279,20 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     // Melting never started: it starts in the end zone after the screw's
     // last row, where it ends at the row's end, and the profile is one point
     // at the screw's end (15 radii) with the end zone's pressure. The rows
-    // of the screw keep the pressures of the first iteration (up to 10);
-    // like the listing and the export, the chart shows the profile point
-    // and the rows after the melt end: a point at 2 MPa, on an axis set by
-    // the end zone's row (max 4: 4.4, e = 1, step CInt(7.33) / 100, top 4.2).
+    // before the screw's last keep the pressures of the first iteration (up
+    // to 10); its last row, from 11 to 15 radii, every iteration revisits:
+    // starved to 1 radius in, then up to the end zone's 2 MPa. The chart
+    // draws that row whole, from its start over its starvation point to its
+    // end, on an axis set by it, the profile point and the end zone's row
+    // (max 4: 4.4, e = 1, step CInt(7.33) / 100, top 4.2).
     b.data.runState.MeltStartElement = 4;
     b.data.runState.MeltEndElement = 3;
     b.data.runState.MeltEndPosition = 4;
     b.run().MeltEndElement = 3;
     b.row(0) = {15, 1, 2, 200, 4, 0};
+    b.data.elements[1].PressureEnd = 10;
+    records::ElementRecord& lastRow = b.data.elements[2];
+    std::tie(lastRow.PressureStart, lastRow.PressureStarvation, lastRow.PressureEnd) = std::tuple(0, 0, 2);
     records::ElementRecord& endZone = b.data.elements[3];
     endZone.SegmentStart = 15;
     std::tie(endZone.PressureStart, endZone.PressureStarvation, endZone.PressureEnd) = std::tuple(2, 2, 4);
@@ -295,7 +300,22 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     click(v.Command1);
     EXPECT_EQ(ticks(), (std::vector<std::string>{"0.00", "0.07", "0.14", "0.21", "0.28", "0.35", "0.42"}));
     EXPECT_EQ(v.Label13.caption(), "E1 MPa");
-    expectCurve(curve(), {{15, 2, 15, 2}}, [](double p) { return 2639 + (4.2 - p) * 1441 / 4.2; });
+    expectCurve(curve(), {{11, 0, 12, 0}, {12, 0, 15, 2}},
+                [](double p) { return 2639 + (4.2 - p) * 1441 / 4.2; });
+    // A last row that needs more pressure at its start than it ends at (a
+    // left-handed one, filled throughout) keeps its curve on the axis:
+    // max 5, 5.5, e = 1, step CInt(9.17) / 100, top 5.4.
+    lastRow.StarvationPoint = 0;
+    lastRow.PressureStart = lastRow.PressureStarvation = 5;
+    write(b);
+    click(v.Command1);
+    EXPECT_EQ(ticks().back(), "0.54");
+    expectCurve(curve(), {{11, 5, 11, 5}, {11, 5, 15, 2}},
+                [](double p) { return 2639 + (5.4 - p) * 1441 / 5.4; });
+    // Its temperature chart is as before: the three screw rows, then on to
+    // the end zone's start.
+    click(v.Command2);
+    EXPECT_EQ(curve().size(), 7u);
 }
 
 }  // namespace
