@@ -40,14 +40,6 @@ float viscosityShift(const PortRecord& p, float T) {
     return single(std::exp(static_cast<double>(-p.ViscositySensitivity * (T - p.ReferenceTemperature))));
 }
 
-// Rounds half to even into a 16-bit integer, as a stored Integer.
-std::int16_t toInteger(float v, const std::string& what) {
-    const float r = std::nearbyint(v);
-    if (!std::isfinite(r) || r < -32768.0f || r > 32767.0f)
-        stopCalculation("The " + what + " does not fit a whole number.");
-    return static_cast<std::int16_t>(r);
-}
-
 bool solidLeft(const RunState& state, const std::vector<MeltProfileRow>& profile) {
     return profile.at(static_cast<std::size_t>(state.LastProfileRow)).SolidFraction > 0;
 }
@@ -58,8 +50,10 @@ void heatEndRow(RunData& run, int j, float rhoCp) {
     ElementRecord& e = run.elements.at(j);
     if (j > 1) e.TempStart = run.elements.at(j - 1).TempEnd;
     e.TempStarvation = e.TempStart;
-    e.TempEnd =
-        requireFinite(e.TempStart + (e.PressureStart - e.PressureEnd) / rhoCp, "temperature at the end of " + rowName(j));
+    const float end = single(e.TempStart + (e.PressureStart - e.PressureEnd) / rhoCp);
+    if (!std::isfinite(end) && e.kind() == records::kDieKind)
+        stopForDie(run.dieFile, "gives no finite temperature at its end.");
+    e.TempEnd = requireFinite(end, "temperature at the end of " + rowName(j));
 }
 
 // ---- Backward pass --------------------------------------------------------
@@ -70,18 +64,23 @@ void dieRow(RunData& run, ElementRecord& e, float s, float tau) {
         e.PressureStarvation = e.PressureStart;
         return;
     }
+    // The die's dimensions are finite, its diameters above 0 (the run
+    // refused it before otherwise); what they give may still not be.
     const records::DieRec& die = run.die;
-    requireDivisor(die.CapillaryDiameter, "capillary diameter of the die");
-    const std::int16_t ratio =
-        toInteger(die.CapillaryZoneLength / die.CapillaryDiameter, "capillary length ratio of the die");
+    const auto stop = [&run](const std::string& why) { stopForDie(run.dieFile, why); };
+    // The capillary length ratio, rounded half to even into an Integer.
+    const float lengthRatio = std::nearbyint(die.CapillaryZoneLength / die.CapillaryDiameter);
+    if (!(std::fabs(lengthRatio) <= 32767.0f))
+        stop("has a capillary length ratio of " + rt::generalForm(lengthRatio) +
+             "; the calculation takes at most 32767.");
+    const auto ratio = static_cast<std::int16_t>(lengthRatio);
     const float n = run.ports.at(run.ports.count()).PowerLawIndex;
     run.currentIndex = n;
     const double nd = n;
     const float capillaryRadius = die.CapillaryDiameter / 2;
     // Capillary: 4 (L/d) times the wall stress of the power-law melt.
-    const float C =
-        requireFinite(4.0 * ratio * std::pow((3 + 1 / n) * run.Qh / (kPi * std::pow(capillaryRadius, 3.0)), nd),
-                      "capillary pressure of the die");
+    const float C = single(4.0 * ratio * std::pow((3 + 1 / n) * run.Qh / (kPi * std::pow(capillaryRadius, 3.0)), nd));
+    if (!std::isfinite(C)) stop("gives no finite pressure in its capillary.");
     float K = C;
     if (hasConvergingZone(die)) {
         const float alpha = single(std::atan(0.5 * (die.EntranceDiameter - die.CapillaryDiameter) /
@@ -89,21 +88,20 @@ void dieRow(RunData& run, ElementRecord& e, float s, float tau) {
         const float rc = single(capillaryRadius / std::sin(alpha));
         const float re = single((die.EntranceDiameter / 2) / std::sin(alpha));
         const float I = IntegrateShapeFactor(alpha, n, kDieSteps);
-        requireDivisor(I, "shape factor of the die's converging zone");
-        K = requireFinite(C + std::pow(run.Qh / (kEightPi * I), nd) *
-                                  (std::pow(rc, -3.0 * nd) - std::pow(re, -3.0 * nd)) / (3.0 * nd),
-                          "pressure of the die's converging zone");
+        // A cone so slender that its shape factor comes out at 0.
+        if (I == 0 || !std::isfinite(I)) stop("has a converging zone whose shape factor the calculation cannot take.");
+        K = single(C + std::pow(run.Qh / (kEightPi * I), nd) * (std::pow(rc, -3.0 * nd) - std::pow(re, -3.0 * nd)) /
+                           (3.0 * nd));
+        if (!std::isfinite(K)) stop("gives no finite pressure in its converging zone.");
     }
-    // A die that describes a die gives a finite pressure of 0 or more; the
-    // run refuses the others before it gets here.
+    // A die that describes a die gives a pressure of 0 or more; the run
+    // refuses the others before it gets here. One beyond a single stops.
     e.PressureStart = K * s * tau;
-    if (!std::isfinite(e.PressureStart))
-        stopCalculation("The die " + run.dieFile + "\ngives no finite die pressure.");
-    if (e.PressureStart < 0)
-        stopCalculation("The die " + run.dieFile + "\ngives a negative die pressure (" +
-                        rt::generalForm(e.PressureStart) + " MPa).");
+    if (!std::isfinite(e.PressureStart)) stop("gives no finite die pressure.");
+    if (e.PressureStart < 0) stop("gives a negative die pressure (" + rt::generalForm(e.PressureStart) + " MPa).");
     run.header.RunConditions.DiePressure = e.PressureStart;
-    e.PressureStarvation = requireFinite(C * s * tau, "capillary pressure of the die");
+    // The capillary's part, no more than the whole: finite too.
+    e.PressureStarvation = C * s * tau;
 }
 
 void endZoneRow(const RunData& run, ElementRecord& e, float s, float tau) {
@@ -233,6 +231,10 @@ int findDistinct(const records::OneBasedList<DistinctElement>& distinct, const r
 UserMessage calculationError(const std::string& text) { return {text, kCalculationTitle, MessageIcon::Critical}; }
 
 void stopCalculation(const std::string& text) { throw CalculationStop{calculationError(text)}; }
+
+void stopForDie(const std::string& dieFile, const std::string& why) {
+    stopCalculation("The die " + dieFile + "\n" + why);
+}
 
 float requireFinite(double v, const std::string& what) {
     const float f = single(v);

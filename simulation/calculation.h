@@ -112,7 +112,7 @@ struct RunData {
     std::int16_t nE = 0;
     records::AnalysisHeader header;  // the run header; its conditions filled by the run
     records::DieRec die;             // radius units
-    std::string dieFile;             // the die's file, as the hand-over names it
+    std::string dieFile;             // the die's file, as the analysed extruder names it
     bool hasDie = false;             // the analysed element count holds a die row
     bool calculateDiePressure = false;
     float specifiedDiePressure = 0;  // MPa
@@ -146,6 +146,9 @@ struct CalculationStop {
 UserMessage calculationError(const std::string& text);
 // Stops the run with that message.
 [[noreturn]] void stopCalculation(const std::string& text);
+// Stops the run for a die whose numbers the calculation cannot take, naming
+// its file so that the user knows which die to mend.
+[[noreturn]] void stopForDie(const std::string& dieFile, const std::string& why);
 // The value as a single; stops the run, naming `what`, when it is not finite.
 float requireFinite(double v, const std::string& what);
 // Stops the run, naming `what`, before it divides by 0 or by a value that is

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/io/files.h"
 #include "platform/rt/error.h"
@@ -97,11 +98,18 @@ void requireUsableDiePressure(const RunData& run, const std::string& path) {
 }
 
 // A die whose dimensions describe no die is refused before anything is
-// computed: a diameter not above 0, a length below 0, a capillary zone longer
-// than the whole die (beyond the same-place rule) or no hole. The die
-// designer takes any number; the run names the die file to mend.
+// computed: a dimension that is not a finite number, a diameter not above 0,
+// a length below 0, a capillary zone longer than the whole die (beyond the
+// same-place rule) or no hole. The die designer takes any number; the run
+// names the die file to mend.
 void requireSoundDie(const records::DieRec& die, const std::string& path) {
-    const auto refuse = [&path](const std::string& what) { stopCalculation("The die " + path + "\n" + what); };
+    const auto refuse = [&path](const std::string& why) { stopForDie(path, why); };
+    const std::pair<float, const char*> dimensions[] = {{die.EntranceDiameter, "entrance diameter"},
+                                                        {die.CapillaryDiameter, "capillary diameter"},
+                                                        {die.TotalLength, "total length"},
+                                                        {die.CapillaryZoneLength, "capillary zone length"}};
+    for (const auto& [value, name] : dimensions)
+        if (!std::isfinite(value)) refuse("describes no die: its " + std::string(name) + " is not a finite number.");
     if (!(die.EntranceDiameter > 0)) refuse("describes no die: its entrance diameter is not above 0.");
     if (!(die.CapillaryDiameter > 0)) refuse("describes no die: its capillary diameter is not above 0.");
     if (!(die.TotalLength >= 0)) refuse("describes no die: its total length is below 0.");
@@ -271,7 +279,9 @@ bool prepareRun(const CalculationPaths& paths, CalculationUser& user, RunData& r
     const auto nRec = static_cast<std::int16_t>(parts.size());
     run.hasDie = analysis.header.ElementCount == nRec + 2;
     run.nE = analysis.header.ElementCount;
-    run.dieFile = handOver.DieFile;
+    // The die the analysis read, which the hand-over of parameters specified
+    // for an earlier extruder may not name.
+    run.dieFile = analysis.header.ExtruderHeader.DieFile.rtrimmed();
     if (run.hasDie) requireSoundDie(run.die, run.dieFile);
 
     const float c = handOver.CenterlineRatio * 0.5f;

@@ -141,6 +141,7 @@ void ResidencePower::endRow(int i, float densityRatio, float dieTipFactor, float
     } else {
         const float q = q_.at(mix_.current());
         e.ResTimeEnd = t0 + single(dieVolume(in_.die) / (dieTipFactor * omega_ * q * densityRatio) / 60);
+        if (!std::isfinite(e.ResTimeEnd)) stopForDie(in_.dieFile, "gives no finite residence time.");
     }
     e.PowerStart = e.PowerStarvation = e.PowerEnd = power;
 }
@@ -375,6 +376,7 @@ void residencePowerAndSave(const CalculationPaths& paths, CalculationUser& user,
     in.centerlineRatio = handOver.CenterlineRatio;
     in.tipCount = handOver.TipCount;
     in.die = analysis.die;
+    in.dieFile = analysis.header.ExtruderHeader.DieFile.rtrimmed();
     records::OneBasedList<PortRecord> ports;
     for (const PortRecord& p : result.ports) ports.push_back(p);
     in.kinds = distinctElements(kinds, ports);

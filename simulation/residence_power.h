@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "records/design_records.h"
 #include "records/one_based_list.h"
@@ -34,6 +35,7 @@ struct ResidenceInputs {
     float centerlineRatio = 0;  // CL/R
     std::int16_t tipCount = 0;  // of the first screw element
     records::DieRec die;        // radius units; used only when a die row exists
+    std::string dieFile;        // the die's file, named when its volume gives no residence time
     // Distinct element kinds with their heat values at the throughput
     // (heatAtQd) and at the drag capacity (heatAtDrag), scaled by kind.
     records::OneBasedList<DistinctElement> kinds;

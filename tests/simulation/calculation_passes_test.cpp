@@ -237,15 +237,17 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
 
     // A die pressure below 0 or without a finite value stops the run naming
     // the die: a capillary zone of -0.9 (ratio -3) outweighs the cone behind
-    // it, and a melt at -10000 C shifts the viscosity beyond any single.
-    const auto stopOf = [](float zone, float temperature) {
+    // it, and a melt at -10000 C shifts the viscosity beyond any single. So
+    // does a capillary 1e-13 across: 1e-13 long, its own pressure has no
+    // finite value; of no length, that of the cone in front of it.
+    const auto stopOf = [](float zone, float temperature, float capillary = 0.3f) {
         sim::RunData run = runOf({row('s', 0, 1), row('p', 1, 0.5f, records::kEndZoneRegion, ""),
                                   row('d', 1.5f, 1.9f, records::kDieRegion, "")},
                                  1.0f);
         for (auto& e : run.elements.items()) e.TempStart = e.TempStarvation = e.TempEnd = temperature;
         run.hasDie = run.calculateDiePressure = true;
         run.die.EntranceDiameter = 1.2f;
-        run.die.CapillaryDiameter = 0.3f;
+        run.die.CapillaryDiameter = capillary;
         run.die.CapillaryZoneLength = zone;
         run.die.TotalLength = 1.9f;
         run.dieFile = "short.die";
@@ -259,6 +261,23 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
     };
     EXPECT_EQ(stopOf(-0.9f, 220).rfind("The die short.die\ngives a negative die pressure (-", 0), 0u);
     EXPECT_EQ(stopOf(0.9f, -1e4f), "The die short.die\ngives no finite die pressure.");
+    EXPECT_EQ(stopOf(1e-13f, 220, 1e-13f), "The die short.die\ngives no finite pressure in its capillary.");
+    EXPECT_EQ(stopOf(0, 220, 1e-13f), "The die short.die\ngives no finite pressure in its converging zone.");
+
+    // The heat of a die pressure near the largest single has no finite
+    // temperature in a melt of density times heat capacity 0.08.
+    sim::RunData hot = runOf({row('s', 0, 1), row('p', 1, 0.5f, records::kEndZoneRegion, ""),
+                              row('d', 1.5f, 1.9f, records::kDieRegion, "")});
+    hot.screwRadius = 15;
+    hot.ports.at(1).Density = 0.04f;
+    hot.dieFile = "short.die";
+    hot.elements.at(3).PressureStart = 3e38f;
+    try {
+        sim::forwardPass(hot, 3, records::RunState{}, std::vector<records::MeltProfileRow>(1));
+        ADD_FAILURE() << "no stop";
+    } catch (const sim::CalculationStop& stop) {
+        EXPECT_EQ(stop.message.text, "The die short.die\ngives no finite temperature at its end.");
+    }
 }
 
 // Rows for the heat balance: the melt from 200 C, R 15 mm, element SE with a

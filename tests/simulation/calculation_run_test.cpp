@@ -412,19 +412,27 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
     // computed, its file named. The demo's die (demo.die, radius 15 mm) is 20
     // and 4 mm across, its capillary zone 12 of its 40 mm.
     const float none = std::numeric_limits<float>::quiet_NaN();
+    const float endless = std::numeric_limits<float>::infinity();
     const std::string noDie = "The die demo.die\ndescribes no die: ";
     const std::pair<std::function<void(records::DieRec&)>, std::string> dies[] = {
         {[](records::DieRec& d) { d.CapillaryZoneLength = -30.0f / 15; }, "its capillary zone length is below 0."},
         {[](records::DieRec& d) { d.CapillaryZoneLength = -2.0f / 15; }, "its capillary zone length is below 0."},
-        {[&](records::DieRec& d) { d.CapillaryZoneLength = none; }, "its capillary zone length is below 0."},
+        {[&](records::DieRec& d) { d.CapillaryZoneLength = none; },
+         "its capillary zone length is not a finite number."},
+        {[&](records::DieRec& d) { d.CapillaryZoneLength = endless; },
+         "its capillary zone length is not a finite number."},
         {[](records::DieRec& d) { d.CapillaryZoneLength = 41.0f / 15; }, "its capillary zone is longer than the die."},
         {[](records::DieRec& d) { d.TotalLength = -1.0f / 15; }, "its total length is below 0."},
-        {[&](records::DieRec& d) { d.TotalLength = none; }, "its total length is below 0."},
+        {[&](records::DieRec& d) { d.TotalLength = none; }, "its total length is not a finite number."},
+        {[&](records::DieRec& d) { d.TotalLength = d.CapillaryZoneLength = endless; },
+         "its total length is not a finite number."},
         {[](records::DieRec& d) { d.EntranceDiameter = 0; }, "its entrance diameter is not above 0."},
-        {[&](records::DieRec& d) { d.EntranceDiameter = none; }, "its entrance diameter is not above 0."},
+        {[&](records::DieRec& d) { d.EntranceDiameter = none; }, "its entrance diameter is not a finite number."},
+        {[&](records::DieRec& d) { d.EntranceDiameter = endless; }, "its entrance diameter is not a finite number."},
         {[](records::DieRec& d) { d.CapillaryDiameter = 0; }, "its capillary diameter is not above 0."},
         {[](records::DieRec& d) { d.CapillaryDiameter = -4.0f / 15; }, "its capillary diameter is not above 0."},
-        {[&](records::DieRec& d) { d.CapillaryDiameter = none; }, "its capillary diameter is not above 0."},
+        {[&](records::DieRec& d) { d.CapillaryDiameter = none; }, "its capillary diameter is not a finite number."},
+        {[&](records::DieRec& d) { d.CapillaryDiameter = -endless; }, "its capillary diameter is not a finite number."},
     };
     for (const auto& [edit, why] : dies) {
         SCOPED_TRACE(why);
@@ -435,6 +443,38 @@ TEST_F(CalculationRun, ARunThatCannotGoOnSaysWhyAndWritesNoFlowFile) {
     prepare();
     editAnalysis([](sim::AnalysisHandOver& h) { h.die.Holes = 0; });
     expectStop("The die demo.die\nhas 0 holes; the calculation needs at least one.");
+    // A die that describes a die but whose numbers the calculation cannot
+    // take stops it naming the die as well: a capillary 0.00001 radii across
+    // (ratio 80000), a cone 1e30 radii long (its shape factor comes out at
+    // 0), an entrance 1e30 across (no finite volume, so no residence time).
+    // The die named is the one the analysis read, whatever die the hand-over
+    // of parameters specified for the extruder before. Nothing is saved; the
+    // last stops in the residence step, after the flow work file.
+    const std::pair<std::function<void(records::DieRec&)>, std::string> unworkable[] = {
+        {[](records::DieRec& d) { d.CapillaryDiameter = 0.00001f; },
+         "has a capillary length ratio of 80000; the calculation takes at most 32767."},
+        {[](records::DieRec& d) { d.TotalLength = 1e30f; },
+         "has a converging zone whose shape factor the calculation cannot take."},
+        {[](records::DieRec& d) { d.EntranceDiameter = 1e30f; }, "gives no finite residence time."},
+    };
+    for (const auto& [edit, why] : unworkable) {
+        SCOPED_TRACE(why);
+        prepare();
+        editAnalysis([&](sim::AnalysisHandOver& h) { edit(h.die); });
+        editHandOver([](records::Calc1Values& v) { v.DieFile = "earlier.die"; });
+        EXPECT_FALSE(run());
+        EXPECT_EQ(user.texts(), std::vector<std::string>{"The die demo.die\n" + why});
+        user = {};
+    }
+    // A capillary 0.0001 radii across (ratio 8000) runs, and does not settle.
+    prepare();
+    editAnalysis([](sim::AnalysisHandOver& h) { h.die.CapillaryDiameter = 0.0001f; });
+    user.answers = {false};
+    EXPECT_TRUE(run());
+    ASSERT_EQ(user.texts().size(), 3u);
+    EXPECT_EQ(user.texts()[0].rfind("The calculation did not settle within 20 iterations", 0), 0u);
+    user = {};
+    fs::remove(flow());
     // A die whose capillary takes its whole length, to the same-place rule,
     // and one of no length at all still describe a die.
     const std::function<void(records::DieRec&)> dies2[] = {
