@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "design/extruder_assembly.h"
 #include "platform/io/files.h"
 #include "platform/rt/numtext.h"
 #include "records/design_files.h"
@@ -43,6 +44,19 @@ protected:
         const std::vector<std::uint8_t> header = records::pack(h.header);
         bytes.insert(bytes.end(), header.begin(), header.end());
         io::replaceFileContents(tempFile("Calc2.TMP"), bytes);
+    }
+    // Work files for a run of the demo screw and barrel assembled without a
+    // die (nodie.ext): the analysis hands over a die record of zeros and one
+    // element row fewer.
+    void prepareWithoutDie(const sim::ParameterSet& parameters = demo::demoParameters()) {
+        const design::Assembly extruder =
+            design::assemble(demo::kCode, records::readScrewFile(appFile("demo.srw")),
+                             records::readBarrelFile(appFile("demo.brl")), std::nullopt, {"demo.srw", "demo.brl", ""});
+        records::writeExtruderFile(appFile("nodie.ext"), extruder.file);
+        const std::string prm = tempFile("run.prm");
+        sim::writeParameterFile(prm, parameters);
+        for (const auto& p : demo::prepareDemoRun(app_->string(), paths_.tempDir, prm, "nodie.ext")) ADD_FAILURE() << p;
+        ASSERT_EQ(sim::readCalc2(paths_.tempDir).die, records::DieRec{});
     }
     // The nine run variables of the hand-over as they stand.
     static records::Calc1Values runVariables() {
@@ -552,8 +566,7 @@ TEST_F(CalculationRun, ANegativeDiePressureIsRefusedWhereTheRunWouldUseIt) {
     const std::string refusal = "The parameter file " + tempFile("run.prm") +
                                 "\ngives a negative die pressure (-0.5 MPa). Specify the parameters again.";
     // Without a die it is the end zone's end pressure.
-    prepare(p);
-    editAnalysis([](sim::AnalysisHandOver& h) { h.header.ElementCount -= 1; });
+    prepareWithoutDie(p);
     expectStop(refusal);
     // With a die it is used when the user keeps it (No); Yes computes the die's own.
     for (bool calculate : {false, true}) {
@@ -563,10 +576,10 @@ TEST_F(CalculationRun, ANegativeDiePressureIsRefusedWhereTheRunWouldUseIt) {
         EXPECT_EQ(run(), calculate);
         EXPECT_EQ(user.texts().back(), calculate ? kNotSaved : refusal);
     }
-    // A die pressure of 0 without a die is none given, not a negative one.
+    // A die pressure of 0 without a die is none given, not a negative one;
+    // the die record of zeros is no die to check.
     user = {};
-    prepare();
-    editAnalysis([](sim::AnalysisHandOver& h) { h.header.ElementCount -= 1; });
+    prepareWithoutDie();
     user.answers = {false};
     EXPECT_TRUE(run());
     EXPECT_EQ(user.texts(), (std::vector<std::string>{kSaveQuestion, kNotSaved}));
