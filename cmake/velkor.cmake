@@ -63,6 +63,7 @@ function(velkor_folder_tests dir)
   endif()
   set(VELKOR_TEST_DEPS)
   set(VELKOR_TEST_ENV)
+  set(VELKOR_TEST_PROGRAMS)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/deps.cmake)
     include(${CMAKE_CURRENT_SOURCE_DIR}/${dir}/deps.cmake)
   endif()
@@ -79,6 +80,12 @@ function(velkor_folder_tests dir)
   target_link_libraries(${target} PRIVATE ${VELKOR_TEST_DEPS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
     VELKOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VELKOR_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # Programs the tests run as the build runs them (VELKOR_TEST_PROGRAMS in
+  # deps.cmake): built first, each path given as VELKOR_PROGRAM_<target>.
+  foreach(program ${VELKOR_TEST_PROGRAMS})
+    add_dependencies(${target} ${program})
+    target_compile_definitions(${target} PRIVATE VELKOR_PROGRAM_${program}="$<TARGET_FILE:${program}>")
+  endforeach()
   gtest_discover_tests(${target}
     PROPERTIES ENVIRONMENT "${VELKOR_TEST_ENV}"
     DISCOVERY_TIMEOUT 60)

@@ -239,7 +239,7 @@ std::optional<std::string> demoResultLeftOut(const std::string& appDir) {
         if (path.size() > records::kCalc1MaxText)
             return "demo.flw left out: the calculation hands over paths of at most " +
                    std::to_string(records::kCalc1MaxText) + " characters, and " + path + " has " +
-                   std::to_string(path.size());
+                   std::to_string(path.size()) + " characters";
     }
     return std::nullopt;
 }

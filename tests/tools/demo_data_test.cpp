@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -285,7 +287,7 @@ TEST_F(DemoData, AFolderTooDeepForTheHandOverGetsAllButTheResultAndTheReason) {
             EXPECT_TRUE(fs::exists(app / "demo.flw"));
         } else {
             EXPECT_EQ(leftOut, "demo.flw left out: the calculation hands over paths of at most 126 characters, and " +
-                                   prm + " has 127");
+                                   prm + " has 127 characters");
             EXPECT_FALSE(fs::exists(app / "demo.flw"));
             EXPECT_EQ(slurp(app / "demo.ext"), slurp(*dir_ / "demo.ext"));
             EXPECT_EQ(slurp(app / "demo.prm"), slurp(*dir_ / "demo.prm"));
@@ -293,6 +295,28 @@ TEST_F(DemoData, AFolderTooDeepForTheHandOverGetsAllButTheResultAndTheReason) {
             EXPECT_EQ(demo::writeDemoData(app.string()), std::vector<std::string>{leftOut});
         }
     }
+
+    // The tool as the build runs it, where demo.prm has 146 characters: it
+    // writes the rest, says in one line what it left out and why, and
+    // succeeds, so that the build goes on.
+    const fs::path deep = base + std::string(146 - std::string("/demo.prm").size() - base.size(), 'e');
+    for (const char* sub : {"screwgeo", "kneadgeo", "brlkgeo", "screwflw", "kneadflw"})
+        fs::create_directories(deep / sub);
+    const std::string command = std::string(VELKOR_PROGRAM_velkor_demo_data) + " '" + deep.string() + "' 2>&1";
+    FILE* tool = ::popen(command.c_str(), "r");
+    ASSERT_NE(tool, nullptr);
+    std::string said;
+    for (char chunk[256]; std::fgets(chunk, sizeof chunk, tool) != nullptr;) said += chunk;
+    const int status = ::pclose(tool);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(said, "velkor_demo_data: demo.flw left out: the calculation hands over paths of at most 126 characters, "
+                    "and " + (deep / "demo.prm").string() + " has 146 characters\n");
+    for (const char* f : {"maincat.dat", "maincode.dat", "screwgeo/LAB30.gs", "kneadgeo/LAB30.gk", "brlkgeo/LAB30.gb",
+                          "screwflw/LAB30.dp1", "screwflw/LAB30.het", "kneadflw/LAB30.dp1", "kneadflw/LAB30.het",
+                          "demo.srw", "demo.brl", "demo.die", "demo.ext", "demo.prm"})
+        EXPECT_EQ(slurp(deep / f), slurp(*dir_ / f)) << f;
+    EXPECT_FALSE(fs::exists(deep / "demo.flw"));
 }
 
 }  // namespace

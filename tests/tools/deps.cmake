@@ -1,1 +1,2 @@
 set(VELKOR_TEST_DEPS velkor_demo velkor_simulation velkor_records velkor_platform)
+set(VELKOR_TEST_PROGRAMS velkor_demo_data)
