@@ -263,6 +263,10 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
     EXPECT_EQ(stopOf(0.9f, -1e4f), "The die short.die\ngives no finite die pressure.");
     EXPECT_EQ(stopOf(1e-13f, 220, 1e-13f), "The die short.die\ngives no finite pressure in its capillary.");
     EXPECT_EQ(stopOf(0, 220, 1e-13f), "The die short.die\ngives no finite pressure in its converging zone.");
+    // The capillary length ratio is an Integer: 32767 is one, 32768 not.
+    EXPECT_EQ(stopOf(32767, 220, 1), "no stop");
+    EXPECT_EQ(stopOf(32768, 220, 1),
+              "The die short.die\nhas a capillary length ratio of 32768; the calculation takes at most 32767.");
 
     // The heat of a die pressure near the largest single has no finite
     // temperature in a melt of density times heat capacity 0.08.
