@@ -212,6 +212,14 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     auto yp = [](double p) { return 2639 + (10.8 - p) * 1441 / 10.8; };
     click(v.Command1);
     expectCurve(curve(), {{7, 0, 8, 1}, {8, 1, 9, 2}, {9, 2, 11, 4}, {11, 4, 12, 5}, {12, 5, 15, 10}}, yp);
+    // The melt-end row's pressure before its starvation point is drawn
+    // nowhere and sets no axis.
+    b.data.elements[1].PressureStart = 30;
+    write(b);
+    click(v.Command1);
+    EXPECT_EQ(ticks().back(), "1.08");
+    b.data.elements[1].PressureStart = 1;
+    write(b);
 
     // Temperature 100 to 200: e = 2, bottom 100, top 225.
     auto yt = [](double t) { return 2640 + (225 - t) * 1440 / 125; };
@@ -312,6 +320,21 @@ TEST_F(Charts, EachCurveIsBuiltFromItsPiecesInOrder) {
     EXPECT_EQ(ticks().back(), "0.54");
     expectCurve(curve(), {{11, 5, 11, 5}, {11, 5, 15, 2}},
                 [](double p) { return 2639 + (5.4 - p) * 1441 / 5.4; });
+    // The row drawn is the header's melt-end row, as for every pressure
+    // chart; one past the rows draws nothing.
+    b.data.runState.MeltStartElement = 3;
+    b.data.runState.MeltEndElement = 2;
+    write(b);
+    click(v.Command1);
+    EXPECT_EQ(curve().size(), 2u);
+    b.run().MeltEndElement = 9;
+    write(b);
+    click(v.Command1);
+    EXPECT_TRUE(curve().empty());
+    b.data.runState.MeltStartElement = 4;
+    b.data.runState.MeltEndElement = 3;
+    b.run().MeltEndElement = 3;
+    write(b);
     // Its temperature chart is as before: the three screw rows, then on to
     // the end zone's start.
     click(v.Command2);

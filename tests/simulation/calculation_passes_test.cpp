@@ -263,13 +263,16 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
     EXPECT_EQ(stopOf(0.9f, -1e4f), "The die short.die\ngives no finite die pressure.");
     EXPECT_EQ(stopOf(1e-13f, 220, 1e-13f), "The die short.die\ngives no finite pressure in its capillary.");
     EXPECT_EQ(stopOf(0, 220, 1e-13f), "The die short.die\ngives no finite pressure in its converging zone.");
-    // The capillary length ratio is an Integer: 32767 is one, 32768 not.
+    // The capillary length ratio is an Integer, rounded half to even (2.5 is
+    // 2): 32767 is one, 32768 not.
+    expectClose(diePressures(0.25f, 0.25f, 0.625f, 1.9f)[0], capillaryTerm(0.25, 2), "ratio 2.5", 1e-5);
     EXPECT_EQ(stopOf(32767, 220, 1), "no stop");
     EXPECT_EQ(stopOf(32768, 220, 1),
               "The die short.die\nhas a capillary length ratio of 32768; the calculation takes at most 32767.");
 
     // The heat of a die pressure near the largest single has no finite
-    // temperature in a melt of density times heat capacity 0.08.
+    // temperature in a melt of density times heat capacity 0.08; that of an
+    // end zone's names its row.
     sim::RunData hot = runOf({row('s', 0, 1), row('p', 1, 0.5f, records::kEndZoneRegion, ""),
                               row('d', 1.5f, 1.9f, records::kDieRegion, "")});
     hot.screwRadius = 15;
@@ -281,6 +284,15 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
         ADD_FAILURE() << "no stop";
     } catch (const sim::CalculationStop& stop) {
         EXPECT_EQ(stop.message.text, "The die short.die\ngives no finite temperature at its end.");
+    }
+    hot.elements.at(3).PressureStart = 0;
+    hot.elements.at(2).PressureStart = 3e38f;
+    try {
+        sim::forwardPass(hot, 2, records::RunState{}, std::vector<records::MeltProfileRow>(1));
+        ADD_FAILURE() << "no stop";
+    } catch (const sim::CalculationStop& stop) {
+        EXPECT_EQ(stop.message.text, "The calculation gives no finite value for the temperature at the end of "
+                                     "element row 2.");
     }
 }
 
