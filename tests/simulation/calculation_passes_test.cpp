@@ -278,22 +278,17 @@ TEST(BackwardPass, DiePressureIsFourTimesTheCapillaryRatioPlusTheConeForConvergi
     hot.screwRadius = 15;
     hot.ports.at(1).Density = 0.04f;
     hot.dieFile = "short.die";
-    hot.elements.at(3).PressureStart = 3e38f;
-    try {
-        sim::forwardPass(hot, 3, records::RunState{}, std::vector<records::MeltProfileRow>(1));
-        ADD_FAILURE() << "no stop";
-    } catch (const sim::CalculationStop& stop) {
-        EXPECT_EQ(stop.message.text, "The die short.die\ngives no finite temperature at its end.");
-    }
-    hot.elements.at(3).PressureStart = 0;
-    hot.elements.at(2).PressureStart = 3e38f;
-    try {
-        sim::forwardPass(hot, 2, records::RunState{}, std::vector<records::MeltProfileRow>(1));
-        ADD_FAILURE() << "no stop";
-    } catch (const sim::CalculationStop& stop) {
-        EXPECT_EQ(stop.message.text, "The calculation gives no finite value for the temperature at the end of "
-                                     "element row 2.");
-    }
+    const auto heatStop = [&](int row) {
+        for (int i = 2; i <= 3; ++i) hot.elements.at(i).PressureStart = i == row ? 3e38f : 0.0f;
+        try {
+            sim::forwardPass(hot, row, records::RunState{}, std::vector<records::MeltProfileRow>(1));
+        } catch (const sim::CalculationStop& stop) {
+            return stop.message.text;
+        }
+        return std::string("no stop");
+    };
+    EXPECT_EQ(heatStop(3), "The die short.die\ngives no finite temperature at its end.");
+    EXPECT_EQ(heatStop(2), "The calculation gives no finite value for the temperature at the end of element row 2.");
 }
 
 // Rows for the heat balance: the melt from 200 C, R 15 mm, element SE with a
